@@ -1,0 +1,42 @@
+# Ruvo: `make run` and `make test` set up a fresh Debian machine (as root) themselves.
+NATIVE ?= build/native
+WIN    ?= build/win
+BENCH  ?= build/bench
+JOBS   ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
+ARGS   ?=
+
+.PHONY: all build setup native win run test bench fuzz clean
+
+all: build
+
+setup:
+	@tools/setup.sh
+
+native:
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DRUVO_SANITIZE=ON >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS) --target core_tests
+
+win: native
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DRUVO_NATIVE_TESTS=$(abspath $(NATIVE))/bin/core_tests >/dev/null
+	@cmake --build $(WIN) -j $(JOBS)
+
+build: win
+
+run: setup build
+	@tools/winenv show $(WIN)/wine $(WIN)/bin/ruvo.exe $(ARGS)
+
+test: setup build
+	@tools/run-tests $(WIN)
+
+bench: setup build
+	@cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DRUVO_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH) -j $(JOBS)
+	@tools/run-bench $(BENCH) $(WIN)
+
+fuzz:
+	@tools/run-fuzz
+
+clean:
+	rm -rf build

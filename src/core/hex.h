@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Upper-case hexadecimal text, zero-padded to `digits` (the low digits of value).
+std::string HexUpper(std::uint64_t value, int digits);
+// Each byte in order as two upper-case hex digits.
+std::string HexUpperBytes(const std::uint8_t* bytes, std::size_t count);
+// Plain ASCII lower-casing of A-F (and every other A-Z); other bytes stay.
+std::string AsciiLower(std::string text);
