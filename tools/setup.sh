@@ -5,13 +5,12 @@ set -euo pipefail
 packages=(
   g++-mingw-w64-x86-64-posix   # the cross compiler (posix threads)
   wine wine64                  # runs ruvo.exe and the Windows tests
-  xvfb xauth x11-apps          # one virtual display for the whole test run; xwd for screenshots
+  xvfb xauth                   # one virtual display for the whole test run
   locales                      # ja_JP.UTF-8 gives Wine code page 932
   fonts-ipafont-gothic         # a Japanese font for the UI under Wine
   cmake make g++ googletest    # native build and the test framework sources
   zlib1g-dev libssl-dev        # benchmarks only: reference CRC-32 and MD5
   rhash                        # benchmarks only: native CRC-32 reference
-  imagemagick                  # screenshots from xwd to PNG
 )
 
 missing=()
@@ -22,7 +21,7 @@ if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then

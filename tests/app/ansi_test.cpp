@@ -1,0 +1,84 @@
+#include "app/ansi.h"
+
+#include <gtest/gtest.h>
+
+#include "core/codepage.h"
+#include "scratch_folder.h"
+
+namespace {
+
+TEST(Ansi, LeadBytesOfTheSystemCodePage) {
+  if (GetACP() != 932) GTEST_SKIP() << "the system code page is " << GetACP() << ", not Shift-JIS";
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto b = static_cast<unsigned char>(byte);
+    EXPECT_EQ(IsAnsiLeadByte(b), IsShiftJisLeadByte(b)) << byte;
+  }
+}
+
+TEST(Ansi, ThousandsSeparatorOfTheJapaneseLocale) {
+  if (PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) != LANG_JAPANESE) {
+    GTEST_SKIP() << "the user locale is not Japanese";
+  }
+  EXPECT_EQ(ThousandsSeparator(), ",");
+}
+
+TEST(Ansi, FileAndFolderTests) {
+  ScratchFolder scratch;
+  const std::string file = scratch.AddFile("a.txt", "x");
+  const std::string folder = scratch.AddFolder("sub");
+  const std::string sjis = scratch.AddFile("\x95\x5c.txt");  // 表.txt, trail byte 0x5C
+  struct Case {
+    std::string path;
+    bool file;
+    bool folder;
+  };
+  const Case cases[] = {
+      {file, true, false},
+      {sjis, true, false},
+      {folder, false, true},
+      {folder + "\\", false, true},
+      {scratch.Path() + "missing", false, false},
+      {scratch.Path() + "*.txt", false, false},
+      {"", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FileExists(c.path), c.file) << c.path;
+    EXPECT_EQ(DirectoryExists(c.path), c.folder) << c.path;
+  }
+}
+
+TEST(Ansi, ListFolderTakesEveryFileAndOptionallyFolders) {
+  ScratchFolder scratch;
+  const std::string& f = scratch.Path();
+  scratch.AddFile("plain.txt");
+  scratch.AddFile("noext");
+  SetFileAttributesA(scratch.AddFile("hidden.bin").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(scratch.AddFile("system.bin").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesA(scratch.AddFile("readonly.bin").c_str(), FILE_ATTRIBUTE_READONLY);
+  scratch.AddFolder("child");
+  scratch.AddFile("child\\inner.txt");
+
+  FolderListing flat = ListFolder(f, false);
+  SortPathsLocale(flat.files);
+  const std::vector<std::string> files = {f + "hidden.bin", f + "noext", f + "plain.txt", f + "readonly.bin",
+                                          f + "system.bin"};
+  EXPECT_EQ(flat.files, files);
+  EXPECT_TRUE(flat.folders.empty());
+
+  const FolderListing deep = ListFolder(f, true);
+  EXPECT_EQ(deep.files.size(), files.size());
+  EXPECT_EQ(deep.folders, std::vector<std::string>{f + "child"});
+
+  const FolderListing missing = ListFolder(f + "nothing\\", true);
+  EXPECT_TRUE(missing.files.empty());
+  EXPECT_TRUE(missing.folders.empty());
+}
+
+TEST(Ansi, SortPathsLocaleIgnoresCase) {
+  std::vector<std::string> paths = {"C:\\b.txt", "c:\\A.txt", "C:\\a2.txt", "C:\\C.txt"};
+  SortPathsLocale(paths);
+  const std::vector<std::string> expected = {"c:\\A.txt", "C:\\a2.txt", "C:\\b.txt", "C:\\C.txt"};
+  EXPECT_EQ(paths, expected);
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+#include "core/cmdline.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+Args SplitSjis(std::string_view line) { return SplitCommandLine(line, IsShiftJisLeadByte); }
+
+}  // namespace
+
+TEST(SplitCommandLine, SeparatorsQuotesAndEmptyPairs) {
+  struct Case { const char* line; Args args; };
+  const Case cases[] = {
+      {"", {}},
+      {"   \t ", {}},
+      {"ruvo.exe", {"ruvo.exe"}},
+      {"ruvo.exe a b", {"ruvo.exe", "a", "b"}},
+      {"  ruvo.exe\t a\r\n\x01" "b  ", {"ruvo.exe", "a", "b"}},  // every byte <= 32 separates
+      {"\"C:\\Program Files\\ruvo.exe\" -c", {"C:\\Program Files\\ruvo.exe", "-c"}},
+      {"ruvo \"a b\"c d", {"ruvo", "a bc", "d"}},        // a quoted stretch joins what follows
+      {"ruvo x\"y z\"", {"ruvo", "xy z"}},               // and what precedes
+      {"ruvo a\"\"b", {"ruvo", "ab"}},                   // an empty pair inside an argument
+      {"ruvo \"\" a", {"ruvo", "a"}},                    // an empty pair alone yields nothing
+      {"ruvo \"\"\"\" a", {"ruvo", "a"}},
+      {"ruvo \"\"a", {"ruvo", "a"}},                     // skipped at the start of an argument
+      {"ruvo \"\" ", {"ruvo"}},
+      {"ruvo \"open end", {"ruvo", "open end"}},         // an unclosed quote runs to the end
+      {"ruvo \"", {"ruvo", ""}},
+      {"ruvo \" \"", {"ruvo", " "}},
+      {"ruvo -c \"C:\\a b\\l.crc\" -tm", {"ruvo", "-c", "C:\\a b\\l.crc", "-tm"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitSjis(c.line), c.args) << c.line;
+}
+
+TEST(SplitCommandLine, StepsOverDoubleByteCharactersWhole) {
+  struct Case { const char* line; Args args; };
+  const Case cases[] = {
+      // 表 = 0x95 0x5C: the trail byte is "\", the character stays whole.
+      {"r C:\\\x95\x5C\\a.txt", {"r", "C:\\\x95\x5C\\a.txt"}},
+      // ア (full width) = 0x83 0x41, ー = 0x81 0x5B, 写真 = 0x8E 0xCA 0x90 0x5E.
+      {"r \"\x83\x41\x81\x5B \x8E\xCA\x90\x5E\"", {"r", "\x83\x41\x81\x5B \x8E\xCA\x90\x5E"}},
+      // 〜 = 0x81 0x60 and ソ = 0x83 0x5C, then 0xFC 0xFC (the highest pair) inside quotes.
+      {"r \"\x81\x60\x83\x5C\xFC\xFC\"", {"r", "\x81\x60\x83\x5C\xFC\xFC"}},
+      // A lead byte followed by 0x40, the lowest trail byte (＠ = 0x81 0x40 is not a blank).
+      {"r \x81\x40x", {"r", "\x81\x40x"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitSjis(c.line), c.args) << c.line;
+}
+
+TEST(SplitCommandLine, LoneLeadByteDoesNotSwallowSeparatorOrQuote) {
+  // Shift-JIS trail bytes are 0x40-0x7E and 0x80-0xFC, so a lead byte before a blank or a quote
+  // is a broken character: the blank still separates and the quote still closes.
+  EXPECT_EQ(SplitSjis("r a\x81 b"), (Args{"r", "a\x81", "b"}));
+  EXPECT_EQ(SplitSjis("r \"a\x81\" b"), (Args{"r", "a\x81", "b"}));
+  EXPECT_EQ(SplitSjis("r a\x81\tb"), (Args{"r", "a\x81", "b"}));
+  EXPECT_EQ(SplitSjis("r a\x81"), (Args{"r", "a\x81"}));  // a lead byte at the very end
+}
+
+TEST(SplitCommandLine, SingleByteCodePageSplitsHighBytesNowhere) {
+  // 0x95 is an ordinary character in a single-byte code page; its neighbour "\"" is a quote.
+  EXPECT_EQ(SplitCommandLine("r a\x95\"b c\"", IsNeverLeadByte), (Args{"r", "a\x95" "b c"}));
+  // The same bytes in Shift-JIS: 0x95 0x22 is no character, so the quote still counts.
+  EXPECT_EQ(SplitSjis("r a\x95\"b c\""), (Args{"r", "a\x95" "b c"}));
+}
+
+TEST(ParseArguments, OptionsAndPaths) {
+  struct Case {
+    Args args;
+    Args paths;
+    bool compare;
+    THashType kind;
+  };
+  const Case cases[] = {
+      {{"ruvo"}, {}, false, THashType::None},
+      {{}, {}, false, THashType::None},
+      {{"ruvo", "-c"}, {}, true, THashType::None},
+      {{"ruvo", "-tm"}, {}, false, THashType::MD5},
+      {{"ruvo", "a", "/t1", "b"}, {"a", "b"}, false, THashType::CRC16},
+      {{"ruvo", "/t3", "a"}, {"a"}, false, THashType::CRC32},
+      {{"ruvo", "-t1", "-tm", "a"}, {"a"}, false, THashType::MD5},  // the later one wins
+      {{"ruvo", "-tm", "a", "-t1"}, {"a"}, false, THashType::CRC16},
+      {{"ruvo", "a", "-c", "-t1"}, {"a"}, true, THashType::CRC16},  // "c" decides; kind unused
+      {{"ruvo", "-C", "-T1", "-x", "/Tm", "-c "}, {"-C", "-T1", "-x", "/Tm", "-c "}, false,
+       THashType::None},
+      {{"ruvo", "-", "/", "--c", "-cc", "-t", "-t2"}, {"-", "/", "--c", "-cc", "-t", "-t2"}, false,
+       THashType::None},
+      {{"ruvo", "c", "t1", "", "\\c"}, {"c", "t1", "", "\\c"}, false, THashType::None},
+      {{"ruvo", "-c", "/c", "x"}, {"x"}, true, THashType::None},
+  };
+  for (const Case& c : cases) {
+    const CommandLineRequest request = ParseArguments(c.args);
+    const std::string label = c.args.empty() ? "(none)" : c.args.back();
+    EXPECT_EQ(request.paths, c.paths) << label;
+    EXPECT_EQ(request.compare, c.compare) << label;
+    EXPECT_EQ(request.kind, c.kind) << label;
+  }
+}
+
+TEST(ParseArguments, FromAWholeCommandLine) {
+  const CommandLineRequest request = ParseArguments(
+      SplitSjis("\"C:\\Tools\\ruvo.exe\" -tm \"C:\\My Data\\\x95\x5C\" -c D:\\x"));  // 表 = 95 5C
+  EXPECT_EQ(request.paths, (Args{"C:\\My Data\\\x95\x5C", "D:\\x"}));
+  EXPECT_TRUE(request.compare);
+}

@@ -1,0 +1,240 @@
+#include "core/listread.h"
+
+#include <gtest/gtest.h>
+
+#include "core/listtext.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+const std::string kDigits = "900150983cd24fb0d6963f7d28e17f72";
+
+struct Split { std::string name, hash, size; };
+
+void ExpectSplit(const std::optional<ListEntry>& entry, const std::optional<Split>& expected,
+                 std::string_view line) {
+  ASSERT_EQ(entry.has_value(), expected.has_value()) << "[" << line << "]";
+  if (!entry) return;
+  EXPECT_EQ(entry->name, expected->name) << "[" << line << "]";
+  EXPECT_EQ(entry->hash, expected->hash) << "[" << line << "]";
+  EXPECT_EQ(entry->size, expected->size) << "[" << line << "]";
+}
+
+}  // namespace
+
+TEST(SplitLines, EveryLineEnd) {
+  struct Case { std::string text; Lines lines; };
+  const Case cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\n", {"a"}},
+      {"a\n", {"a"}},
+      {"a\r", {"a"}},
+      {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+      {"\r\n", {""}},
+      {"\r\n\r\n", {"", ""}},
+      {"a\n\rb", {"a", "", "b"}},      // LF then CR: two line ends
+      {"a\r\r\nb", {"a", "", "b"}},
+      {"a\r\n\r\nb\r\n", {"a", "", "b"}},
+      {std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << c.text;
+}
+
+TEST(IsMD5Line, DigitsThenOneSpace) {
+  struct Case { std::string line; bool md5; };
+  const Case cases[] = {
+      {kDigits + " a.txt", true},
+      {kDigits + " ", true},
+      {"900150983CD24FB0D6963F7D28E17F72 a", true},
+      {"0123456789abcdefABCDEF0123456789 x", true},
+      {kDigits, false},                              // 32 digits, no space
+      {kDigits + "\ta.txt", false},                  // a tab is no separator
+      {kDigits.substr(1) + " a.txt", false},         // 31 digits
+      {kDigits + "0 a.txt", false},                  // 33 digits
+      {"g00150983cd24fb0d6963f7d28e17f72 a", false},
+      {" " + kDigits + " a", false},
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsMD5Line(c.line), c.md5) << c.line;
+}
+
+TEST(IsChecksumListStart, NameOrMd5Line) {
+  struct Case { std::string bytes; bool start; };
+  const Case cases[] = {
+      {"Name ", true},
+      {"Name     CRC32     Bytes\r\n--", true},
+      {"Name  anything at all", true},
+      {kDigits + " ", true},
+      {kDigits + " *a.txt\r\n", true},
+      {"Name", false},
+      {"Name\t", false},
+      {"name ", false},
+      {"\xEF\xBB\xBFName ", false},   // a byte-order mark in front
+      {"\r\nName ", false},
+      {kDigits + "\r", false},
+      {kDigits.substr(0, 20), false},
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsChecksumListStart(c.bytes), c.start) << c.bytes;
+}
+
+TEST(SplitTableLine, FromTheRightAtTheLastTwoSpaces) {
+  struct Case { std::string line; std::optional<Split> split; };
+  const Case cases[] = {
+      {"a.txt    352441C2          3", Split{"a.txt", "352441C2", "3"}},
+      {"big.bin  70986EF5  1,234,567", Split{"big.bin", "70986EF5", "1,234,567"}},
+      {"my file name.txt  61DA  3", Split{"my file name.txt", "61DA", "3"}},
+      {"a b c", Split{"a", "b", "c"}},
+      {"  lead  1A  2  \t\r", Split{"  lead", "1A", "2"}},   // leading blanks stay, trailing go
+      {"a\tb  1A  2", Split{"a\tb", "1A", "2"}},
+      {" 1A 2", Split{"", "1A", "2"}},                        // an empty name
+      {"Name     CRC32     Bytes", Split{"Name", "CRC32", "Bytes"}},
+      {"-------  --------  ---------", Split{"-------", "--------", "---------"}},
+      {"\x95\x5C 1A 3", Split{"\x95\x5C", "1A", "3"}},       // 表, trail byte 0x5C
+      {"a.txt  3", std::nullopt},                              // two fields only
+      {"a.txt\t352441C2\t3", std::nullopt},                   // tabs do not separate
+      {"a.txt 352441C2\t3", std::nullopt},
+      {"----------------------------", std::nullopt},          // the closing line
+      {"", std::nullopt},
+      {"      ", std::nullopt},
+      {"x ", std::nullopt},
+  };
+  for (const Case& c : cases) ExpectSplit(SplitTableLine(c.line), c.split, c.line);
+}
+
+TEST(SplitMD5Line, NameAfterBlanksAndOneAsterisk) {
+  struct Case { std::string line; std::optional<Split> split; };
+  const Case cases[] = {
+      {kDigits + " a.txt", Split{"a.txt", kDigits, ""}},
+      {kDigits + " *a.txt", Split{"a.txt", kDigits, ""}},
+      {kDigits + " **a.txt", Split{"*a.txt", kDigits, ""}},
+      {kDigits + "  \t *a.txt", Split{"a.txt", kDigits, ""}},
+      {kDigits + " * a.txt", Split{" a.txt", kDigits, ""}},
+      {kDigits + " a b.txt  ", Split{"a b.txt  ", kDigits, ""}},  // trailing blanks stay
+      {kDigits + " ", Split{"", kDigits, ""}},
+      {kDigits + "    ", Split{"", kDigits, ""}},
+      {kDigits + " *", Split{"", kDigits, ""}},
+      {"900150983CD24FB0D6963F7D28E17F72 A", Split{"A", "900150983CD24FB0D6963F7D28E17F72", ""}},
+      {kDigits + " sub\\\x95\x5C.txt", Split{"sub\\\x95\x5C.txt", kDigits, ""}},  // sub\表.txt
+      {kDigits + "\ta.txt", std::nullopt},
+      {kDigits.substr(1) + " a.txt", std::nullopt},
+      {kDigits + "0 a.txt", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) ExpectSplit(SplitMD5Line(c.line), c.split, c.line);
+}
+
+TEST(DetectListKind, TablesAndMd5) {
+  struct Case { Lines lines; THashType kind; Lines rest; };
+  const Lines crc16 = {"Name     CRC   Bytes", "-------  ----  ---------", "a.txt    61DA          3"};
+  const Case cases[] = {
+      {crc16, THashType::CRC16, {"a.txt    61DA          3"}},
+      {{"Name  CRC32  Bytes", "- - -", "x"}, THashType::CRC32, {"x"}},
+      {{"Name CRC32 Bytes   ", "-a -b -c", ""}, THashType::CRC32, {""}},
+      {{"Name  CRC32  Bytes", "----  --------  -----"}, THashType::None, {}},  // two lines only
+      {{"name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, {}},  // other case
+      {{"Name  crc32  Bytes", "-  -  -", "x"}, THashType::None, {}},
+      {{"Name  CRC32  bytes", "-  -  -", "x"}, THashType::None, {}},
+      {{"Name  CRC16  Bytes", "-  -  -", "x"}, THashType::None, {}},
+      {{"Name  MD5  Bytes", "-  -  -", "x"}, THashType::None, {}},
+      {{" Name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, {}},
+      {{"\xEF\xBB\xBFName  CRC32  Bytes", "-  -  -", "x"}, THashType::None, {}},
+      {{"Name\tCRC32\tBytes", "-  -  -", "x"}, THashType::None, {}},
+      {{"Name  CRC32  Bytes", "-  -  x", "x"}, THashType::None, {}},
+      {{"Name  CRC32  Bytes", "--------", "x"}, THashType::None, {}},
+      {{"Name  CRC32  Bytes", " -  -  -", "x"}, THashType::None, {}},
+      {{"", "Name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, {}},
+      {{kDigits + " a.txt"}, THashType::MD5, {kDigits + " a.txt"}},
+      {{kDigits + " a.txt", "junk"}, THashType::MD5, {kDigits + " a.txt", "junk"}},
+      {{"", kDigits + " a.txt"}, THashType::None, {}},
+      {{"\xEF\xBB\xBF" + kDigits + " a.txt"}, THashType::None, {}},
+      {{"Name x"}, THashType::None, {}},
+      {{}, THashType::None, {}},
+  };
+  for (const Case& c : cases) {
+    Lines lines = c.lines;
+    EXPECT_EQ(DetectListKind(lines), c.kind) << (c.lines.empty() ? "" : c.lines.front());
+    EXPECT_EQ(lines, c.kind == THashType::None ? c.lines : c.rest);
+  }
+}
+
+TEST(StripTableHeader, OnlyForItsOwnTitle) {
+  Lines lines = {"Name     CRC32     Bytes", "-------  --------  -----", "a  1  1"};
+  EXPECT_FALSE(StripTableHeader(lines, "CRC"));
+  EXPECT_EQ(lines.size(), 3u);
+  EXPECT_TRUE(StripTableHeader(lines, "CRC32"));
+  EXPECT_EQ(lines, Lines{"a  1  1"});
+}
+
+TEST(ListReader, ReadsWhatCreationWrites) {
+  // Names with spaces, folders and double-byte characters (写真 = 8E CA 90 5E) survive the trip.
+  const std::vector<ChecksumRow> rows = {{"my file.txt", "352441C2", "3"},
+                                         {"sub\\\x8E\xCA\x90\x5E.jpg", "70986EF5", "1,234,567"},
+                                         {" lead", "00000000", "0"}};
+  for (THashType kind : {THashType::CRC16, THashType::CRC32}) {
+    const std::string text = RenderChecksumList(kind, rows, "Total  3 Files  1,234,570 Bytes");
+    ASSERT_TRUE(IsChecksumListStart(text.substr(0, 33)));
+    Lines lines = SplitLines(text);
+    ASSERT_EQ(DetectListKind(lines), kind);
+    ASSERT_EQ(lines.size(), rows.size() + 2);  // rows, closing line, total line
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      ExpectSplit(SplitTableLine(lines[i]), Split{rows[i].Name, rows[i].Hash, rows[i].Bytes},
+                  lines[i]);
+    }
+    EXPECT_FALSE(SplitTableLine(lines[rows.size()]));  // the closing line ends the entries
+  }
+
+  const std::vector<ChecksumRow> md5 = {{"*a b.txt", kDigits, ""}, {"x", kDigits, ""}};
+  const std::string text = RenderChecksumList(THashType::MD5, md5, "");
+  ASSERT_TRUE(IsChecksumListStart(text.substr(0, 33)));
+  Lines lines = SplitLines(text);
+  ASSERT_EQ(DetectListKind(lines), THashType::MD5);
+  ASSERT_EQ(lines.size(), 2u);
+  ExpectSplit(SplitMD5Line(lines[0]), Split{"a b.txt", kDigits, ""}, lines[0]);
+  ExpectSplit(SplitMD5Line(lines[1]), Split{"x", kDigits, ""}, lines[1]);
+}
+
+TEST(ListTextMayContinue, StopsOnceTheTextCannotBeAList) {
+  struct Case { std::string text; bool mayContinue; };
+  const Case cases[] = {
+      {"", true},
+      {"Name ", true},
+      {"Name and a very long first line without its end yet", true},
+      {"Name  CRC32  Bytes", true},
+      {"Name  CRC32  Bytes\r", true},            // the LF of CR LF may follow
+      {"Name  CRC32  Bytes\r\n", true},
+      {"Name  CRC32  Bytes\r\n---", true},
+      {"Name  CRC32  Bytes\r\n----  --------  -----", true},
+      {"Name  CRC32  Bytes\r\n----  --------  -----\r\n", true},
+      {"Name  CRC   Bytes\n-  -  -\nanything at all\n", true},
+      {"Name  CRC32  Bytes\r\n----  --------  -----\r\nno split\r\nmore", true},
+      {"Name  CRC32  Bytes\r\r", false},         // an empty second line
+      {"Name  CRC32  Bytes\r\n\r\n", false},
+      {"Name  CRC32  Bytes\r\nxx  --  --\r\n", false},
+      {"Name  CRC32  Bytes\n--------\n", false},
+      {"Name of a text file\r\n", false},
+      {"Name  MD5  Bytes\r\n-  -  -\r\n", false},
+      {"Name  crc32  Bytes\n", false},
+      {"Name\n", false},
+      {"\r\n", false},
+      {kDigits + " a.txt\r\n", true},
+      {kDigits + " a.txt\r\nanything\r\n", true},
+      {kDigits, true},
+      {kDigits + "\r\n", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ListTextMayContinue(c.text), c.mayContinue) << c.text;
+}
+
+TEST(IsAbsoluteListName, DriveRootsAndNetworkPaths) {
+  struct Case { const char* name; bool absolute; };
+  const Case cases[] = {
+      {"C:\\x\\d.txt", true}, {"d:\\a", true}, {"Z:\\", true}, {"\\\\server\\share\\a", true},
+      {"\\\\", true},
+      {"a.txt", false}, {"sub\\b.txt", false}, {"..\\other\\c.txt", false}, {"C:a.txt", false},
+      {"C:", false}, {"\\a.txt", false}, {"1:\\a", false}, {"CC:\\a", false},
+      {"\x95\x5C\\a", false},   // 表\a: a double-byte character is no drive letter
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsAbsoluteListName(c.name), c.absolute) << c.name;
+}
