@@ -1,0 +1,61 @@
+#include "core/cpu_features.h"
+
+#include <cstdint>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
+
+namespace {
+
+#if defined(__x86_64__) || defined(__i386__)
+struct TCpuidRegs {
+  unsigned Eax = 0, Ebx = 0, Ecx = 0, Edx = 0;
+};
+
+TCpuidRegs Cpuid(unsigned leaf, unsigned subleaf) {
+  TCpuidRegs r;
+  __cpuid_count(leaf, subleaf, r.Eax, r.Ebx, r.Ecx, r.Edx);
+  return r;
+}
+
+std::uint64_t ReadXcr0() {
+  unsigned lo = 0, hi = 0;
+  __asm__ volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+  return (static_cast<std::uint64_t>(hi) << 32) | lo;
+}
+
+TCpuFeatures Detect() {
+  TCpuFeatures f;
+  const unsigned maxLeaf = Cpuid(0, 0).Eax;
+  if (maxLeaf < 1) return f;
+  const TCpuidRegs l1 = Cpuid(1, 0);
+  const bool sse41 = (l1.Ecx >> 19) & 1;
+  f.Pclmul = sse41 && ((l1.Ecx >> 1) & 1);
+
+  // Wider registers are usable only when the OS saves them across context switches: OSXSAVE says
+  // XGETBV works, and XCR0 must have the SSE, AVX, opmask and both ZMM halves enabled.
+  const bool osxsave = (l1.Ecx >> 27) & 1;
+  if (!osxsave || maxLeaf < 7) return f;
+  const std::uint64_t xcr0 = ReadXcr0();
+  constexpr std::uint64_t kZmmState = 0x2 | 0x4 | 0x20 | 0x40 | 0x80;
+  if ((xcr0 & kZmmState) != kZmmState) return f;
+
+  const TCpuidRegs l7 = Cpuid(7, 0);
+  const bool avx512f = (l7.Ebx >> 16) & 1;
+  const bool avx512bw = (l7.Ebx >> 30) & 1;
+  const bool avx512vl = (l7.Ebx >> 31) & 1;
+  f.Avx512 = avx512f && avx512bw && avx512vl;
+  f.Vpclmul = f.Avx512 && f.Pclmul && ((l7.Ecx >> 10) & 1);
+  return f;
+}
+#else
+TCpuFeatures Detect() { return {}; }
+#endif
+
+}  // namespace
+
+const TCpuFeatures& CpuFeatures() {
+  static const TCpuFeatures features = Detect();
+  return features;
+}
