@@ -1,0 +1,106 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
+
+#include "ui/types.h"
+
+// Move-only owners of GDI objects, device contexts, menus and image lists.
+namespace ui {
+
+template <typename Value, BOOL(WINAPI* Release)(Value)>
+class GdiHandle {
+ public:
+  GdiHandle() noexcept = default;
+  explicit GdiHandle(Value value) noexcept : value_(value) {}
+  GdiHandle(GdiHandle&& other) noexcept : value_(std::exchange(other.value_, nullptr)) {}
+  GdiHandle& operator=(GdiHandle&& other) noexcept {
+    if (this != &other) reset(std::exchange(other.value_, nullptr));
+    return *this;
+  }
+  GdiHandle(const GdiHandle&) = delete;
+  GdiHandle& operator=(const GdiHandle&) = delete;
+  ~GdiHandle() { reset(); }
+
+  [[nodiscard]] Value get() const noexcept { return value_; }
+  explicit operator bool() const noexcept { return value_ != nullptr; }
+  [[nodiscard]] Value release() noexcept { return std::exchange(value_, nullptr); }
+  void reset(Value value = nullptr) noexcept {
+    // A failed release leaves nothing the program could do; the object is gone for it.
+    if (value_ != nullptr) Release(value_);
+    value_ = value;
+  }
+
+ private:
+  Value value_ = nullptr;
+};
+
+namespace detail {
+inline BOOL WINAPI DeleteFontObject(HFONT font) { return DeleteObject(font); }
+inline BOOL WINAPI DeleteBitmapObject(HBITMAP bitmap) { return DeleteObject(bitmap); }
+inline BOOL WINAPI DeleteBrushObject(HBRUSH brush) { return DeleteObject(brush); }
+inline BOOL WINAPI DeletePenObject(HPEN pen) { return DeleteObject(pen); }
+inline BOOL WINAPI DestroyImageList(HIMAGELIST list) { return ImageList_Destroy(list); }
+}  // namespace detail
+
+using FontHandle = GdiHandle<HFONT, detail::DeleteFontObject>;
+using BitmapHandle = GdiHandle<HBITMAP, detail::DeleteBitmapObject>;
+using BrushHandle = GdiHandle<HBRUSH, detail::DeleteBrushObject>;
+using PenHandle = GdiHandle<HPEN, detail::DeletePenObject>;
+using MenuHandle = GdiHandle<HMENU, DestroyMenu>;
+using ImageListHandle = GdiHandle<HIMAGELIST, detail::DestroyImageList>;
+using MemoryDcHandle = GdiHandle<HDC, DeleteDC>;  // from CreateCompatibleDC
+
+// A font made from a FontSpec (CreateFontW with a negative height).
+FontHandle CreateFontFrom(const FontSpec& spec);
+
+// GetDC / ReleaseDC with the same window.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  [[nodiscard]] HDC get() const noexcept { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// BeginPaint / EndPaint for one WM_PAINT.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) noexcept : window_(window) { dc_ = BeginPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  ~PaintDc() { EndPaint(window_, &paint_); }
+  [[nodiscard]] HDC get() const noexcept { return dc_; }
+  [[nodiscard]] const PAINTSTRUCT& paint() const noexcept { return paint_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_ = nullptr;
+};
+
+// Selects an object into a DC for one scope and puts the previous one back.
+class SelectObjectScope {
+ public:
+  SelectObjectScope(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+  SelectObjectScope(const SelectObjectScope&) = delete;
+  SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+  ~SelectObjectScope() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+}  // namespace ui

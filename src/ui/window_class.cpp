@@ -1,0 +1,56 @@
+#include "ui/window_class.h"
+
+#include <commctrl.h>
+
+#include "ui/control.h"
+
+namespace ui {
+
+void RegisterOwnWindowClass() {
+  static const bool registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = WindowProcedures::Own;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = LoadIconW(windowClass.hInstance, L"MAINICON");
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kOwnWindowClass;
+    return RegisterClassExW(&windowClass) != 0;
+  }();
+  (void)registered;  // a failure shows when the first window cannot be made
+}
+
+LRESULT CALLBACK WindowProcedures::Own(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* control = static_cast<Control*>(create->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+    control->Attach(window);
+  }
+  auto* control = reinterpret_cast<Control*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  // Messages before WM_NCCREATE (WM_GETMINMAXINFO) have no object yet.
+  if (control == nullptr) return DefWindowProcW(window, msg, wParam, lParam);
+  Message message{msg, wParam, lParam, 0};
+  control->Dispatch(message);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    control->Detach();
+  }
+  return message.result;
+}
+
+LRESULT CALLBACK WindowProcedures::Subclass(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR data) noexcept {
+  auto* control = reinterpret_cast<Control*>(data);
+  Message message{msg, wParam, lParam, 0};
+  control->Dispatch(message);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(window, Subclass, id);
+    control->Detach();
+  }
+  return message.result;
+}
+
+}  // namespace ui

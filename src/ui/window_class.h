@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+// The ui layer's own window class (forms, panels, sheets), registered on first use, and the
+// two window procedures through which every message of a control's window reaches its object.
+namespace ui {
+
+inline constexpr const wchar_t* kOwnWindowClass = L"RuvoWindow";
+// Registers the class once; later calls do nothing.
+void RegisterOwnWindowClass();
+
+struct WindowProcedures {
+  // The own class's procedure: `this` arrives with WM_NCCREATE and is kept in GWLP_USERDATA.
+  static LRESULT CALLBACK Own(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+  // The subclass procedure of system-class controls; the object is the subclass's data.
+  static LRESULT CALLBACK Subclass(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR data) noexcept;
+};
+
+}  // namespace ui
