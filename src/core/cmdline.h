@@ -20,6 +20,7 @@ struct CommandLineRequest {
   THashType kind = THashType::None;  // as requested; a verification run ignores it
 };
 
-// Arguments after the program name: "-"/"/" + exactly "c", "t1", "t3", "tm" are options
-// (case-sensitive); anything else, prefix included, is a path; a later hash option wins; "c" wins.
+// A whole split command line; element 0, the program's name, is passed over. "-" or "/" plus
+// exactly "c", "t1", "t3" or "tm" is an option (case-sensitive); anything else, prefix
+// included, is a path; a later hash option wins; "c" wins.
 CommandLineRequest ParseArguments(const std::vector<std::string>& arguments);
