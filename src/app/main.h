@@ -1,0 +1,122 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/dropdst.h"
+#include "core/hash_type.h"
+#include "ui/button.h"
+#include "ui/check_box.h"
+#include "ui/edit.h"
+#include "ui/form.h"
+#include "ui/label.h"
+#include "ui/panel.h"
+#include "ui/popup_menu.h"
+#include "ui/tab_control.h"
+
+class IniText;
+struct CommandLineRequest;
+
+// The sounds that mark the end of a run, a question about to be asked, and an unreadable list.
+enum class TSoundKind : std::uint8_t { skDone, skCancel, skQuestion, skError };
+
+// The main window: the two drop panels with the hash buttons, and the options tab that holds the
+// live settings every other window reads at the moment of use.
+class TMainForm : public ui::Form {
+ public:
+  TMainForm();
+  ~TMainForm() override;
+
+  // The pressed hash button: CRC16, CRC32, MD5, or None when none is pressed.
+  THashType GetHashType();
+  // CRC16, CRC32 or MD5 presses that button (releasing the others); any other value changes nothing.
+  void SetHashType(THashType kind);
+  // Every path replaced in place by its long form.
+  void ExpandLongNames(std::vector<std::string>& list);
+  // Lets queued messages run, then plays the kind's WAV file from "sounds" beside the exe, or beeps.
+  void PlayCompletionSound(TSoundKind kind);
+
+  // The drop targets' handlers; the job windows forward their own drops here.
+  void CompareDropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y);
+  void CalcDropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y);
+
+  // The settings file: read once before the command line, written once after the message loop.
+  void LoadSettings();
+  void SaveSettings();
+  void LoadFormBounds(const IniText& file, ui::Form& window, const char* section);
+  void SaveFormBounds(IniText& file, ui::Form& window, const char* section);
+
+  // The process's own command line (GetCommandLineA).
+  void ProcessCommandLine();
+  // The same for given arguments, the program's own name left out.
+  void ProcessCommandLine(const std::vector<std::string>& arguments);
+
+  void FormCreate();
+  void MenuCloseClick();
+  void StayOnTopCheckBoxClick();
+  void IdlePriorityCheckBoxClick();
+
+  // Components, named as the rest of the program refers to them.
+  ui::TabControl PageControl;
+  ui::TabSheet DragDropTabSheet;
+  ui::TabSheet PreferencesTabSheet;
+
+  ui::Panel ComparePanel;
+  ui::Panel CalcPanel;
+  ui::Button CalcCRC16Button;
+  ui::Button CalcCRC32Button;
+  ui::Button CalcMD5Button;
+
+  ui::CheckBox AutoSaveDirCheckBox;
+  ui::CheckBox AutoSaveFileCheckBox;
+  ui::CheckBox AutoSaveForceOverwriteCheckBox;
+  ui::CheckBox AutoSaveCloseCheckBox;
+  ui::CheckBox DirListCheckBox;
+  ui::CheckBox DirRecursiveCheckBox;
+  ui::CheckBox ShowProcessCheckBox;
+  ui::CheckBox DoneBeepCheckBox;
+  ui::CheckBox StayOnTopCheckBox;
+  ui::CheckBox IdlePriorityCheckBox;
+  ui::CheckBox MD5BinaryModeCheckBox;
+  ui::Label UpperCaseLabel;
+  ui::CheckBox UpperCRCCheckBox;
+  ui::CheckBox UpperMD5CheckBox;
+  ui::Label DefaultExtCRCLabel;
+  ui::Edit DefaultExtCRCEdit;
+  ui::Label DefaultExtMD5Label;
+  ui::Edit DefaultExtMD5Edit;
+
+  ui::PopupMenu PopupMenu;  // exists for its shortcut: it never pops up
+  ui::MenuItem& MenuClose;  // "閉じる(&C)", Esc
+
+  TDropDst CompareDropDst;
+  TDropDst CalcDropDst;
+
+  // Seams. Empty entries mean the real windows: CalcForm->CalcFiles and CompareForm->CompareFiles.
+  std::function<void(std::vector<std::string>& paths)> CalcFilesEntry;
+  std::function<void(std::vector<std::string>& paths)> CompareFilesEntry;
+  // Where the settings live; the exe path with ".ini" unless set.
+  std::string SettingsPath;
+  // The folder whose "sounds" sub-folder holds the WAV files, with a trailing "\"; the exe's folder
+  // unless set.
+  std::string SoundBaseFolder;
+  // The two sound calls; PlaySoundA(path, nullptr, SND_ASYNC) and MessageBeep unless set.
+  std::function<void(const std::string& path)> PlaySoundFile;
+  std::function<void(UINT beepType)> Beep;
+
+ private:
+  void RunDrop(ui::Panel& panel, const char8_t* idleCaption, const std::function<void()>& run);
+  void CalcFiles(std::vector<std::string>& paths);
+  void CompareFiles(std::vector<std::string>& paths);
+  std::string SettingsFile() const;
+  void RunCommandLine(CommandLineRequest& request);
+};
+
+extern TMainForm* MainForm;
+
+// The executable's full path (ANSI).
+std::string ExecutablePath();

@@ -1,0 +1,40 @@
+// Paths and options on the command line start a creation or verification run before the message
+// loop; without a path the main window is shown.
+#include "app/main.h"
+
+#include "app/ansi.h"
+#include "core/cmdline.h"
+
+void TMainForm::ProcessCommandLine() {
+  // Element 0, the program's own name, is passed over by ParseArguments.
+  CommandLineRequest request = ParseArguments(SplitCommandLine(GetCommandLineA(), IsAnsiLeadByte));
+  RunCommandLine(request);
+}
+
+void TMainForm::ProcessCommandLine(const std::vector<std::string>& arguments) {
+  std::vector<std::string> commandLine = {"ruvo.exe"};
+  commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
+  CommandLineRequest request = ParseArguments(commandLine);
+  RunCommandLine(request);
+}
+
+void TMainForm::RunCommandLine(CommandLineRequest& request) {
+  if (request.paths.empty()) {
+    Show();
+    return;
+  }
+  if (request.compare) {
+    CompareFiles(request.paths);
+    return;
+  }
+  // The requested kind applies to this one run and never reaches the settings file.
+  THashType old = GetHashType();
+  SetHashType(request.kind);
+  try {
+    CalcFiles(request.paths);
+  } catch (...) {
+    SetHashType(old);
+    throw;
+  }
+  SetHashType(old);
+}

@@ -1,0 +1,53 @@
+// The sounds at the end of a run, before a question and for an unreadable list: a WAV file from
+// the "sounds" folder beside the program when the user put one there, else a system beep.
+#include "app/main.h"
+
+#include <mmsystem.h>
+
+#include <cstddef>
+
+#include "app/ansi.h"
+#include "core/path.h"
+#include "ui/application.h"
+
+namespace {
+
+struct SoundOfKind {
+  const char* file;
+  UINT beep;
+};
+
+// Indexed by TSoundKind.
+constexpr SoundOfKind kSounds[] = {
+    {"done.wav", MB_OK},
+    {"cancel.wav", MB_ICONEXCLAMATION},
+    {"question.wav", MB_ICONEXCLAMATION},
+    {"error.wav", MB_ICONEXCLAMATION},
+};
+
+}  // namespace
+
+void TMainForm::PlayCompletionSound(TSoundKind kind) {
+  ui::App().ProcessMessages();
+
+  auto index = static_cast<std::size_t>(kind);
+  if (index >= std::size(kSounds)) return;
+  const SoundOfKind& sound = kSounds[index];
+
+  std::string base = SoundBaseFolder.empty() ? ExtractFilePath(ExecutablePath(), IsAnsiLeadByte) : SoundBaseFolder;
+  std::string path = base + "sounds\\" + sound.file;
+  // Neither result is looked at: a sound that does not play is no error.
+  if (FileExists(path)) {
+    if (PlaySoundFile) {
+      PlaySoundFile(path);
+    } else {
+      PlaySoundA(path.c_str(), nullptr, SND_ASYNC);
+    }
+  } else {
+    if (Beep) {
+      Beep(sound.beep);
+    } else {
+      MessageBeep(sound.beep);
+    }
+  }
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+// The program's four windows, created once and in this order: the main window, the verification
+// window, the creation window and the text view. The application title is set first ("Ruvo"), as
+// the job windows build their captions from it, and the main window is not shown automatically
+// when the message loop starts.
+void CreateProgramForms();
+
+// Frees the four windows in reverse order. The program itself never does (its windows live until
+// the process ends); tests that build the windows themselves use it.
+void DestroyProgramForms();
+
+// The whole program block: the windows, the settings, the command line, the message loop, the
+// settings once more. Returns the process exit code.
+int RunProgram();

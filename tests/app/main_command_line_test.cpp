@@ -1,0 +1,93 @@
+// What ProcessCommandLine hands to the creation and verification entries, and what it leaves.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/main.h"
+#include "app/program_fixture.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct Calls {
+  int calc = 0;
+  int compare = 0;
+  Args paths;
+  THashType kindDuringRun = THashType::None;
+};
+
+class CommandLineTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    apptest::ResetProgramForms();
+    MainForm->CalcFilesEntry = [this](Args& paths) {
+      ++calls_.calc;
+      calls_.paths = paths;
+      calls_.kindDuringRun = MainForm->GetHashType();
+    };
+    MainForm->CompareFilesEntry = [this](Args& paths) {
+      ++calls_.compare;
+      calls_.paths = paths;
+      calls_.kindDuringRun = MainForm->GetHashType();
+    };
+  }
+  void TearDown() override { apptest::ResetProgramForms(); }
+
+  Calls calls_;
+};
+
+struct Case {
+  const char* name;
+  Args arguments;
+  THashType selected;  // before the call
+  bool shown;
+  int calc, compare;
+  Args paths;
+  THashType during;
+};
+
+TEST_F(CommandLineTest, ArgumentsReachTheRightEntry) {
+  using enum THashType;
+  const Case cases[] = {
+      {"no argument", {}, CRC32, true, 0, 0, {}, None},
+      {"only options", {"-c", "-tm", "/t1"}, CRC32, true, 0, 0, {}, None},
+      {"one path", {"C:\\data"}, CRC32, false, 1, 0, {"C:\\data"}, CRC32},
+      {"kind of the settings stays", {"a"}, MD5, false, 1, 0, {"a"}, MD5},
+      {"later hash option wins", {"-t1", "-tm", "a"}, CRC32, false, 1, 0, {"a"}, MD5},
+      {"option after the path", {"a", "/t1"}, MD5, false, 1, 0, {"a"}, CRC16},
+      {"t3", {"-t3", "a", "b"}, CRC16, false, 1, 0, {"a", "b"}, CRC32},
+      {"compare wins over hash options", {"-c", "-t1", "list.crc"}, CRC32, false, 0, 1, {"list.crc"}, CRC32},
+      {"compare after the path", {"x.md5", "/c"}, MD5, false, 0, 1, {"x.md5"}, MD5},
+      {"case-sensitive words", {"-C", "/T1", "-x"}, CRC32, false, 1, 0, {"-C", "/T1", "-x"}, CRC32},
+      {"lone prefix", {"-"}, CRC32, false, 1, 0, {"-"}, CRC32},
+      {"longer words", {"-cc", "-t", "-tm5"}, CRC32, false, 1, 0, {"-cc", "-t", "-tm5"}, CRC32},
+      {"shift-jis path", {"C:\\\x95\x5c"}, CRC32, false, 1, 0, {"C:\\\x95\x5c"}, CRC32},  // C:\表, trail 0x5C
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    calls_ = {};
+    MainForm->Hide();
+    MainForm->SetHashType(c.selected);
+    MainForm->ProcessCommandLine(c.arguments);
+    EXPECT_EQ(MainForm->Visible(), c.shown);
+    EXPECT_EQ(calls_.calc, c.calc);
+    EXPECT_EQ(calls_.compare, c.compare);
+    EXPECT_EQ(calls_.paths, c.paths);
+    if (c.calc + c.compare > 0) {
+      EXPECT_EQ(calls_.kindDuringRun, c.during);
+    }
+    EXPECT_EQ(MainForm->GetHashType(), c.selected) << "the requested kind never outlives the run";
+  }
+}
+
+TEST_F(CommandLineTest, RequestedKindIsUndoneWhenTheRunFails) {
+  MainForm->SetHashType(THashType::MD5);
+  MainForm->CalcFilesEntry = [](Args&) { throw std::runtime_error("cannot save"); };
+  EXPECT_THROW(MainForm->ProcessCommandLine(Args{"-t1", "a"}), std::runtime_error);
+  EXPECT_EQ(MainForm->GetHashType(), THashType::MD5);
+}
+
+}  // namespace

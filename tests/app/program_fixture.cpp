@@ -1,0 +1,115 @@
+#include "app/program_fixture.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "app/calc.h"
+#include "app/calcview.h"
+#include "app/compare.h"
+#include "app/main.h"
+#include "app/program.h"
+#include "e2e/test_win32.h"
+#include "ui/application.h"
+#include "ui/handles.h"
+
+namespace apptest {
+namespace {
+
+// The program's four windows for the whole test process, as the program itself makes them.
+class ProgramEnvironment : public testing::Environment {
+ public:
+  void SetUp() override { CreateProgramForms(); }
+  void TearDown() override { DestroyProgramForms(); }
+};
+
+[[maybe_unused]] testing::Environment* const programEnvironment =
+    testing::AddGlobalTestEnvironment(new ProgramEnvironment);
+
+}  // namespace
+
+void PumpMessages() { ui::App().ProcessMessages(); }
+
+void ResetProgramForms() {
+  TMainForm& main = *MainForm;
+  main.CalcFilesEntry = nullptr;
+  main.CompareFilesEntry = nullptr;
+  main.SettingsPath.clear();
+  main.SoundBaseFolder.clear();
+  main.PlaySoundFile = nullptr;
+  main.Beep = nullptr;
+
+  ui::Form* const windows[] = {MainForm, CompareForm, CalcForm, CalcViewForm};
+  for (ui::Form* window : windows) window->Hide();
+
+  main.SetHashType(THashType::CRC32);
+  struct Default {
+    ui::CheckBox* box;
+    bool checked;
+  };
+  const Default defaults[] = {
+      {&main.AutoSaveDirCheckBox, false},  {&main.AutoSaveFileCheckBox, false}, {&main.AutoSaveForceOverwriteCheckBox, false},
+      {&main.AutoSaveCloseCheckBox, false}, {&main.DirListCheckBox, true},      {&main.DirRecursiveCheckBox, false},
+      {&main.ShowProcessCheckBox, true},    {&main.DoneBeepCheckBox, true},     {&main.StayOnTopCheckBox, false},
+      {&main.IdlePriorityCheckBox, false},  {&main.MD5BinaryModeCheckBox, false}, {&main.UpperCRCCheckBox, true},
+      {&main.UpperMD5CheckBox, false}};
+  for (const Default& option : defaults) option.box->SetChecked(option.checked);
+  main.StayOnTopCheckBoxClick();
+  main.IdlePriorityCheckBoxClick();
+  main.DefaultExtCRCEdit.SetText("crc");
+  main.DefaultExtMD5Edit.SetText("md5");
+  main.PageControl.SetActivePageIndex(0);
+  main.SetClientSize(152, 272);  // a settings test may have given it a hand-added width
+  main.FormCreate();
+  ui::Form* const jobWindows[] = {CompareForm, CalcForm, CalcViewForm};
+  for (ui::Form* window : jobWindows) window->SetBounds(0, 0, 408, 327);
+  CompareForm->FormCreate();
+  CalcForm->FormCreate();
+  CalcViewForm->FormCreate();
+  CompareForm->ComparePageControl.SetTabWidth(0);
+  CalcForm->CalcPageControl.SetTabWidth(0);
+  PumpMessages();
+  ui::App().ResetTerminated();
+}
+
+void ClickWindow(HWND window, int button) {
+  HWND top = GetAncestor(window, GA_ROOT);
+  SetForegroundWindow(top);
+  PumpMessages();
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = button == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN;
+  inputs[1].type = INPUT_MOUSE;
+  inputs[1].mi.dwFlags = button == 0 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+  for (int i = 0; i < 5; ++i) {
+    Sleep(10);
+    PumpMessages();
+  }
+}
+
+void PressKey(WORD virtualKey) {
+  testfiles::SendKeyPress(virtualKey);
+  for (int i = 0; i < 5; ++i) {
+    Sleep(10);
+    PumpMessages();
+  }
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path) { return testfiles::ReadFileBytes(path); }
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) { testfiles::WriteFileBytes(path, bytes); }
+
+TempFolder::TempFolder() : path_(testfiles::MakeTempFolder("ruvo-app-")) {}
+
+TempFolder::~TempFolder() { testfiles::RemoveTree(path_); }
+
+void TempFolder::Write(const std::string& relative, const std::string& bytes) const {
+  WriteFileBytes(File(relative), bytes);
+}
+
+}  // namespace apptest

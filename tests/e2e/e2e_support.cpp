@@ -1,0 +1,154 @@
+#include "e2e/e2e_support.h"
+
+#include "e2e/test_win32.h"
+
+#include <stdexcept>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+std::string ModuleFolder() {
+  char buffer[MAX_PATH * 2] = {};
+  DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  std::string path(buffer, length);
+  return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+std::u8string Utf8FromWide(std::wstring_view text) {
+  if (text.empty()) return {};
+  int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                   nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
+                      nullptr);
+  return std::u8string(bytes.begin(), bytes.end());
+}
+
+}  // namespace
+
+RuvoSandbox::RuvoSandbox() : folder_(testfiles::MakeTempFolder("ruvo-e2e-")) {
+  std::string source = ModuleFolder() + "ruvo.exe";
+  if (!CopyFileA(source.c_str(), ExePath().c_str(), FALSE)) {
+    throw std::runtime_error("cannot copy " + source + " (build the ruvo target)");
+  }
+}
+
+RuvoSandbox::~RuvoSandbox() { testfiles::RemoveTree(folder_); }
+
+std::string RuvoSandbox::Path(std::string_view relative) const { return folder_ + std::string(relative); }
+
+void RuvoSandbox::WriteFile(std::string_view relative, std::string_view bytes) const {
+  testfiles::WriteFileBytes(Path(relative), bytes);
+}
+
+std::optional<std::string> RuvoSandbox::ReadFile(std::string_view relative) const {
+  return testfiles::ReadFileBytes(Path(relative));
+}
+
+void RuvoSandbox::MakeFolder(std::string_view relative) const {
+  std::string path = Path(relative);
+  if (path.back() != '\\') path += '\\';
+  testfiles::MakeParents(path);
+}
+
+RuvoProcess RuvoSandbox::Start(std::string_view arguments) const {
+  std::string commandLine;
+  commandLine.append(1, '"').append(ExePath()).append(1, '"');
+  if (!arguments.empty()) commandLine.append(1, ' ').append(arguments);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder_.c_str(), &startup, &info)) {
+    throw std::runtime_error("cannot start " + commandLine);
+  }
+  CloseHandle(info.hThread);
+  return RuvoProcess(UniqueHandle(info.hProcess), info.dwProcessId);
+}
+
+RunResult RuvoSandbox::Run(std::string_view arguments, std::chrono::milliseconds timeout) const {
+  return Start(arguments).Wait(timeout);
+}
+
+RuvoProcess::RuvoProcess(UniqueHandle process, DWORD processId)
+    : process_(std::move(process)), processId_(processId) {}
+
+RuvoProcess::~RuvoProcess() {
+  if (process_ && Running()) Kill();
+}
+
+RunResult RuvoProcess::Wait(std::chrono::milliseconds timeout) {
+  RunResult result;
+  if (!process_) return result;
+  if (WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    Kill();
+    return result;
+  }
+  result.finished = true;
+  GetExitCodeProcess(process_.get(), &result.exitCode);
+  return result;
+}
+
+bool RuvoProcess::Running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+void RuvoProcess::Kill() {
+  if (!process_) return;
+  TerminateProcess(process_.get(), 255);
+  WaitForSingleObject(process_.get(), 10000);
+}
+
+std::vector<HWND> RuvoProcess::VisibleWindows() const {
+  struct Search {
+    DWORD processId;
+    std::vector<HWND> windows;
+  } search{processId_, {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s.processId && IsWindowVisible(window)) s.windows.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.windows;
+}
+
+HWND RuvoProcess::WaitForWindow(std::u8string_view caption, std::chrono::milliseconds timeout) const {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  do {
+    for (HWND window : VisibleWindows()) {
+      if (WindowCaption(window) == caption) return window;
+    }
+    if (!Running()) return nullptr;
+    std::this_thread::sleep_for(50ms);
+  } while (std::chrono::steady_clock::now() < deadline);
+  return nullptr;
+}
+
+void PressKey(HWND window, WORD virtualKey) {
+  SetForegroundWindow(window);
+  for (int i = 0; i < 100 && GetForegroundWindow() != window; ++i) std::this_thread::sleep_for(20ms);
+  if (GetForegroundWindow() == window) {
+    testfiles::SendKeyPress(virtualKey);
+    return;
+  }
+  // The window manager refused the foreground: deliver the key to the window that has the focus.
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  HWND target = window;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus) target = info.hwndFocus;
+  UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+  PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16));
+  PostMessageW(target, WM_KEYUP, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));
+}
+
+std::u8string WindowCaption(HWND window) {
+  int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return Utf8FromWide(text);
+}
+
+}  // namespace e2e

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/handles.h"
+
+// End-to-end support: each test gets its own copy of ruvo.exe in a fresh temporary folder, so the
+// settings file (ruvo.ini beside the exe) and the optional "sounds" folder belong to that test alone.
+// Paths are ANSI bytes, as the program itself sees them.
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+// How one run of ruvo.exe ended.
+struct RunResult {
+  bool finished = false;  // false: it did not end in time and was killed
+  DWORD exitCode = 0;
+};
+
+class RuvoProcess;
+
+// A temporary folder holding a copy of ruvo.exe (taken from beside the test executable); removed
+// with everything in it when the object goes.
+class RuvoSandbox {
+ public:
+  RuvoSandbox();
+  ~RuvoSandbox();
+  RuvoSandbox(const RuvoSandbox&) = delete;
+  RuvoSandbox& operator=(const RuvoSandbox&) = delete;
+
+  // The folder, with a trailing "\".
+  const std::string& Folder() const { return folder_; }
+  // Folder() + relative.
+  std::string Path(std::string_view relative) const;
+  std::string ExePath() const { return Path("ruvo.exe"); }
+  std::string IniPath() const { return Path("ruvo.ini"); }
+
+  // Files inside the sandbox (relative names; folders on the way are created).
+  void WriteFile(std::string_view relative, std::string_view bytes) const;
+  std::optional<std::string> ReadFile(std::string_view relative) const;
+  void MakeFolder(std::string_view relative) const;
+
+  void WriteIni(std::string_view text) const { WriteFile("ruvo.ini", text); }
+  std::optional<std::string> ReadIni() const { return ReadFile("ruvo.ini"); }
+
+  // Starts ruvo.exe with `arguments` (the command-line text after the program's own quoted name),
+  // working folder the sandbox.
+  RuvoProcess Start(std::string_view arguments = {}) const;
+  // Start, then wait for the end; a process still alive after `timeout` is killed.
+  RunResult Run(std::string_view arguments = {}, std::chrono::milliseconds timeout = 60s) const;
+
+ private:
+  std::string folder_;
+};
+
+// One running ruvo.exe. Destruction kills it if it is still running, so a failed test leaves no
+// program behind.
+class RuvoProcess {
+ public:
+  RuvoProcess(UniqueHandle process, DWORD processId);
+  RuvoProcess(RuvoProcess&&) noexcept = default;
+  RuvoProcess& operator=(RuvoProcess&&) noexcept = default;
+  ~RuvoProcess();
+
+  DWORD Id() const { return processId_; }
+  HANDLE Handle() const { return process_.get(); }
+
+  // Waits for the end; kills the process and reports finished = false after `timeout`.
+  RunResult Wait(std::chrono::milliseconds timeout = 60s);
+  bool Running() const;
+  void Kill();
+
+  // The first visible top-level window of this process with exactly this caption (UTF-8), polled
+  // until `timeout`; nullptr when none appeared.
+  HWND WaitForWindow(std::u8string_view caption, std::chrono::milliseconds timeout = 30s) const;
+  // Every visible top-level window of the process.
+  std::vector<HWND> VisibleWindows() const;
+
+ private:
+  UniqueHandle process_;
+  DWORD processId_ = 0;
+};
+
+// A real key press and release (SendInput) aimed at `window`, which is brought to the front first.
+void PressKey(HWND window, WORD virtualKey);
+
+// The caption of a window as UTF-8.
+std::u8string WindowCaption(HWND window);
+
+}  // namespace e2e

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "ui/handles.h"
+
+// Files, folders (by ANSI path) and real input for the Windows tests, app_tests and e2e_tests alike.
+namespace testfiles {
+
+// Removes a folder (given with its trailing "\") and everything in it, read-only files included.
+inline void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA entry;
+  FindHandle find(FindFirstFileA((folder + "*").c_str(), &entry));
+  if (find) {
+    do {
+      std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string path = folder + name;
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path + "\\");
+      } else {
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(find.get(), &entry));
+  }
+  find.reset();
+  RemoveDirectoryA(folder.c_str());
+}
+
+// Creates every folder on the way to the path's last delimiter.
+inline void MakeParents(const std::string& path) {
+  for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1)) {
+    CreateDirectoryA(path.substr(0, at).c_str(), nullptr);  // an existing folder is fine
+  }
+}
+
+// A whole file's bytes, or nothing when it cannot be opened.
+inline std::optional<std::string> ReadFileBytes(const std::string& path) {
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD done = 0;
+  while (::ReadFile(file.get(), buffer, sizeof buffer, &done, nullptr) && done > 0) bytes.append(buffer, done);
+  return bytes;
+}
+
+// Creates or replaces a file, folders on the way included; throws when it cannot.
+inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
+  MakeParents(path);
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD done = 0;
+  if (!file || !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
+      done != bytes.size()) {
+    throw std::runtime_error("cannot write " + path);
+  }
+}
+
+// A fresh folder under the temporary folder, named after the process and a counter, with its
+// trailing "\".
+inline std::string MakeTempFolder(std::string_view prefix) {
+  static int counter = 0;
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof temp, temp);
+  std::string folder = std::string(temp) + std::string(prefix) + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(counter++) + "\\";
+  RemoveTree(folder);
+  if (!CreateDirectoryA(folder.c_str(), nullptr)) throw std::runtime_error("cannot create " + folder);
+  return folder;
+}
+
+// One real key press and release through the system input queue, to the foreground window.
+inline void SendKeyPress(WORD virtualKey) {
+  INPUT inputs[2] = {};
+  inputs[0].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = virtualKey;
+  inputs[1] = inputs[0];
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+}  // namespace testfiles
