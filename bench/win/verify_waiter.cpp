@@ -1,0 +1,116 @@
+// Times one verification run of ruvo.exe from outside. A verification run does not end by itself:
+// its window stays open with the results. This helper starts the program with the given command
+// line, watches its windows until one carries the result caption (" - Compare - " without
+// "Wait"), which the program sets only after every list has been verified, notes the time, closes
+// that window with WM_CLOSE and waits for the program to end.
+//   verify_waiter RUVO_EXE [ARGUMENTS...]   prints the seconds from start to the result caption
+//   verify_waiter --exit EXE [ARGUMENTS...] prints the seconds from start to the end of EXE
+// The watching reads window captions through the window manager only, never sending the program
+// a message, so it does not slow the run; it looks every 2 ms.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+// This helper builds alone, outside the program's libraries, so it carries its own small owner.
+struct Closer {
+  HANDLE handle;
+  ~Closer() {
+    if (handle != nullptr) CloseHandle(handle);
+  }
+};
+
+std::string Quote(const std::string& argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
+  std::string quoted(1, '"');
+  quoted += argument;
+  quoted += '"';
+  return quoted;
+}
+
+struct Search {
+  DWORD processId;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindResultWindow(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<Search*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
+  wchar_t caption[1024] = {};
+  GetWindowTextW(window, caption, 1024);
+  const std::wstring text = caption;
+  if (text.find(L" - Compare - ") != std::wstring::npos && text.find(L" - Compare - Wait") == std::wstring::npos) {
+    search.found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int first = 1;
+  const bool untilExit = argc > 1 && std::string(argv[1]) == "--exit";
+  if (untilExit) ++first;
+  if (argc <= first) {
+    std::fprintf(stderr, "usage: verify_waiter [--exit] EXE [ARGUMENTS...]\n");
+    return 2;
+  }
+  std::string commandLine;
+  for (int i = first; i < argc; ++i) {
+    if (i > first) commandLine += ' ';
+    commandLine += Quote(argv[i]);
+  }
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  LARGE_INTEGER start, end;
+  QueryPerformanceCounter(&start);
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    std::fprintf(stderr, "verify_waiter: cannot start %s (error %lu)\n", argv[first], GetLastError());
+    return 2;
+  }
+  const Closer processHandle{process.hProcess};
+  const Closer threadHandle{process.hThread};
+
+  if (untilExit) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    QueryPerformanceCounter(&end);
+    std::printf("%.4f\n", Seconds(start, end));
+    return 0;
+  }
+
+  Search search{process.dwProcessId};
+  constexpr DWORD kLimitMs = 600000;
+  const ULONGLONG deadline = GetTickCount64() + kLimitMs;
+  for (;;) {
+    EnumWindows(FindResultWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) break;
+    if (WaitForSingleObject(process.hProcess, 2) == WAIT_OBJECT_0 || GetTickCount64() > deadline) {
+      std::fprintf(stderr, "verify_waiter: the program ended or timed out without a result caption\n");
+      TerminateProcess(process.hProcess, 1);
+      return 1;
+    }
+  }
+  QueryPerformanceCounter(&end);
+  PostMessageW(search.found, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
+    std::fprintf(stderr, "verify_waiter: the program did not end after WM_CLOSE\n");
+    TerminateProcess(process.hProcess, 1);
+    return 1;
+  }
+  std::printf("%.4f\n", Seconds(start, end));
+  return 0;
+}

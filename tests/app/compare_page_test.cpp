@@ -1,0 +1,334 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/compare.h"
+#include "app/compare_support.h"
+#include "app/comparefrm.h"
+#include "app/crc.h"
+#include "app/main.h"
+#include "app/program_fixture.h"
+#include "core/crc.h"
+#include "ui/application.h"
+#include "ui/tab_control.h"
+#include "ui/text.h"
+
+namespace {
+
+using comparetest::ReadRow;
+using comparetest::TableList;
+
+std::string Crc32Hex(const std::string& bytes, bool upper) {
+  char text[9];
+  std::snprintf(text, sizeof text, upper ? "%08X" : "%08x", ~Crc32Update(0xFFFFFFFFu, bytes.data(), bytes.size()));
+  return text;
+}
+
+std::string Pattern(std::size_t length) {
+  std::string bytes(length, '\0');
+  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i % 251);
+  return bytes;
+}
+
+std::string U8(const char8_t* text) { return ui::Ansi(text); }
+
+struct Expected {
+  std::string name;
+  int state;
+  std::string fhash, fbytes, error;
+};
+
+class ComparePageTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    comparetest::ResetCompareForm();
+    sounds_.emplace();  // quiet and quick: no system beeps
+  }
+  void TearDown() override {
+    sounds_.reset();
+    comparetest::ResetCompareForm();
+  }
+
+  // Verifies one list through the window's intake and returns its page.
+  TCompareFrame& Verify(const std::string& listPath) {
+    std::vector<std::string> paths{listPath};
+    CompareForm->CompareFiles(paths);
+    EXPECT_EQ(CompareForm->PageCount(), 1);
+    TCompareFrame* frame = CompareForm->Frame(0);
+    if (frame == nullptr) throw std::runtime_error("no page");
+    return *frame;
+  }
+
+  static void ExpectRows(TCompareFrame& frame, const std::vector<Expected>& rows) {
+    ASSERT_EQ(frame.Entries.size(), rows.size());
+    ASSERT_EQ(frame.ListView.ItemCount(), static_cast<int>(rows.size()));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      SCOPED_TRACE("row " + std::to_string(i) + " " + rows[i].name);
+      const TCompareItem& item = frame.Entries[i];
+      EXPECT_EQ(item.Name, rows[i].name);
+      EXPECT_EQ(item.State, rows[i].state);
+      EXPECT_EQ(item.FHash, rows[i].fhash);
+      EXPECT_EQ(item.FBytes, rows[i].fbytes);
+      EXPECT_EQ(item.Error, rows[i].error);
+      // What the list itself shows, drawn on demand from the entry.
+      const comparetest::RowView view = ReadRow(frame, static_cast<int>(i));
+      EXPECT_EQ(view.cells, (std::vector<std::string>{item.Name, item.Hash, item.FHash, item.Bytes, item.FBytes, item.Error}));
+      EXPECT_EQ(view.state, rows[i].state);
+    }
+  }
+
+  apptest::TempFolder folder_;
+  std::optional<comparetest::SoundLog> sounds_;
+};
+
+TEST_F(ComparePageTest, Crc32RowOutcomes) {
+  const std::string big = Pattern(1234);
+  folder_.Write("list\\b.bin", big);
+  folder_.Write("list\\a.txt", "abc");
+  folder_.Write("list\\sub\\c.txt", "123456789");
+  folder_.Write("other\\d.txt", "abc");
+  folder_.Write("list\\name with spaces.txt", "abc");
+  folder_.Write("list\\\x95\x5c.txt", "abc");  // 表.txt, trail byte 0x5C
+  const std::string crc = Crc32Hex(big, false);
+  const std::string CRC = Crc32Hex(big, true);
+  const std::string absolute = folder_.File("other\\d.txt");
+  folder_.Write("list\\x.crc", TableList(THashType::CRC32, {{"b.bin", crc, "1,234"},
+                                                            {"b.bin", CRC, "1234"},
+                                                            {"b.bin", CRC, "01234"},
+                                                            {"a.txt", "00000000", "4"},
+                                                            {"a.txt", "00000000", "3"},
+                                                            {"sub\\c.txt", "CBF43926", "9"},
+                                                            {"..\\other\\d.txt", "352441c2", "3"},
+                                                            {"missing.txt", "352441C2", "3"},
+                                                            {"name with spaces.txt", "352441C2", "3"},
+                                                            {absolute, "352441C2", "3"},
+                                                            {"\x95\x5c.txt", "352441C2", "3"}}));  // 表.txt
+
+  TCompareFrame& frame = Verify(folder_.File("list\\x.crc"));
+  const std::string sizeMismatch = U8(u8"サイズ不一致");
+  ExpectRows(frame, {{"b.bin", 1, CRC, "1,234", ""},
+                     {"b.bin", 1, CRC, "1234", ""},
+                     {"b.bin", 2, CRC, "1234", sizeMismatch},
+                     {"a.txt", 2, "352441C2", "3", sizeMismatch},  // both differ: the size wins
+                     {"a.txt", 2, "352441C2", "3", "CRC32" + U8(u8"不一致")},
+                     {"sub\\c.txt", 1, "CBF43926", "9", ""},
+                     {"..\\other\\d.txt", 1, "352441C2", "3", ""},
+                     {"missing.txt", 2, "", "", U8(u8"ファイルオープン失敗")},
+                     {"name with spaces.txt", 1, "352441C2", "3", ""},
+                     {absolute, 1, "352441C2", "3", ""},
+                     {"\x95\x5c.txt", 1, "352441C2", "3", ""}});  // 表.txt
+  EXPECT_EQ(frame.ListView.ColumnCaption(1), "CRC32");
+  EXPECT_EQ(frame.ListView.ColumnCaption(2), "FCRC32");
+  EXPECT_EQ(frame.StateText(), U8(u8"完了"));
+  EXPECT_EQ(frame.SummaryText(), U8(u8"11ファイル (正常 : 7  異常 : 4)"));
+  EXPECT_EQ(frame.ListView.Selected(), 10);  // the run leaves its last row selected
+}
+
+TEST_F(ComparePageTest, Crc16AndMd5Lists) {
+  folder_.Write("a.txt", "abc");
+  folder_.Write("n.txt", "123456789");
+  folder_.Write("c.crc", TableList(THashType::CRC16, {{"a.txt", "61da", "3"}, {"a.txt", "0000", "3"}}));
+  {
+    TCompareFrame& frame = Verify(folder_.File("c.crc"));
+    ExpectRows(frame, {{"a.txt", 1, "61DA", "3", ""}, {"a.txt", 2, "61DA", "3", "CRC" + U8(u8"不一致")}});
+    EXPECT_EQ(frame.ListView.ColumnCaption(1), "CRC");
+    EXPECT_EQ(frame.ListView.ColumnCaption(2), "FCRC");
+  }
+  comparetest::ResetCompareForm();
+
+  // Own layout (one space), md5sum binary mode (" *"), md5sum text mode (two spaces), upper case.
+  folder_.Write("m.md5",
+                "900150983cd24fb0d6963f7d28e17f72 a.txt\r\n"
+                "900150983cd24fb0d6963f7d28e17f72 *a.txt\r\n"
+                "25f9e794323b453885f5181f1b624d0b  n.txt\n"
+                "25F9E794323B453885F5181F1B624D0B n.txt\r"
+                "00000000000000000000000000000000 a.txt\r\n"
+                "900150983cd24fb0d6963f7d28e17f72 gone.txt\r\n");
+  TCompareFrame& frame = Verify(folder_.File("m.md5"));
+  const std::string abc = "900150983CD24FB0D6963F7D28E17F72";
+  const std::string digits = "25F9E794323B453885F5181F1B624D0B";
+  // Sizes are never compared for MD5: both size cells stay empty.
+  ExpectRows(frame, {{"a.txt", 1, abc, "", ""},
+                     {"a.txt", 1, abc, "", ""},
+                     {"n.txt", 1, digits, "", ""},
+                     {"n.txt", 1, digits, "", ""},
+                     {"a.txt", 2, abc, "", "MD5" + U8(u8"不一致")},
+                     {"gone.txt", 2, "", "", U8(u8"ファイルオープン失敗")}});
+  EXPECT_EQ(frame.ListView.ColumnCaption(1), "MD5");
+  EXPECT_EQ(frame.ListView.ColumnCaption(2), "FMD5");
+}
+
+TEST_F(ComparePageTest, BlankLineInTheMiddleEndsTheRows) {
+  folder_.Write("a.txt", "abc");
+  folder_.Write("l.crc",
+                "Name   CRC32     Bytes\r\n-----  --------  -----\r\n"
+                "a.txt  352441C2      3\r\n\r\na.txt  00000000      3\r\n");
+  TCompareFrame& frame = Verify(folder_.File("l.crc"));
+  ExpectRows(frame, {{"a.txt", 1, "352441C2", "3", ""}});
+  EXPECT_EQ(frame.SummaryText(), U8(u8"1ファイル (正常 : 1  異常 : 0)"));
+}
+
+TEST_F(ComparePageTest, ListWithoutRowsShowsAnEmptyFinishedPage) {
+  folder_.Write("e.crc", TableList(THashType::CRC32, {}));
+  TCompareFrame& frame = Verify(folder_.File("e.crc"));
+  EXPECT_TRUE(frame.Entries.empty());
+  EXPECT_EQ(frame.ListView.ItemCount(), 0);
+  EXPECT_EQ(frame.StateText(), U8(u8"完了"));
+  EXPECT_EQ(frame.SummaryText(), "");
+}
+
+TEST_F(ComparePageTest, ColumnsGrowToTheirWidestTextAndNeverShrink) {
+  const std::string longName = "a-rather-long-file-name-for-the-first-column.txt";
+  folder_.Write(longName, "abc");
+  folder_.Write("w.crc", TableList(THashType::CRC32, {{longName, "352441C2", "3"}, {"x", "00000000", "1"}}));
+  TCompareFrame& frame = Verify(folder_.File("w.crc"));
+  const ui::ListView& list = frame.ListView;
+  EXPECT_EQ(list.ColumnWidth(0), list.TextWidth(longName) + 18);
+  EXPECT_EQ(list.ColumnWidth(1), std::max(list.TextWidth("CRC32"), list.TextWidth("352441C2")) + 12);
+  EXPECT_EQ(list.ColumnWidth(5), list.TextWidth(U8(u8"ファイルオープン失敗")) + 12);
+  EXPECT_EQ(list.ColumnWidth(3), list.TextWidth("Bytes") + 12);  // "3" and "1" are narrower
+}
+
+// A page built by the test in the verification window, so that the test can watch its list and
+// status bar through their message slots while the run goes on.
+class OwnPageTest : public ComparePageTest {
+ protected:
+  TCompareFrame& NewPage(const std::string& listPath) {
+    ui::TabSheet& sheet = CompareForm->ComparePageControl.AddSheet("own");
+    TCompareFrame& frame = sheet.Adopt(std::make_unique<TCompareFrame>(sheet));
+    frame.SetHint(listPath);
+    return frame;
+  }
+
+  // Sets CancelFlag the first time the watched control gets a message that `trigger` picks.
+  static void CancelOn(ui::Control& control, std::function<bool(const ui::Message&)> trigger) {
+    ui::WindowProcSlot previous = control.WindowProc();
+    control.WindowProc() = [previous, trigger, fired = false](ui::Message& message) mutable {
+      if (!fired && trigger(message)) {
+        fired = true;
+        CancelFlag = true;
+      }
+      previous(message);
+    };
+  }
+
+  static std::function<bool(const ui::Message&)> PanelText(const std::string& ansiPart) {
+    return [wide = ui::WideFromAnsi(ansiPart)](const ui::Message& message) {
+      if (message.msg != SB_SETTEXTW || (message.wParam & 0xFF) != 1 || message.lParam == 0) return false;
+      return std::wstring(reinterpret_cast<const wchar_t*>(message.lParam)).find(wide) != std::wstring::npos;
+    };
+  }
+
+  std::vector<std::string> Lines(const std::vector<std::string>& names) {
+    std::vector<std::string> lines;
+    for (const std::string& name : names) lines.push_back(name + "  00000000  1");
+    return lines;
+  }
+};
+
+TEST_F(OwnPageTest, CancelBetweenRowsLeavesTheRestUnverified) {
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) folder_.Write(name, "abc");
+  TCompareFrame& frame = NewPage(folder_.File("l.crc"));
+  frame.PaceInterval = std::chrono::milliseconds(0);  // every row shown and its messages run
+  // Row 0 is scrolled into view once it is done: cancel there, before row 1 starts.
+  CancelOn(frame.ListView, [](const ui::Message& message) { return message.msg == LVM_ENSUREVISIBLE; });
+  frame.StartCompare(folder_.File("l.crc"), {"a.txt  352441C2  3", "b.txt  352441C2  3", "c.txt  352441C2  3"},
+                     THashType::CRC32);
+  ASSERT_EQ(frame.Entries.size(), 3u);
+  EXPECT_EQ(frame.Entries[0].State, 1);
+  for (std::size_t i = 1; i < 3; ++i) {
+    EXPECT_EQ(frame.Entries[i].State, 0);
+    EXPECT_EQ(ReadRow(frame, static_cast<int>(i)).cells, (std::vector<std::string>{frame.Entries[i].Name, "352441C2", "", "3", "", ""}));
+    EXPECT_EQ(ReadRow(frame, static_cast<int>(i)).state, 0);
+  }
+  EXPECT_EQ(frame.StateText(), U8(u8"キャンセル"));
+  EXPECT_EQ(frame.SummaryText(), U8(u8"1ファイル (正常 : 1  異常 : 0)"));
+}
+
+struct InterruptCase {
+  const char* label;
+  std::vector<std::size_t> sizes;   // file sizes, one row each
+  std::string cancelAtProgress;     // progress text that sets CancelFlag
+  std::vector<int> states;
+  const char8_t* summary;
+};
+
+class InterruptedReadTest : public OwnPageTest, public testing::WithParamInterface<InterruptCase> {};
+
+// A file whose reading the cancel stopped is no open failure: its row stays unverified and the
+// run ends cancelled, also at the last row. A file read to its end before the cancel was seen
+// keeps its result, but the run still ends cancelled.
+TEST_P(InterruptedReadTest, RunEndsCancelled) {
+  const InterruptCase& c = GetParam();
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < c.sizes.size(); ++i) {
+    std::string name = "f";
+    name += std::to_string(i);
+    name += ".bin";
+    const std::string bytes = Pattern(c.sizes[i]);
+    folder_.Write(name, bytes);
+    lines.push_back(name + "  " + Crc32Hex(bytes, true) + "  " + std::to_string(bytes.size()));
+  }
+  TCompareFrame& frame = NewPage(folder_.File("l.crc"));
+  frame.PaceInterval = std::chrono::milliseconds(0);  // every block's progress shown
+  CancelOn(frame.StatusBar, PanelText(c.cancelAtProgress));
+  frame.StartCompare(folder_.File("l.crc"), lines, THashType::CRC32);
+  ASSERT_EQ(frame.Entries.size(), c.states.size());
+  for (std::size_t i = 0; i < c.states.size(); ++i) {
+    EXPECT_EQ(frame.Entries[i].State, c.states[i]) << "row " << i;
+    if (c.states[i] == 0) {
+      EXPECT_EQ(frame.Entries[i].Error, "");
+      EXPECT_EQ(frame.Entries[i].FHash, "");
+    }
+  }
+  EXPECT_EQ(frame.StateText(), U8(u8"キャンセル"));
+  EXPECT_EQ(frame.SummaryText(), U8(c.summary));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InterruptedReadTest,
+    testing::Values(InterruptCase{"middle", {3, 200000, 3}, "f1.bin (65536/", {1, 0, 0}, u8"1ファイル (正常 : 1  異常 : 0)"},
+                    InterruptCase{"last", {3, 200000}, "f1.bin (65536/", {1, 0}, u8"1ファイル (正常 : 1  異常 : 0)"},
+                    InterruptCase{"first", {200000, 3}, "f0.bin (65536/", {0, 0}, u8""},
+                    InterruptCase{"last read to its end", {3, 3}, "f1.bin (3/3)", {1, 1}, u8"2ファイル (正常 : 2  異常 : 0)"}),
+    [](const testing::TestParamInfo<InterruptCase>& p) {
+      std::string name = p.param.label;
+      for (char& c : name) if (c == ' ') c = '_';
+      return name;
+    });
+
+TEST_F(ComparePageTest, ErrorCommandsStopAtBothEnds) {
+  folder_.Write("a.txt", "abc");
+  folder_.Write("g.crc", TableList(THashType::CRC32, {{"a.txt", "352441C2", "3"},
+                                                      {"a.txt", "00000000", "3"},
+                                                      {"a.txt", "352441C2", "3"},
+                                                      {"a.txt", "00000000", "3"},
+                                                      {"a.txt", "352441C2", "3"}}));
+  TCompareFrame& frame = Verify(folder_.File("g.crc"));
+  ASSERT_EQ(frame.ListView.Selected(), 4);
+  frame.ListView.SetFocus();
+  apptest::PumpMessages();
+  struct Step {
+    bool down;
+    int selected;
+  };
+  // Ctrl+Up / Ctrl+Down as real keystrokes, through the menu's shortcuts.
+  for (const Step step : {Step{false, 3}, Step{false, 1}, Step{false, 1}, Step{true, 3}, Step{true, 3}}) {
+    comparetest::PressChord(step.down ? VK_DOWN : VK_UP, false, true);
+    EXPECT_EQ(frame.ListView.Selected(), step.selected) << (step.down ? "down" : "up");
+  }
+  // Without a selection the search starts before the first row.
+  frame.ListView.SelectItem(-1);
+  CompareForm->MenuNextErrorClick();
+  EXPECT_EQ(frame.ListView.Selected(), 1);
+}
+
+}  // namespace

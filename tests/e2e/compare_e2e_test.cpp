@@ -1,0 +1,67 @@
+// ruvo.exe started with "-c" and checksum lists: it verifies them and stays open with the
+// results until its window is closed; a path that is no list ends the program by itself.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/e2e_support.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+std::u8string Utf8(const std::string& ascii) { return std::u8string(ascii.begin(), ascii.end()); }
+
+class CompareE2eTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    box_.WriteFile("data\\a.txt", "abc");
+    box_.WriteFile("data\\sub\\n.txt", "123456789");
+    box_.WriteIni("[Preferences]\r\nDoneBeep=0\r\n\r\n");
+  }
+
+  e2e::RuvoSandbox box_;
+};
+
+TEST_F(CompareE2eTest, VerifiedListStaysOpenUntilItsWindowIsClosed) {
+  box_.WriteFile("data\\all.crc",
+                 "Name       CRC32     Bytes\r\n"
+                 "---------  --------  -----\r\n"
+                 "a.txt      352441C2      3\r\n"
+                 "sub\\n.txt  cbf43926      9\r\n"
+                 "--------------------------\r\n"
+                 "Total  2 Files  12 Bytes\r\n");
+  box_.WriteFile("data\\all.md5",
+                 "900150983cd24fb0d6963f7d28e17f72 a.txt\r\n"
+                 "25f9e794323b453885f5181f1b624d0b *sub\\n.txt\r\n");
+  e2e::RuvoProcess ruvo = box_.Start("-c " + Quoted(box_.Path("data\\all.md5")) + " " + Quoted(box_.Path("data\\all.crc")));
+  // Both lists verified, in name order; the last one's tab is active and names the window.
+  const HWND window = ruvo.WaitForWindow(Utf8(box_.Path("data\\all.md5")) + u8" - Compare - Ruvo");
+  ASSERT_NE(window, nullptr) << "no result caption";
+  EXPECT_TRUE(ruvo.Running());
+  // The main window never shows in a command-line run.
+  EXPECT_EQ(ruvo.VisibleWindows(), std::vector<HWND>{window});
+
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  const e2e::RunResult result = ruvo.Wait(30s);
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitCode, 0u);
+  const std::optional<std::string> ini = box_.ReadIni();
+  ASSERT_TRUE(ini.has_value());
+  EXPECT_NE(ini->find("[CompareForm]\r\n"), std::string::npos) << *ini;
+}
+
+TEST_F(CompareE2eTest, PathThatIsNoListEndsTheProgram) {
+  box_.WriteFile("data\\notes.txt", "Name of the file: notes\r\n");
+  const e2e::RunResult result =
+      box_.Run("-c " + Quoted(box_.Path("data\\notes.txt")) + " " + Quoted(box_.Path("data\\missing.crc")), 60s);
+  EXPECT_TRUE(result.finished) << "the program did not end by itself";
+  EXPECT_TRUE(box_.ReadIni().has_value());
+}
+
+}  // namespace
