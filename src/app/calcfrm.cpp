@@ -1,0 +1,201 @@
+#include "app/calcfrm.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <utility>
+
+#include "app/ansi.h"
+#include "app/calc.h"
+#include "app/calcview.h"
+#include "app/crc.h"
+#include "app/main.h"
+#include "core/hex.h"
+#include "core/numfmt.h"
+#include "core/path.h"
+#include "core/relpath.h"
+#include "ui/application.h"
+
+namespace {
+
+// Column widths leave this much room beside the text.
+constexpr int kColumnPadding = 12;
+
+const ui::FontSpec kListFont{.face = u8"ＭＳ ゴシック", .height = 12, .charset = SHIFTJIS_CHARSET};
+
+// Marks a frame as running for the extent of its run, also when the run leaves by an error.
+class RunningScope {
+ public:
+  explicit RunningScope(bool& flag) : flag_(flag) { flag_ = true; }
+  RunningScope(const RunningScope&) = delete;
+  RunningScope& operator=(const RunningScope&) = delete;
+  ~RunningScope() { flag_ = false; }
+
+ private:
+  bool& flag_;
+};
+
+// "%d/%d": the file being hashed and the page's number of files.
+std::string CounterText(std::size_t number, const std::string& count) {
+  std::string text = std::to_string(number);
+  text += '/';
+  text += count;
+  return text;
+}
+
+// The status bar repaints itself at every change of its text, which per 64 KiB block or per
+// small file would cost more than the hashing. The run's texts therefore reach the two panels
+// a few times a second, and at once whenever the run flushes them (at its end, on a cancel).
+class RunStatus final : public TextPanel {
+ public:
+  RunStatus(ui::StatusPanel& counter, ui::StatusPanel& progress) : counter_(counter), progress_(progress) {}
+  void SetCounter(std::string text) {
+    counter_text_ = std::move(text);
+    FlushIfDue();
+  }
+  // The progress line of HashFile and the total line.
+  void SetText(std::string_view text) override {
+    progress_text_.assign(text);
+    FlushIfDue();
+  }
+  void Flush() {
+    last_ = GetTickCount64();
+    flushed_ = true;
+    if (counter_text_ != counter_shown_) counter_.SetText(std::string_view(counter_shown_ = counter_text_));
+    if (progress_text_ != progress_shown_) progress_.SetText(std::string_view(progress_shown_ = progress_text_));
+  }
+
+ private:
+  void FlushIfDue() {
+    if (!flushed_ || GetTickCount64() - last_ >= TCalcFrame::StatusUpdateInterval) Flush();
+  }
+
+  ui::StatusPanel& counter_;
+  ui::StatusPanel& progress_;
+  std::string counter_text_, counter_shown_, progress_text_, progress_shown_;
+  ULONGLONG last_ = 0;
+  bool flushed_ = false;
+};
+
+}  // namespace
+
+TCalcFrame::TCalcFrame(ui::Control& parent)
+    : ui::Panel({.parent = &parent, .align = ui::Align::Client, .bevelOuter = ui::Bevel::None}),
+      ListView({.parent = this,
+                .align = ui::Align::Client,
+                .columns = {{.caption = u8"Name"}, {.caption = u8"Hash"}, {.caption = u8"Bytes", .align = ui::ColumnAlign::Right}},
+                .gridLines = true,
+                .rowSelect = true,
+                .readOnly = true,
+                .multiSelect = false}),
+      StatusBar({.parent = this, .panelWidths = {60, 0}}) {
+  ListView.SetFont(kListFont);
+  ListView.OnData = [this](int index, ui::ListItemData& item) { ListViewData(index, item); };
+  InitColumnWidths();
+}
+
+TCalcFrame::~TCalcFrame() { ClearEntries(); }
+
+void TCalcFrame::ListViewData(int index, ui::ListItemData& item) {
+  if (index < 0 || static_cast<std::size_t>(index) >= Entries.size()) return;
+  const TCalcItem& entry = Entries[static_cast<std::size_t>(index)];
+  item.caption = entry.Name;
+  item.subItems.resize(2);
+  item.subItems[0] = entry.Hash;
+  item.subItems[1] = entry.Bytes;
+}
+
+void TCalcFrame::ClearEntries() {
+  Entries.clear();
+  Entries.shrink_to_fit();
+  ListView.SetItemCount(0);
+}
+
+void TCalcFrame::InitColumnWidths() {
+  for (int column = 0; column < ListView.ColumnCount(); ++column) {
+    ListView.SetColumnWidth(column, ListView.TextWidth(ListView.ColumnCaption(column)) + kColumnPadding);
+  }
+}
+
+void TCalcFrame::WidenColumn(int column, const std::string& text) {
+  const int width = ListView.TextWidth(text) + kColumnPadding;
+  if (width > ListView.ColumnWidth(column)) ListView.SetColumnWidth(column, width);
+}
+
+bool TCalcFrame::AutoSaveApplies(const std::string& folder) const {
+  return folder.empty() ? MainForm->AutoSaveFileCheckBox.Checked() : MainForm->AutoSaveDirCheckBox.Checked();
+}
+
+bool TCalcFrame::RunCalc(const std::vector<std::string>& files, const std::string& folder) {
+  if (files.empty()) return false;
+  const RunningScope running(running_);
+
+  kind_ = MainForm->GetHashType();
+  SetTag(static_cast<std::intptr_t>(kind_));
+  ListView.SetColumnCaption(1, HashColumnTitle(kind_));
+  ListView.SetFocus();
+  baseFolder_ = ExcludeTrailingPathDelimiter(ExtractFilePath(files.front(), IsAnsiLeadByte), IsAnsiLeadByte);
+  SetHint(baseFolder_);
+  CalcForm->SetCaption(ui::App().Title() + " - Calc - Wait - " + baseFolder_);
+
+  std::uint64_t total = 0;
+  ListView.Repaint();
+  ui::StatusPanel& counter = StatusBar.Panel(0);
+  ui::StatusPanel& progress = StatusBar.Panel(1);
+  const std::string separator = ThousandsSeparator();
+  const bool upper = kind_ == THashType::MD5 ? MainForm->UpperMD5CheckBox.Checked() : MainForm->UpperCRCCheckBox.Checked();
+  const std::string binaryMark = kind_ == THashType::MD5 && MainForm->MD5BinaryModeCheckBox.Checked() ? "*" : "";
+  const std::string count = std::to_string(files.size());
+  RunStatus status(counter, progress);
+
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    status.SetCounter(CounterText(i + 1, count));
+    ui::App().ProcessMessages();
+    if (CancelFlag) {
+      status.Flush();
+      counter.SetText(u8"キャンセル");
+      return false;
+    }
+    std::string hash;
+    std::int64_t size = 0;
+    MessagePump* pump = MainForm->ShowProcessCheckBox.Checked() ? &ui::App() : nullptr;
+    if (HashFile(kind_, files[i], hash, size, pump, &status)) {
+      TCalcItem entry{.Name = binaryMark + RelativeName(baseFolder_, files[i], IsAnsiLeadByte),
+                      .Hash = upper ? std::move(hash) : AsciiLower(std::move(hash)),
+                      .Bytes = FormatGrouped(static_cast<std::uint64_t>(size), separator)};
+      WidenColumn(0, entry.Name);
+      WidenColumn(1, entry.Hash);
+      WidenColumn(2, entry.Bytes);
+      Entries.push_back(std::move(entry));
+      const int rows = static_cast<int>(Entries.size());
+      ListView.SetItemCount(rows);
+      total += static_cast<std::uint64_t>(size);
+      ListView.SelectFocusShow(rows - 1);
+    }
+    status.SetText(TotalLine(Entries.size(), total, separator));
+  }
+  status.Flush();
+  // A cancel that came while the last file was read stopped that file; it is noticed here as it
+  // would be before a further file, so the page ends cancelled and is not saved.
+  ui::App().ProcessMessages();
+  if (CancelFlag) {
+    counter.SetText(u8"キャンセル");
+    return false;
+  }
+
+  ListView.Repaint();
+  counter.SetText(u8"完了");
+
+  // A page without rows has no list: nothing to save, and no reason to close it unseen.
+  if (AutoSaveApplies(folder) && !Entries.empty()) {
+    // This page, also when the user has switched to another tab meanwhile.
+    CalcViewForm->RenderPage(this);
+    const bool saved = CalcViewForm->AutoSave();
+    // The text view follows the active tab; put it back when it shows.
+    if (CalcViewForm->Visible() && CalcForm->ActiveFrame() != this) CalcViewForm->RenderActivePage();
+    // A list whose overwriting the user declined was not saved: the page stays for a save by hand.
+    return saved && MainForm->AutoSaveCloseCheckBox.Checked();
+  }
+  if (CalcViewForm->Visible()) CalcViewForm->RenderActivePage();
+  return false;
+}

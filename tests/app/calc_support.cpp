@@ -1,0 +1,135 @@
+#include "calc_support.h"
+
+#include <ostream>
+
+#include "app/calc.h"
+#include "app/calcfrm.h"
+#include "app/crc.h"
+#include "app/lfn.h"
+#include "app/main.h"
+#include "ui/application.h"
+#include "ui/handles.h"
+#include "ui/text.h"
+
+namespace calctest {
+
+std::string Zeros(std::size_t count) { return std::string(count, '\0'); }
+
+SlotTap::SlotTap(ui::Control& control, std::function<void(ui::Message&)> before)
+    : control_(control), saved_(control.WindowProc()) {
+  control_.WindowProc() = [before = std::move(before), next = saved_](ui::Message& message) {
+    before(message);
+    next(message);
+  };
+}
+
+SlotTap::~SlotTap() { control_.WindowProc() = saved_; }
+
+std::string SetTextOf(const ui::Message& message) {
+  if (message.msg != WM_SETTEXT || message.lParam == 0) return {};
+  return ui::AnsiFromWide(reinterpret_cast<const wchar_t*>(message.lParam));
+}
+
+void PrintTo(const PageView& page, std::ostream* out) {
+  *out << "{\"" << page.caption << "\" base \"" << page.baseFolder << "\":";
+  for (const std::string& name : page.names) *out << " " << name;
+  *out << "}";
+}
+
+std::vector<std::string> Names(const TCalcFrame& frame) {
+  std::vector<std::string> names;
+  for (const auto& entry : frame.Entries) names.push_back(entry.Name);
+  return names;
+}
+
+std::vector<PageView> Pages() {
+  std::vector<PageView> pages;
+  for (int i = 0; i < CalcForm->PageCount(); ++i) {
+    const TCalcFrame* frame = CalcForm->Frame(i);
+    pages.push_back({CalcForm->CalcPageControl.Page(i).Caption(), frame ? frame->BaseFolder() : "?",
+                     frame ? Names(*frame) : std::vector<std::string>{}});
+  }
+  return pages;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  const UniqueHandle file(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return "<missing>";
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  return bytes;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void PressKeyInCalcForm(WORD virtualKey, bool shift) {
+  CalcForm->BringToFront();
+  if (TCalcFrame* frame = CalcForm->ActiveFrame()) frame->ListView.SetFocus();
+  apptest::PumpMessages();
+  std::vector<INPUT> inputs;
+  auto key = [&](WORD code, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  if (shift) key(VK_SHIFT, false);
+  key(virtualKey, false);
+  key(virtualKey, true);
+  if (shift) key(VK_SHIFT, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  for (int i = 0; i < 5; ++i) {
+    apptest::PumpMessages();
+    Sleep(10);
+  }
+}
+
+void CalcTest::SetUp() {
+  apptest::ResetProgramForms();
+  CancelFlag = false;
+  root_ = LongFileName(temp_.Path());
+  MainForm->SoundBaseFolder = root_;  // no "sounds" folder there: every sound is a beep
+  MainForm->PlaySoundFile = [](const std::string& path) { ADD_FAILURE() << "no sound file expected: " << path; };
+  MainForm->Beep = [this](UINT type) { beeps.push_back(type); };
+  savedBoxHook_ = ui::SetMessageBoxHook([this](const ui::MessageBoxRequest& request) {
+    boxes.push_back({ui::AnsiFromWide(request.text), ui::AnsiFromWide(request.caption), request.flags});
+    return boxAnswer;
+  });
+  savedDialogHook_ = ui::SetSaveDialogHook([this](ui::SaveDialog& dialog) {
+    ++saveDialogs;
+    if (!onSaveDialog) {
+      ADD_FAILURE() << "unexpected save dialog";
+      return false;
+    }
+    return onSaveDialog(dialog);
+  });
+}
+
+void CalcTest::TearDown() {
+  ui::SetMessageBoxHook(savedBoxHook_);
+  ui::SetSaveDialogHook(savedDialogHook_);
+  apptest::ResetProgramForms();
+  CancelFlag = false;
+}
+
+void CalcTest::Calc(std::vector<std::string> paths) { CalcForm->CalcFiles(paths); }
+
+std::string CalcTest::Put(const std::string& relative, const std::string& bytes) {
+  temp_.Write(relative, bytes);
+  return root_ + relative;
+}
+
+std::string CalcTest::Folder(const std::string& relative) {
+  const std::string path = root_ + relative;
+  for (std::size_t at = path.find('\\', root_.size()); at != std::string::npos; at = path.find('\\', at + 1)) {
+    CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+  }
+  CreateDirectoryA(path.c_str(), nullptr);
+  return path;
+}
+
+}  // namespace calctest

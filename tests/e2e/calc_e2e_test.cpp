@@ -1,0 +1,134 @@
+// ruvo.exe started with paths on its command line and the settings for saving automatically and
+// closing: it writes its lists next to the files and ends by itself.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/e2e_support.h"
+
+namespace {
+
+const std::string kCrc32Album =
+    "Name     CRC32     Bytes\r\n"
+    "-------  --------  ---------\r\n"
+    "a.txt    352441C2          3\r\n"
+    "big.bin  70986EF5  1,234,567\r\n"
+    "----------------------------\r\n"
+    "Total  2 Files  1,234,570 Bytes\r\n";
+const std::string kCrc16Album =
+    "Name     CRC   Bytes\r\n"
+    "-------  ----  ---------\r\n"
+    "a.txt    61DA          3\r\n"
+    "big.bin  07A2  1,234,567\r\n"
+    "------------------------\r\n"
+    "Total  2 Files  1,234,570 Bytes\r\n";
+const std::string kMd5Album =
+    "900150983cd24fb0d6963f7d28e17f72 a.txt\r\n"
+    "ec20dd727de8b769905be6e835ef9198 big.bin\r\n";
+const std::string kCrc32Movie =
+    "Name       CRC32     Bytes\r\n"
+    "---------  --------  -----\r\n"
+    "movie.avi  352441C2      3\r\n"
+    "--------------------------\r\n"
+    "Total  1 Files  3 Bytes\r\n";
+const std::string kMd5Movie = "900150983cd24fb0d6963f7d28e17f72 movie.avi\r\n";
+
+// Saving automatically for folders and loose files, then closing; CRC32 selected.
+const char kAutoSaveIni[] =
+    "[Preferences]\r\n"
+    "HashType=1\r\n"
+    "AutoSaveDir=1\r\n"
+    "AutoSaveFile=1\r\n"
+    "AutoSaveClose=1\r\n"
+    "DoneBeep=0\r\n"
+    "\r\n";
+
+std::string Quoted(const std::string& path) {
+  std::string text(1, '"');
+  text += path;
+  text += '"';
+  return text;
+}
+
+class CalcE2eTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    box_.WriteFile("data\\album\\a.txt", "abc");
+    box_.WriteFile("data\\album\\big.bin", std::string(1234567, '\0'));
+    box_.WriteFile("data\\x\\movie.avi", "abc");
+    box_.WriteIni(kAutoSaveIni);
+  }
+  // The command line naming the album folder and the movie file, with options in front.
+  std::string Arguments(const std::string& options) const {
+    std::string arguments = options;
+    arguments += Quoted(box_.Path("data\\album"));
+    arguments += ' ';
+    arguments += Quoted(box_.Path("data\\x\\movie.avi"));
+    return arguments;
+  }
+  std::string Read(const std::string& relative) const { return box_.ReadFile(relative).value_or("<missing>"); }
+  std::string HashTypeLine() const {
+    const std::string ini = box_.ReadIni().value_or("");
+    const std::size_t at = ini.find("HashType=");
+    return at == std::string::npos ? "<none>" : ini.substr(at, ini.find("\r\n", at) - at);
+  }
+
+  e2e::RuvoSandbox box_;
+};
+
+TEST_F(CalcE2eTest, SavesEveryListAndEndsByItself) {
+  const e2e::RunResult result = box_.Run(Arguments(""));
+  ASSERT_TRUE(result.finished) << "ruvo.exe did not end by itself";
+  EXPECT_EQ(result.exitCode, 0u);
+  EXPECT_EQ(Read("data\\album\\album.crc"), kCrc32Album);
+  EXPECT_EQ(Read("data\\x\\movie.crc"), kCrc32Movie);
+  EXPECT_EQ(HashTypeLine(), "HashType=1");
+}
+
+struct KindCase {
+  const char* option;
+  const char* albumList;
+  const std::string* album;
+  const char* movieList;
+  const std::string* movie;
+};
+
+// A hash option applies to its run only: the settings file keeps the kind selected before.
+TEST_F(CalcE2eTest, HashOptionsApplyToTheRunOnly) {
+  const std::string crc16Movie =
+      "Name       CRC   Bytes\r\n"
+      "---------  ----  -----\r\n"
+      "movie.avi  61DA      3\r\n"
+      "----------------------\r\n"
+      "Total  1 Files  3 Bytes\r\n";
+  const KindCase cases[] = {
+      {"-t1 ", "data\\album\\album.crc", &kCrc16Album, "data\\x\\movie.crc", &crc16Movie},
+      {"/tm ", "data\\album\\album.md5", &kMd5Album, "data\\x\\movie.md5", &kMd5Movie},
+  };
+  for (const KindCase& c : cases) {
+    SCOPED_TRACE(c.option);
+    // The lists of the run before would be hashed as files of the folder.
+    for (const char* list : {"data\\album\\album.crc", "data\\x\\movie.crc"}) DeleteFileA(box_.Path(list).c_str());
+    const e2e::RunResult result = box_.Run(Arguments(c.option));
+    ASSERT_TRUE(result.finished) << "ruvo.exe did not end by itself";
+    EXPECT_EQ(Read(c.albumList), *c.album);
+    EXPECT_EQ(Read(c.movieList), *c.movie);
+    EXPECT_EQ(HashTypeLine(), "HashType=1");
+  }
+}
+
+// Without "自動保存後閉じる" the window stays with its pages; closing it ends the program.
+TEST_F(CalcE2eTest, WithoutCloseTheWindowStaysUntilClosed) {
+  box_.WriteIni("[Preferences]\r\nAutoSaveDir=1\r\nDoneBeep=0\r\n\r\n");
+  const std::string album = box_.Path("data\\album");
+  e2e::RuvoProcess process = box_.Start(Quoted(album));
+  std::u8string caption = u8"Ruvo - Calc - ";
+  caption.append(album.begin(), album.end());  // an ASCII path: the same in UTF-8
+  const HWND window = process.WaitForWindow(caption);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(Read("data\\album\\album.crc"), kCrc32Album);
+  e2e::PressKey(window, VK_ESCAPE);
+  EXPECT_TRUE(process.Wait().finished);
+}
+
+}  // namespace
