@@ -8,7 +8,7 @@
 
 namespace {
 
-std::wstring PartText(HWND bar, int part) {
+std::wstring PanelTextOf(HWND bar, int part) {
   wchar_t text[256] = L"";
   SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
   return text;
@@ -34,12 +34,12 @@ TEST(StatusBar, PanelTextGoesThroughTheCoresInterface) {
   TextPanel& progress = bar.Panel(1);
   progress.SetText("\x95\x5c.txt 50%");  // 表.txt
   bar.SetPanelText(0, u8"完了");
-  EXPECT_EQ(PartText(bar.Handle(), 1), L"表.txt 50%");
-  EXPECT_EQ(PartText(bar.Handle(), 0), L"完了");
+  EXPECT_EQ(PanelTextOf(bar.Handle(), 1), L"表.txt 50%");
+  EXPECT_EQ(PanelTextOf(bar.Handle(), 0), L"完了");
   EXPECT_EQ(bar.PanelText(1), "\x95\x5c.txt 50%");
   form.RecreateWindow();
-  EXPECT_EQ(PartText(bar.Handle(), 0), L"完了");
-  EXPECT_EQ(PartText(bar.Handle(), 1), L"表.txt 50%");
+  EXPECT_EQ(PanelTextOf(bar.Handle(), 0), L"完了");
+  EXPECT_EQ(PanelTextOf(bar.Handle(), 1), L"表.txt 50%");
 }
 
 }  // namespace
