@@ -4,22 +4,14 @@
 #include <windows.h>
 
 #include "app/calcfile.h"
+#include "calc_support.h"
 #include "program_fixture.h"
 #include "ui/handles.h"
 #include "ui/text.h"
 
 namespace {
 
-std::string Read(const std::string& path) {
-  const UniqueHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return "<missing>";
-  std::string bytes;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  return bytes;
-}
+using calctest::ReadFileBytes;
 
 // Every entry of the folder except "." and "..".
 std::vector<std::string> Entries(const std::string& folder) {
@@ -44,11 +36,11 @@ TEST(WriteListFileTest, WritesTheBytesAndReplacesAnOldListWhole) {
   std::string big(3 * 65536 + 17, '\0');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i % 251);
   WriteListFile(path, big);
-  EXPECT_EQ(Read(path), big);
+  EXPECT_EQ(ReadFileBytes(path), big);
   WriteListFile(path, "short\r\n");
-  EXPECT_EQ(Read(path), "short\r\n");
+  EXPECT_EQ(ReadFileBytes(path), "short\r\n");
   WriteListFile(path, "");
-  EXPECT_EQ(Read(path), "");
+  EXPECT_EQ(ReadFileBytes(path), "");
   EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"list.crc"});  // no temporary file left
 }
 
@@ -76,7 +68,7 @@ TEST(WriteListFileTest, AListThatCannotBeReplacedStaysAsItWas) {
     EXPECT_EQ(std::string(error.what()), CannotCreate(path));
   }
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(Read(path), "old list\r\n");
+  EXPECT_EQ(ReadFileBytes(path), "old list\r\n");
   EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"list.crc"});
 }
 

@@ -8,9 +8,9 @@
 
 namespace {
 
-std::wstring PanelTextOf(HWND bar, int part) {
+std::wstring PanelTextOf(HWND bar, int index) {
   wchar_t text[256] = L"";
-  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
   return text;
 }
 
