@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -50,19 +51,27 @@ class RunStatus final : public TextPanel {
  public:
   RunStatus(ui::StatusPanel& counter, ui::StatusPanel& progress) : counter_(counter), progress_(progress) {}
   void SetCounter(std::string text) {
-    counter_text_ = std::move(text);
+    counterText_ = std::move(text);
     FlushIfDue();
   }
   // The progress line of HashFile and the total line.
   void SetText(std::string_view text) override {
-    progress_text_.assign(text);
+    progressText_.assign(text);
     FlushIfDue();
+  }
+  // True at most once per interval: time to move the list to its newest row.
+  bool ListDue() {
+    const ULONGLONG now = GetTickCount64();
+    if (listMoved_ && now - listLast_ < TCalcFrame::StatusUpdateInterval) return false;
+    listMoved_ = true;
+    listLast_ = now;
+    return true;
   }
   void Flush() {
     last_ = GetTickCount64();
     flushed_ = true;
-    if (counter_text_ != counter_shown_) counter_.SetText(std::string_view(counter_shown_ = counter_text_));
-    if (progress_text_ != progress_shown_) progress_.SetText(std::string_view(progress_shown_ = progress_text_));
+    if (counterText_ != counterShown_) counter_.SetText(std::string_view(counterShown_ = counterText_));
+    if (progressText_ != progressShown_) progress_.SetText(std::string_view(progressShown_ = progressText_));
   }
 
  private:
@@ -72,9 +81,28 @@ class RunStatus final : public TextPanel {
 
   ui::StatusPanel& counter_;
   ui::StatusPanel& progress_;
-  std::string counter_text_, counter_shown_, progress_text_, progress_shown_;
+  std::string counterText_, counterShown_, progressText_, progressShown_;
+  ULONGLONG last_ = 0, listLast_ = 0;
+  bool flushed_ = false, listMoved_ = false;
+};
+
+// Lets queued messages run, at most once per interval: a round of the message loop costs more
+// than hashing a small file or a 64 KiB block, and a window that answers every few milliseconds
+// is as responsive. Esc and closing still stop the run at the next file or block.
+class RunPump final : public MessagePump {
+ public:
+  void ProcessMessages() override {
+    const ULONGLONG now = GetTickCount64();
+    if (ran_ && now - last_ < std::min<ULONGLONG>(kInterval, TCalcFrame::StatusUpdateInterval)) return;
+    ran_ = true;
+    last_ = now;
+    ui::App().ProcessMessages();
+  }
+
+ private:
+  static constexpr ULONGLONG kInterval = 16;  // milliseconds, about one timer tick
   ULONGLONG last_ = 0;
-  bool flushed_ = false;
+  bool ran_ = false;
 };
 
 }  // namespace
@@ -122,6 +150,11 @@ void TCalcFrame::WidenColumn(int column, const std::string& text) {
   if (width > ListView.ColumnWidth(column)) ListView.SetColumnWidth(column, width);
 }
 
+void TCalcFrame::ShowNewestRow() {
+  ListView.SetItemCount(static_cast<int>(Entries.size()));
+  if (!Entries.empty()) ListView.SelectFocusShow(static_cast<int>(Entries.size()) - 1);
+}
+
 bool TCalcFrame::AutoSaveApplies(const std::string& folder) const {
   return folder.empty() ? MainForm->AutoSaveFileCheckBox.Checked() : MainForm->AutoSaveDirCheckBox.Checked();
 }
@@ -147,19 +180,21 @@ bool TCalcFrame::RunCalc(const std::vector<std::string>& files, const std::strin
   const std::string binaryMark = kind_ == THashType::MD5 && MainForm->MD5BinaryModeCheckBox.Checked() ? "*" : "";
   const std::string count = std::to_string(files.size());
   RunStatus status(counter, progress);
+  RunPump pump;
 
   for (std::size_t i = 0; i < files.size(); ++i) {
     status.SetCounter(CounterText(i + 1, count));
-    ui::App().ProcessMessages();
+    pump.ProcessMessages();
     if (CancelFlag) {
       status.Flush();
+      ShowNewestRow();
       counter.SetText(u8"キャンセル");
       return false;
     }
     std::string hash;
     std::int64_t size = 0;
-    MessagePump* pump = MainForm->ShowProcessCheckBox.Checked() ? &ui::App() : nullptr;
-    if (HashFile(kind_, files[i], hash, size, pump, &status)) {
+    MessagePump* blockPump = MainForm->ShowProcessCheckBox.Checked() ? &pump : nullptr;
+    if (HashFile(kind_, files[i], hash, size, blockPump, &status)) {
       TCalcItem entry{.Name = binaryMark + RelativeName(baseFolder_, files[i], IsAnsiLeadByte),
                       .Hash = upper ? std::move(hash) : AsciiLower(std::move(hash)),
                       .Bytes = FormatGrouped(static_cast<std::uint64_t>(size), separator)};
@@ -167,14 +202,16 @@ bool TCalcFrame::RunCalc(const std::vector<std::string>& files, const std::strin
       WidenColumn(1, entry.Hash);
       WidenColumn(2, entry.Bytes);
       Entries.push_back(std::move(entry));
-      const int rows = static_cast<int>(Entries.size());
-      ListView.SetItemCount(rows);
       total += static_cast<std::uint64_t>(size);
-      ListView.SelectFocusShow(rows - 1);
+      // Raising the row count, moving the selection and scrolling each make the list repaint
+      // (the row count alone costs more than hashing a small file); a few times a second keeps
+      // the newest row in view at a fraction of the cost.
+      if (status.ListDue()) ShowNewestRow();
     }
     status.SetText(TotalLine(Entries.size(), total, separator));
   }
   status.Flush();
+  ShowNewestRow();
   // A cancel that came while the last file was read stopped that file; it is noticed here as it
   // would be before a further file, so the page ends cancelled and is not saved.
   ui::App().ProcessMessages();

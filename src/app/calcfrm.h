@@ -44,9 +44,11 @@ class TCalcFrame : public ui::Panel {
   // True while RunCalc is on the stack.
   [[nodiscard]] bool Running() const { return running_; }
 
-  // Milliseconds between two updates of the status panels during a run (the panels repaint at
-  // every change, which per block or per small file would cost more than the hashing); the run's
-  // end and a cancel show the final texts at once. Tests set 0 to see every text.
+  // Milliseconds between two updates of the status panels, and between two raises of the list's
+  // row count (with a move to the newest row), during a run: both repaint at every change,
+  // which per block or per small file would cost more than the hashing. The run's end and a
+  // cancel show the final state at once. Queued messages run at most every 16 ms (every time
+  // when this is 0). Tests set 0 to see every text and every round of messages.
   static inline unsigned StatusUpdateInterval = 50;
 
   ui::ListView ListView;
@@ -55,6 +57,8 @@ class TCalcFrame : public ui::Panel {
 
  private:
   bool AutoSaveApplies(const std::string& folder) const;
+  // Row count of the list := number of entries; selects, focuses and scrolls to the last row.
+  void ShowNewestRow();
 
   THashType kind_ = THashType::None;
   std::string baseFolder_;
