@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <unordered_map>
+#include <utility>
 
 #include "ui/application.h"
 #include "ui/form.h"
@@ -13,7 +15,13 @@
 namespace ui {
 namespace {
 
-constexpr const wchar_t* kControlProperty = L"RuvoControl";
+// The object of every window that has one. Kept in the process rather than in window
+// properties: under Wine each property lookup is a round trip to the server, and it would be
+// paid for every message and notification.
+std::unordered_map<HWND, Control*>& ControlsByWindow() {
+  static std::unordered_map<HWND, Control*> controls;
+  return controls;
+}
 
 RECT WindowBoundsInParent(HWND window) {
   RECT bounds{};
@@ -100,7 +108,9 @@ void Control::ApplyZOrder() {
 
 Control* Control::FromHandle(HWND window) {
   if (window == nullptr) return nullptr;
-  return static_cast<Control*>(GetPropW(window, kControlProperty));
+  const auto& controls = ControlsByWindow();
+  const auto found = controls.find(window);
+  return found != controls.end() ? found->second : nullptr;
 }
 
 // ---- window
@@ -137,8 +147,10 @@ void Control::CreateWindowNow() {
   if (window == nullptr) throw std::runtime_error("CreateWindowEx failed");
   if (!own) {
     Attach(window);
-    SetWindowSubclass(window, WindowProcedures::Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
-    subclassed_ = true;
+    // Subclassed by replacing the procedure: comctl32's subclass chain looks its data up in a
+    // window property at every message, which under Wine is a round trip to the server.
+    systemProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProcedures::System)));
   }
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), FALSE);
   PlaceInZOrder();
@@ -166,13 +178,13 @@ void Control::CreateChildWindows() {
 
 void Control::Attach(HWND window) {
   hwnd_ = window;
-  SetPropW(window, kControlProperty, this);
+  ControlsByWindow()[window] = this;
 }
 
 void Control::Detach() {
-  if (hwnd_ != nullptr) RemovePropW(hwnd_, kControlProperty);
+  if (hwnd_ != nullptr) ControlsByWindow().erase(hwnd_);
   hwnd_ = nullptr;
-  subclassed_ = false;
+  systemProc_ = nullptr;
 }
 
 void Control::SaveStateRecursive() {
@@ -220,7 +232,7 @@ void Control::DefaultHandler(Message& message) {
 
 LRESULT Control::CallDefault(Message& message) {
   if (hwnd_ == nullptr) return 0;
-  if (subclassed_) return DefSubclassProc(hwnd_, message.msg, message.wParam, message.lParam);
+  if (systemProc_ != nullptr) return CallWindowProcW(systemProc_, hwnd_, message.msg, message.wParam, message.lParam);
   return DefWindowProcW(hwnd_, message.msg, message.wParam, message.lParam);
 }
 
@@ -416,7 +428,8 @@ void Control::StoreTextFromWindow() {
 
 void Control::SetFont(const FontSpec& font) {
   font_ = std::make_unique<FontSpec>(font);
-  fontHandle_ = CreateFontFrom(font);
+  // The old font lives until every window and measurer using it has moved to the new one.
+  const FontHandle old = std::exchange(fontHandle_, CreateFontFrom(font));
   ApplyFontRecursive();
 }
 

@@ -232,7 +232,7 @@ class Control {
   std::vector<Control*> children_;  // in tab order
   std::vector<std::unique_ptr<Control>> owned_;
   HWND hwnd_ = nullptr;
-  bool subclassed_ = false;
+  WNDPROC systemProc_ = nullptr;  // a system-class window's own procedure, once subclassed
   bool destroying_ = false;
   WindowProcSlot windowProc_;
   std::vector<std::pair<int, DestroyObserver>> destroyObservers_;

@@ -17,4 +17,29 @@ FontHandle CreateFontFrom(const FontSpec& spec) {
   return FontHandle(CreateFontIndirectW(&font));
 }
 
+int TextMeasurer::Width(HFONT font, std::wstring_view text) {
+  if (!dc_) {
+    dc_.reset(CreateCompatibleDC(nullptr));
+    if (!dc_) return 0;
+    original_ = nullptr;
+    font_ = nullptr;
+  }
+  if (font != font_) {
+    const HGDIOBJ previous = SelectObject(dc_.get(), font);
+    if (previous == nullptr || previous == HGDI_ERROR) return 0;
+    if (original_ == nullptr) original_ = previous;
+    font_ = font;
+  }
+  SIZE size{};
+  if (!GetTextExtentPoint32W(dc_.get(), text.data(), static_cast<int>(text.size()), &size)) return 0;
+  return size.cx;
+}
+
+void TextMeasurer::Forget() noexcept {
+  if (dc_ && original_ != nullptr) SelectObject(dc_.get(), original_);
+  dc_.reset();
+  original_ = nullptr;
+  font_ = nullptr;
+}
+
 }  // namespace ui

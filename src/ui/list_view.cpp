@@ -115,8 +115,14 @@ void ListView::EnsureVisible(int index, bool partialOk) {
 }
 
 void ListView::SelectFocusShow(int index) {
-  SelectItem(index);
-  FocusItem(index);
+  if (index < 0 || multiSelect_) {
+    SelectItem(index);
+    FocusItem(index);
+  } else {
+    // One state change for both: each one repaints the row.
+    selected_ = focused_ = index;
+    if (hwnd() != nullptr) SetItemState(hwnd(), index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
   EnsureVisible(index, true);
 }
 
@@ -128,13 +134,7 @@ void ListView::RedrawItems(int first, int last) {
 
 int ListView::TextWidth(std::string_view ansiText) const { return TextWidthWide(WideFromAnsi(ansiText)); }
 
-int ListView::TextWidthWide(std::wstring_view text) const {
-  MemoryDcHandle dc(CreateCompatibleDC(nullptr));
-  SelectObjectScope font(dc.get(), CurrentFont());
-  SIZE size{};
-  GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &size);
-  return size.cx;
-}
+int ListView::TextWidthWide(std::wstring_view text) const { return measurer_.Width(CurrentFont(), text); }
 
 void ListView::SetStateImages(ImageList* images) {
   stateImages_ = images;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/gdi.h"
 
 namespace ui {
 
@@ -86,6 +87,7 @@ class ListView : public Control {
   void AfterCreateWindow() override;
   void BeforeDestroyWindow() override;
   bool HandleNotify(NMHDR& header, LRESULT& result) override;
+  void FontChanged() override { measurer_.Forget(); }
 
  private:
   void InsertColumnIntoWindow(int index);
@@ -104,6 +106,7 @@ class ListView : public Control {
   ImageList* stateImages_ = nullptr;
   ListItemData scratch_;
   std::wstring textBuffer_;
+  mutable TextMeasurer measurer_;  // one DC for all measuring, kept between calls
 };
 
 }  // namespace ui

@@ -41,13 +41,14 @@ LRESULT CALLBACK WindowProcedures::Own(HWND window, UINT msg, WPARAM wParam, LPA
   return message.result;
 }
 
-LRESULT CALLBACK WindowProcedures::Subclass(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR id, DWORD_PTR data) noexcept {
-  auto* control = reinterpret_cast<Control*>(data);
+LRESULT CALLBACK WindowProcedures::System(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  Control* control = Control::FromHandle(window);
+  if (control == nullptr || control->systemProc_ == nullptr) return DefWindowProcW(window, msg, wParam, lParam);
   Message message{msg, wParam, lParam, 0};
   control->Dispatch(message);
   if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(window, Subclass, id);
+    // The window's own procedure back in place for whatever follows its destruction.
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control->systemProc_));
     control->Detach();
   }
   return message.result;

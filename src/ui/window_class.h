@@ -13,9 +13,9 @@ void RegisterOwnWindowClass();
 struct WindowProcedures {
   // The own class's procedure: `this` arrives with WM_NCCREATE and is kept in GWLP_USERDATA.
   static LRESULT CALLBACK Own(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-  // The subclass procedure of system-class controls; the object is the subclass's data.
-  static LRESULT CALLBACK Subclass(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR data) noexcept;
+  // The procedure that system-class controls are subclassed with; it passes every message to
+  // the window's object, whose default calls the class's own procedure.
+  static LRESULT CALLBACK System(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 };
 
 }  // namespace ui
