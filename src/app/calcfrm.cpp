@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include "app/calcview.h"
 #include "app/crc.h"
 #include "app/main.h"
+#include "app/runpace.h"
 #include "core/hex.h"
 #include "core/numfmt.h"
 #include "core/path.h"
@@ -44,65 +46,60 @@ std::string CounterText(std::size_t number, const std::string& count) {
   return text;
 }
 
-// The status bar repaints itself at every change of its text, which per 64 KiB block or per
-// small file would cost more than the hashing. The run's texts therefore reach the two panels
-// a few times a second, and at once whenever the run flushes them (at its end, on a cancel).
+// The run's texts reach the two status panels, and its newest rows the list, at the pace of a
+// TRunPacer, and at once whenever the run flushes them (at its end, on a cancel).
 class RunStatus final : public TextPanel {
  public:
-  RunStatus(ui::StatusPanel& counter, ui::StatusPanel& progress) : counter_(counter), progress_(progress) {}
+  RunStatus(ui::StatusPanel& counter, ui::StatusPanel& progress)
+      : counter_(counter), progress_(progress), textPace_(Interval()), listPace_(Interval()) {}
   void SetCounter(std::string text) {
     counterText_ = std::move(text);
-    FlushIfDue();
+    if (textPace_.Due()) Flush();
   }
   // The progress line of HashFile and the total line.
   void SetText(std::string_view text) override {
     progressText_.assign(text);
-    FlushIfDue();
+    if (textPace_.Due()) Flush();
   }
-  // True at most once per interval: time to move the list to its newest row.
-  bool ListDue() {
-    const ULONGLONG now = GetTickCount64();
-    if (listMoved_ && now - listLast_ < TCalcFrame::StatusUpdateInterval) return false;
-    listMoved_ = true;
-    listLast_ = now;
-    return true;
+  // Runs showList (moving the list to its newest row) when the list's pace is due.
+  template <typename ShowList>
+  void ShowListIfDue(ShowList&& showList) {
+    if (!listPace_.Due()) return;
+    listPace_.Begin();
+    showList();
+    listPace_.Shown();
   }
   void Flush() {
-    last_ = GetTickCount64();
-    flushed_ = true;
+    textPace_.Begin();
     if (counterText_ != counterShown_) counter_.SetText(std::string_view(counterShown_ = counterText_));
     if (progressText_ != progressShown_) progress_.SetText(std::string_view(progressShown_ = progressText_));
+    textPace_.Shown();
   }
 
  private:
-  void FlushIfDue() {
-    if (!flushed_ || GetTickCount64() - last_ >= TCalcFrame::StatusUpdateInterval) Flush();
-  }
+  static std::chrono::milliseconds Interval() { return std::chrono::milliseconds(TCalcFrame::StatusUpdateInterval); }
 
   ui::StatusPanel& counter_;
   ui::StatusPanel& progress_;
   std::string counterText_, counterShown_, progressText_, progressShown_;
-  ULONGLONG last_ = 0, listLast_ = 0;
-  bool flushed_ = false, listMoved_ = false;
+  TRunPacer textPace_, listPace_;
 };
 
-// Lets queued messages run, at most once per interval: a round of the message loop costs more
-// than hashing a small file or a 64 KiB block, and a window that answers every few milliseconds
-// is as responsive. Esc and closing still stop the run at the next file or block.
+// Lets queued messages run at the pace of a TRunPacer, at least every 16 ms (about one timer
+// tick): a round of the message loop costs more than hashing a small file or a 64 KiB block,
+// and a window that answers every few milliseconds is as responsive. Esc and closing still stop
+// the run at the next file or block.
 class RunPump final : public MessagePump {
  public:
+  RunPump() : pace_(std::chrono::milliseconds(std::min(16U, TCalcFrame::StatusUpdateInterval))) {}
   void ProcessMessages() override {
-    const ULONGLONG now = GetTickCount64();
-    if (ran_ && now - last_ < std::min<ULONGLONG>(kInterval, TCalcFrame::StatusUpdateInterval)) return;
-    ran_ = true;
-    last_ = now;
-    ui::App().ProcessMessages();
+    if (!pace_.Due()) return;
+    pace_.Begin();
+    pace_.Pump();
   }
 
  private:
-  static constexpr ULONGLONG kInterval = 16;  // milliseconds, about one timer tick
-  ULONGLONG last_ = 0;
-  bool ran_ = false;
+  TRunPacer pace_;
 };
 
 }  // namespace
@@ -206,7 +203,7 @@ bool TCalcFrame::RunCalc(const std::vector<std::string>& files, const std::strin
       // Raising the row count, moving the selection and scrolling each make the list repaint
       // (the row count alone costs more than hashing a small file); a few times a second keeps
       // the newest row in view at a fraction of the cost.
-      if (status.ListDue()) ShowNewestRow();
+      status.ShowListIfDue([this] { ShowNewestRow(); });
     }
     status.SetText(TotalLine(Entries.size(), total, separator));
   }

@@ -46,9 +46,10 @@ class TCalcFrame : public ui::Panel {
 
   // Milliseconds between two updates of the status panels, and between two raises of the list's
   // row count (with a move to the newest row), during a run: both repaint at every change,
-  // which per block or per small file would cost more than the hashing. The run's end and a
-  // cancel show the final state at once. Queued messages run at most every 16 ms (every time
-  // when this is 0). Tests set 0 to see every text and every round of messages.
+  // which per block or per small file would cost more than the hashing. Where they are slow the
+  // gaps stretch (see TRunPacer). The run's end and a cancel show the final state at once.
+  // Queued messages run at most every 16 ms (every time when this is 0). Tests set 0 to see
+  // every text and every round of messages.
   static inline unsigned StatusUpdateInterval = 50;
 
   ui::ListView ListView;

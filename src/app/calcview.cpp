@@ -40,6 +40,7 @@ TCalcViewForm::TCalcViewForm()
   RichEdit.SetPopupMenu(&PopupMenu);
   SaveDialog.SetOptions(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING);
   OnCreate = [this] { FormCreate(); };
+  OnShow = [this] { FormShow(); };
   DoCreate();
 }
 
@@ -51,13 +52,23 @@ void TCalcViewForm::FormCreate() {
   SetBounds(ui::ScreenWidth() / 2 - Width() / 2 + 32, ui::ScreenHeight() / 2 - Height() / 2 + 32, Width(), Height());
 }
 
+void TCalcViewForm::FormShow() {
+  if (boxStale_) RichEdit.SetText(text_);
+  boxStale_ = false;
+}
+
+void TCalcViewForm::ShowText() {
+  boxStale_ = !Visible();
+  if (!boxStale_) RichEdit.SetText(text_);
+}
+
 void TCalcViewForm::RenderActivePage() { RenderPage(CalcForm != nullptr ? CalcForm->ActiveFrame() : nullptr); }
 
 void TCalcViewForm::RenderPage(const TCalcFrame* frame) {
   if (frame == nullptr || frame->Entries.empty()) {
     // Nothing to show, and nothing that Save or Copy could take for this page's list.
     text_.clear();
-    RichEdit.SetText({});
+    ShowText();
     return;
   }
   const std::span<const ChecksumRow> rows(frame->Entries);
@@ -66,7 +77,9 @@ void TCalcViewForm::RenderPage(const TCalcFrame* frame) {
   const bool md5 = frame->Kind() == THashType::MD5;
   SaveDialog.SetDefaultExt(md5 ? MainForm->DefaultExtMD5Edit.Text() : MainForm->DefaultExtCRCEdit.Text());
   text_ = RenderChecksumList(frame->Kind(), rows, frame->TotalText());
-  RichEdit.SetText(text_);
+  // Laying out a long list costs the rich edit far more than rendering it; a hidden view (an
+  // automatic save) gets its text when it shows.
+  ShowText();
 }
 
 std::string TCalcViewForm::AutoSavePath() const {

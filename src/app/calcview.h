@@ -32,6 +32,8 @@ class TCalcViewForm : public ui::Form {
   [[nodiscard]] std::string AutoSavePath() const;
 
   void FormCreate();
+  // Puts a text rendered while the view was hidden into the box.
+  void FormShow();
   void MenuSaveClick();
   void MenuCopyClick();
   void MenuCloseClick();
@@ -50,7 +52,11 @@ class TCalcViewForm : public ui::Form {
   ui::MenuItem& MenuClose;
 
  private:
+  // The box shows text_ now if the view is visible, else when it shows.
+  void ShowText();
+
   std::string text_;
+  bool boxStale_ = false;  // the box does not show text_ yet
 };
 
 extern TCalcViewForm* CalcViewForm;

@@ -5,7 +5,7 @@
 
 #include "app/ansi.h"
 #include "app/compare.h"
-#include "app/comparepace.h"
+#include "app/runpace.h"
 #include "app/crc.h"
 #include "app/main.h"
 #include "core/listread.h"
@@ -120,12 +120,14 @@ void TCompareFrame::RunCompare(const std::string& folder, THashType kind) {
     RunningScope& operator=(const RunningScope&) = delete;
   } running(running_);
   shownCounter_ = shownRow_ = -1;
+  separator_ = ThousandsSeparator();  // asked once: each question reads the settings
   TRunPacer pacer(PaceInterval);
   const bool showProcess = MainForm->ShowProcessCheckBox.Checked();
   const int n = static_cast<int>(Entries.size());
   int correct = 0;
   for (int i = 0; i < n; ++i) {
     if (i == 0 || pacer.Due()) {
+      pacer.Begin();
       ShowState(i, i, correct);
       pacer.Pump();
     }
@@ -194,8 +196,7 @@ bool TCompareFrame::VerifyEntry(TCompareItem& item, const std::string& folder, T
   }
   if (kind != THashType::MD5) {
     const auto bytes = static_cast<std::uint64_t>(size);
-    item.FBytes = item.Bytes.find(',') != std::string::npos ? FormatGrouped(bytes, ThousandsSeparator())
-                                                           : std::to_string(bytes);
+    item.FBytes = item.Bytes.find(',') != std::string::npos ? FormatGrouped(bytes, separator_) : std::to_string(bytes);
   }
   WidenColumn(colFBytes, item.FBytes);
   if (item.Bytes != item.FBytes) {

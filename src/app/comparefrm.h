@@ -74,6 +74,7 @@ class TCompareFrame : public ui::Panel {
   bool running_ = false;
   int shownCounter_ = -1;
   int shownRow_ = -1;
+  std::string separator_;  // the locale's thousands separator, for the run
   bool fixedPitch_ = false;
   std::array<std::size_t, 6> longestMeasured_{};  // per column, bytes
 };

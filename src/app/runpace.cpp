@@ -1,4 +1,4 @@
-#include "app/comparepace.h"
+#include "app/runpace.h"
 
 #include "ui/application.h"
 
@@ -11,6 +11,7 @@ void TPacedProgress::SetText(std::string_view text) {
   text_.assign(text);
   // With message runs the text shows together with them, in ProcessMessages.
   if (!runMessages_ && pacer_.Due()) {
+    pacer_.Begin();
     Show();
     pacer_.Shown();
   }
@@ -18,6 +19,7 @@ void TPacedProgress::SetText(std::string_view text) {
 
 void TPacedProgress::ProcessMessages() {
   if (!pacer_.Due()) return;
+  pacer_.Begin();
   Show();
   pacer_.Pump();
 }

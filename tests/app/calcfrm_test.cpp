@@ -100,7 +100,9 @@ TEST_F(CalcRunTest, WorkedExamplesOfTheListLayouts) {
     EXPECT_EQ(Page().ListView.ColumnCaption(1), c.title);
     CalcViewForm->RenderActivePage();
     EXPECT_EQ(CalcViewForm->ListText(), c.text);
+    CalcForm->MenuViewClick();
     EXPECT_EQ(CalcViewForm->RichEdit.Text(), c.text);
+    CalcViewForm->Hide();
   }
 }
 

@@ -125,6 +125,27 @@ TEST_F(CalcViewTest, SaveAndCopyDoNothingForAPageWithoutRows) {
   EXPECT_EQ(CalcViewForm->RichEdit.Text(), "");
 }
 
+TEST_F(CalcViewTest, ListsRenderedWhileTheViewIsHiddenShowWhenItOpens) {
+  Calc({Put("a.txt", kAbc)});
+  CalcViewForm->RenderActivePage();
+  ASSERT_FALSE(CalcViewForm->Visible());
+  CalcViewForm->Show();
+  EXPECT_EQ(CalcViewForm->RichEdit.Text(), CalcViewForm->ListText());
+
+  // A second page rendered while hidden again replaces the box's text once it shows.
+  CalcViewForm->Hide();
+  Calc({Put("b.txt", "b"), Put("c.txt", "c")});
+  CalcViewForm->RenderActivePage();
+  ASSERT_NE(CalcViewForm->ListText().find("c.txt"), std::string::npos);
+  CalcViewForm->Show();
+  EXPECT_EQ(CalcViewForm->RichEdit.Text(), CalcViewForm->ListText());
+  // Shown, the box follows each rendering at once.
+  CalcForm->CalcPageControl.SetActivePage(CalcForm->CalcPageControl.Page(0));
+  CalcViewForm->RenderActivePage();
+  EXPECT_EQ(CalcViewForm->RichEdit.Text(), CalcViewForm->ListText());
+  EXPECT_EQ(CalcViewForm->RichEdit.Text().find("c.txt"), std::string::npos);
+}
+
 TEST_F(CalcViewTest, AutoSaveWritesTheFolderListAndAsksBeforeReplacingIt) {
   MainForm->AutoSaveDirCheckBox.SetChecked(true);
   Calc({Album()});
