@@ -101,13 +101,14 @@ printf '  %-34s %8s s\n' "ruvo on a 3-byte file (own start-up)" "$fixed"
 bare_a=$(net "$(median wine "$WIN_DIR/bin/bare_read.exe" "$big")")
 printf '  %-34s %8s s %7s MiB/s\n' "bare read loop (Wine)" "$bare_a" "$(mbps $gib "$bare_a")"
 declare -A kinds=([CRC32]=t3 [CRC16]=t1 [MD5]=tm)
-declare -A net_a
+declare -A net_a work_a
 for show in 0 1; do
   ruvo_ini "$show"
   for kind in CRC16 CRC32 MD5; do  # CRC32 last: its big.crc is checked below
     t=$(net_ruvo "$(median ruvo "-${kinds[$kind]}" "$big")")
     work_t=$(awk -v t="$t" -v f="$fixed" 'BEGIN { d = t - f; if (d < 0.001) d = 0.001; printf "%.4f", d }')
-    net_a[$kind$show]=$work_t
+    net_a[$kind$show]=$t
+    work_a[$kind$show]=$work_t
     printf '  %-34s %8s s, less own start-up %8s s %7s MiB/s  %s x bare loop\n' "ruvo $kind (処理状況表示 $show)" "$t" \
       "$work_t" "$(mbps $gib "$work_t")" "$(ratio "$bare_a" "$work_t")"
   done
@@ -122,10 +123,17 @@ printf '  %-34s %8s s %7s MiB/s\n' "rhash --crc32 (native)" "$rhash_t" "$(mbps $
 openssl_kbps=$(openssl speed -seconds 2 -bytes 65536 md5 2>/dev/null | awk '$1 == "md5" { sub(/k$/, "", $NF); print $NF }')
 openssl_mbps=$(awk -v k="$openssl_kbps" 'BEGIN { printf "%.0f", k * 1000 / 1048576 }')
 printf '  %-34s %19s MiB/s\n' "OpenSSL MD5 in memory (native)" "$openssl_mbps"
+# The goals twice: for the whole run, and for its work alone (its own start-up on a 3-byte file
+# taken off as well), since the program's windows take longer to come up than the bare loop
+# takes to read 1 GiB from the page cache.
 for show in 0 1; do
-  printf '  goals, 処理状況表示 %s: CRC32 %s and CRC16 %s x bare loop (>= 0.75); MD5 %s x OpenSSL (>= 0.95)\n' "$show" \
-    "$(ratio "$bare_a" "${net_a[CRC32$show]}")" "$(ratio "$bare_a" "${net_a[CRC16$show]}")" \
-    "$(awk -v b=$gib -v t="${net_a[MD5$show]}" -v o="$openssl_mbps" 'BEGIN { printf "%.2f", b / t / 1048576 / o }')"
+  for part in whole work; do
+    if [[ $part == whole ]]; then declare -n times=net_a; else declare -n times=work_a; fi
+    printf '  goals, 処理状況表示 %s, %-5s: CRC32 %s and CRC16 %s x bare loop (>= 0.75); MD5 %s x OpenSSL (>= 0.95)\n' "$show" "$part" \
+      "$(ratio "$bare_a" "${times[CRC32$show]}")" "$(ratio "$bare_a" "${times[CRC16$show]}")" \
+      "$(awk -v b=$gib -v t="${times[MD5$show]}" -v o="$openssl_mbps" 'BEGIN { printf "%.2f", b / t / 1048576 / o }')"
+    unset -n times
+  done
 done
 
 echo

@@ -137,13 +137,14 @@ echo "(a) a list of one 1 GiB file in the page cache"
 bare_a=$(net "$(median_of bare "$(winpath "$work/a/big.bin")")")
 printf '  %-36s %8s s %7s MiB/s\n' "bare read loop (Wine)" "$bare_a" "$(mbps $gib "$bare_a")"
 declare -A lists=([CRC16]=big16.crc [CRC32]=big32.crc [MD5]=big.md5)
-declare -A net_a
+declare -A net_a work_a
 for show in 1 0; do
   ruvo_ini "$show"
   for kind in CRC16 CRC32 MD5; do
     t=$(net "$(median_of verify "$work/a/${lists[$kind]}")")
     net_a[$kind$show]=$t
     h=$(awk -v t="$t" -v e="$empty" 'BEGIN { d = t - e; if (d < 0.001) d = 0.001; printf "%.4f", d }')
+    work_a[$kind$show]=$h
     printf '  %-36s %8s s %7s MiB/s  %s x bare loop; less its start-up: %s MiB/s, %s x\n' "ruvo -c $kind (処理状況表示 $show)" "$t" \
       "$(mbps $gib "$t")" "$(ratio "$bare_a" "$t")" "$(mbps $gib "$h")" "$(ratio "$bare_a" "$h")"
   done
@@ -154,10 +155,17 @@ printf '  %-36s %8s s %7s MiB/s\n' "md5sum -c (native)" "$md5c_a" "$(mbps $gib "
 openssl_kbps=$(openssl speed -seconds 2 -bytes 65536 md5 2>/dev/null | awk '$1 == "md5" { sub(/k$/, "", $NF); print $NF }')
 openssl_mbps=$(awk -v k="$openssl_kbps" 'BEGIN { printf "%.0f", k * 1000 / 1048576 }')
 printf '  %-36s %19s MiB/s\n' "OpenSSL MD5 in memory (native)" "$openssl_mbps"
+# The goals twice: for the whole run, and for its work alone (its own start-up with an empty
+# list taken off as well), since the program's windows take longer to come up than the bare
+# loop takes to read 1 GiB from the page cache.
 for show in 1 0; do
-  printf '  goals, 処理状況表示 %s: CRC32 %s and CRC16 %s x bare loop (>= 0.75); MD5 %s x OpenSSL (>= 0.95)\n' "$show" \
-    "$(ratio "$bare_a" "${net_a[CRC32$show]}")" "$(ratio "$bare_a" "${net_a[CRC16$show]}")" \
-    "$(awk -v b=$gib -v t="${net_a[MD5$show]}" -v o="$openssl_mbps" 'BEGIN { printf "%.2f", b / t / 1048576 / o }')"
+  for part in whole work; do
+    if [[ $part == whole ]]; then declare -n times=net_a; else declare -n times=work_a; fi
+    printf '  goals, 処理状況表示 %s, %-5s: CRC32 %s and CRC16 %s x bare loop (>= 0.75); MD5 %s x OpenSSL (>= 0.95)\n' "$show" "$part" \
+      "$(ratio "$bare_a" "${times[CRC32$show]}")" "$(ratio "$bare_a" "${times[CRC16$show]}")" \
+      "$(awk -v b=$gib -v t="${times[MD5$show]}" -v o="$openssl_mbps" 'BEGIN { printf "%.2f", b / t / 1048576 / o }')"
+    unset -n times
+  done
 done
 
 echo

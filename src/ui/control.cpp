@@ -98,10 +98,14 @@ void Control::SortChildren() {
 }
 
 void Control::ApplyZOrder() {
-  HWND previous = HWND_TOP;
+  HWND previous = nullptr;
   for (Control* child : children_) {
     if (child->hwnd_ == nullptr) continue;
-    SetWindowPos(child->hwnd_, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Moving a window costs far more than asking where it is; most are in place already.
+    if (GetWindow(child->hwnd_, GW_HWNDPREV) != previous) {
+      SetWindowPos(child->hwnd_, previous != nullptr ? previous : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     previous = child->hwnd_;
   }
 }
@@ -479,8 +483,9 @@ void Control::SetTabStop(bool tabStop) {
 
 void Control::SetStyleBit(DWORD bit, bool on) {
   if (hwnd_ == nullptr) return;
-  LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
-  style = on ? (style | static_cast<LONG_PTR>(bit)) : (style & ~static_cast<LONG_PTR>(bit));
+  const LONG_PTR old = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  const LONG_PTR style = on ? (old | static_cast<LONG_PTR>(bit)) : (old & ~static_cast<LONG_PTR>(bit));
+  if (style == old) return;  // each change costs the window a frame update
   SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
   SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
