@@ -18,6 +18,8 @@ BENCH_DIR=${BENCH_DIR:-${1:-build/bench}}
 WIN_DIR=$(cd "${WIN_DIR:-${2:-build/win}}" && pwd)
 RUNS=${RUNS:-3}
 winenv=$repo/tools/winenv
+# shellcheck source=goals.sh
+source "$here/goals.sh"
 
 for exe in ruvo bare_read noop; do
   [[ -f $WIN_DIR/bin/$exe.exe ]] || { echo "creation: $WIN_DIR/bin/$exe.exe missing (build the Windows tree first)" >&2; exit 1; }
@@ -123,18 +125,7 @@ printf '  %-34s %8s s %7s MiB/s\n' "rhash --crc32 (native)" "$rhash_t" "$(mbps $
 openssl_kbps=$(openssl speed -seconds 2 -bytes 65536 md5 2>/dev/null | awk '$1 == "md5" { sub(/k$/, "", $NF); print $NF }')
 openssl_mbps=$(awk -v k="$openssl_kbps" 'BEGIN { printf "%.0f", k * 1000 / 1048576 }')
 printf '  %-34s %19s MiB/s\n' "OpenSSL MD5 in memory (native)" "$openssl_mbps"
-# The goals twice: for the whole run, and for its work alone (its own start-up on a 3-byte file
-# taken off as well), since the program's windows take longer to come up than the bare loop
-# takes to read 1 GiB from the page cache.
-for show in 0 1; do
-  for part in whole work; do
-    if [[ $part == whole ]]; then declare -n times=net_a; else declare -n times=work_a; fi
-    printf '  goals, 処理状況表示 %s, %-5s: CRC32 %s and CRC16 %s x bare loop (>= 0.75); MD5 %s x OpenSSL (>= 0.95)\n' "$show" "$part" \
-      "$(ratio "$bare_a" "${times[CRC32$show]}")" "$(ratio "$bare_a" "${times[CRC16$show]}")" \
-      "$(awk -v b=$gib -v t="${times[MD5$show]}" -v o="$openssl_mbps" 'BEGIN { printf "%.2f", b / t / 1048576 / o }')"
-    unset -n times
-  done
-done
+print_goals 0 1
 
 echo
 echo "(b) 10,000 files of 4 KiB in one folder; Wine start-up taken off"
