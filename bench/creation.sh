@@ -13,37 +13,9 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-repo=$(cd "$here/.." && pwd)
-BENCH_DIR=${BENCH_DIR:-${1:-build/bench}}
-WIN_DIR=$(cd "${WIN_DIR:-${2:-build/win}}" && pwd)
-RUNS=${RUNS:-3}
-winenv=$repo/tools/winenv
-# shellcheck source=goals.sh
-source "$here/goals.sh"
-
-for exe in ruvo bare_read noop; do
-  [[ -f $WIN_DIR/bin/$exe.exe ]] || { echo "creation: $WIN_DIR/bin/$exe.exe missing (build the Windows tree first)" >&2; exit 1; }
-done
-
-work=$(mktemp -d "$repo/build/bench-creation.XXXXXX")
-started_wine=0
-cleanup() {
-  rm -rf "$work"
-  if ((started_wine)); then "$winenv" stop "$WIN_DIR/wine" >/dev/null 2>&1 || true; fi
-}
-trap cleanup EXIT
-trap "exit 130" INT TERM
-
-if [[ ! -f $WIN_DIR/wine/xvfb.pid ]] || ! kill -0 "$(cat "$WIN_DIR/wine/xvfb.pid")" 2>/dev/null; then
-  started_wine=1
-fi
-# (a second start finds the server running and says so; that is fine)
-"$winenv" start "$WIN_DIR/wine" >/dev/null 2>&1 || true
-eval "$("$winenv" env "$WIN_DIR/wine")"
-export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES LANG LC_ALL DISPLAY
-
-# Wine sees the Unix root as drive Z:.
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
+# shellcheck source=common.sh
+source "$here/common.sh"
+bench_start creation ruvo bare_read noop
 
 # The median wall time in seconds of RUNS runs after one warm-up run; `prepare` runs untimed
 # before each.
@@ -84,10 +56,7 @@ gib=1073741824
 # the program, whose own start-up is then measured on a 3-byte file).
 noop=$(median wine "$WIN_DIR/bin/noop.exe")
 noop_window=$(median wine "$WIN_DIR/bin/noop.exe" window)
-net() { awk -v t="$1" -v n="$noop" 'BEGIN { d = t - n; if (d < 0.001) d = 0.001; printf "%.4f", d }'; }
 net_ruvo() { awk -v t="$1" -v n="$noop_window" 'BEGIN { d = t - n; if (d < 0.001) d = 0.001; printf "%.4f", d }'; }
-mbps() { awk -v b="$1" -v t="$2" 'BEGIN { printf "%.0f", b / t / 1048576 }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 # The list a run wrote must hold the same checksum as the native tool.
 check_list() {  # file expected-hex

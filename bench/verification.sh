@@ -13,37 +13,10 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-repo=$(cd "$here/.." && pwd)
-BENCH_DIR=${BENCH_DIR:-${1:-build/bench}}
-WIN_DIR=$(cd "${WIN_DIR:-${2:-build/win}}" && pwd)
-RUNS=${RUNS:-3}
-winenv=$repo/tools/winenv
-# shellcheck source=goals.sh
-source "$here/goals.sh"
+# shellcheck source=common.sh
+source "$here/common.sh"
+bench_start verification ruvo bare_read noop verify_waiter
 
-for exe in ruvo bare_read noop verify_waiter; do
-  [[ -f $WIN_DIR/bin/$exe.exe ]] || { echo "verification: $WIN_DIR/bin/$exe.exe missing (build the Windows tree first)" >&2; exit 1; }
-done
-
-mkdir -p "$repo/build"
-work=$(mktemp -d "$repo/build/bench-verification.XXXXXX")
-started_wine=0
-cleanup() {
-  rm -rf "$work"
-  if ((started_wine)); then "$winenv" stop "$WIN_DIR/wine" >/dev/null 2>&1 || true; fi
-}
-trap cleanup EXIT
-
-if [[ ! -f $WIN_DIR/wine/xvfb.pid ]] || ! kill -0 "$(cat "$WIN_DIR/wine/xvfb.pid")" 2>/dev/null; then
-  started_wine=1
-fi
-# A wineserver that already runs for the prefix makes "start" fail; that one serves as well.
-"$winenv" start "$WIN_DIR/wine" >/dev/null 2>&1 || true
-eval "$("$winenv" env "$WIN_DIR/wine")"
-export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES LANG LC_ALL DISPLAY
-
-# Wine sees the Unix root as drive Z:.
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 waiter() { wine "$WIN_DIR/bin/verify_waiter.exe" "$@" | tr -d '\r'; }
 
 # The median of RUNS figures printed by a command, after one warm-up run.
@@ -129,9 +102,6 @@ cat "$work/a/big.bin" "$work/b"/f* >/dev/null
 gib=1073741824
 
 noop=$(median_of start_up)
-net() { awk -v t="$1" -v n="$noop" 'BEGIN { d = t - n; if (d < 0.001) d = 0.001; printf "%.4f", d }'; }
-mbps() { awk -v b="$1" -v t="$2" 'BEGIN { printf "%.0f", b / t / 1048576 }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 ruvo_ini 1
 empty=$(net "$(median_of verify "$work/c/empty.crc")")
 echo "Wine start-up ${noop} s taken off every Wine figure; ruvo's own start-up with an empty list: ${empty} s"

@@ -69,23 +69,7 @@ void PressKeyInCalcForm(WORD virtualKey, bool shift) {
   CalcForm->BringToFront();
   if (TCalcFrame* frame = CalcForm->ActiveFrame()) frame->ListView.SetFocus();
   apptest::PumpMessages();
-  std::vector<INPUT> inputs;
-  auto key = [&](WORD code, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = code;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    inputs.push_back(input);
-  };
-  if (shift) key(VK_SHIFT, false);
-  key(virtualKey, false);
-  key(virtualKey, true);
-  if (shift) key(VK_SHIFT, true);
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  for (int i = 0; i < 5; ++i) {
-    apptest::PumpMessages();
-    Sleep(10);
-  }
+  apptest::PressKey(virtualKey, shift);
 }
 
 void CalcTest::SetUp() {

@@ -67,27 +67,7 @@ SoundLog::~SoundLog() {
   MainForm->Beep = nullptr;
 }
 
-void PressChord(WORD virtualKey, bool shift, bool ctrl) {
-  std::vector<INPUT> inputs;
-  auto key = [&](WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    inputs.push_back(input);
-  };
-  if (ctrl) key(VK_CONTROL, false);
-  if (shift) key(VK_SHIFT, false);
-  key(virtualKey, false);
-  key(virtualKey, true);
-  if (shift) key(VK_SHIFT, true);
-  if (ctrl) key(VK_CONTROL, true);
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  for (int i = 0; i < 5; ++i) {
-    Sleep(10);
-    apptest::PumpMessages();
-  }
-}
+void PressChord(WORD virtualKey, bool shift, bool ctrl) { apptest::PressKey(virtualKey, shift, ctrl); }
 
 void ResetCompareForm() {
   apptest::ResetProgramForms();

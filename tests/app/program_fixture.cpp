@@ -92,8 +92,8 @@ void ClickWindow(HWND window, int button) {
   }
 }
 
-void PressKey(WORD virtualKey) {
-  testfiles::SendKeyPress(virtualKey);
+void PressKey(WORD virtualKey, bool shift, bool ctrl) {
+  testfiles::SendKeyPress(virtualKey, shift, ctrl);
   for (int i = 0; i < 5; ++i) {
     Sleep(10);
     PumpMessages();

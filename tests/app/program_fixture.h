@@ -21,7 +21,8 @@ void ResetProgramForms();
 // Real input through SendInput, each followed by PumpMessages. The window is brought to the
 // front first (its top-level window is made the foreground window).
 void ClickWindow(HWND window, int button = 0);  // 0 left, 1 right; at the window's centre
-void PressKey(WORD virtualKey);                 // to the window that has the keyboard focus
+// A key to the window that has the keyboard focus, with Shift and Ctrl held when asked.
+void PressKey(WORD virtualKey, bool shift = false, bool ctrl = false);
 
 // A whole file's bytes, or nothing when it cannot be read.
 std::optional<std::string> ReadFileBytes(const std::string& path);

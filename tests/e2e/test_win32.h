@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/handles.h"
 
@@ -76,14 +77,24 @@ inline std::string MakeTempFolder(std::string_view prefix) {
   return folder;
 }
 
-// One real key press and release through the system input queue, to the foreground window.
-inline void SendKeyPress(WORD virtualKey) {
-  INPUT inputs[2] = {};
-  inputs[0].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = virtualKey;
-  inputs[1] = inputs[0];
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
+// One real key press and release through the system input queue, to the foreground window,
+// with Ctrl and Shift held around it when asked.
+inline void SendKeyPress(WORD virtualKey, bool shift = false, bool ctrl = false) {
+  std::vector<INPUT> inputs;
+  auto key = [&](WORD code, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  if (ctrl) key(VK_CONTROL, false);
+  if (shift) key(VK_SHIFT, false);
+  key(virtualKey, false);
+  key(virtualKey, true);
+  if (shift) key(VK_SHIFT, true);
+  if (ctrl) key(VK_CONTROL, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 }  // namespace testfiles
