@@ -85,7 +85,10 @@ inline void SendKeyPress(WORD virtualKey, bool shift = false, bool ctrl = false)
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = code;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    // The arrow keys are extended keys: without the flag they arrive as the keypad's.
+    if (code == VK_UP || code == VK_DOWN || code == VK_LEFT || code == VK_RIGHT) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
     inputs.push_back(input);
   };
   if (ctrl) key(VK_CONTROL, false);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/test_win32.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
@@ -50,25 +51,7 @@ class MessageBoxRecorder {
 };
 
 // Real key strokes through the system's input queue.
-inline void PressKey(WORD key, bool shift = false, bool ctrl = false) {
-  std::vector<INPUT> inputs;
-  auto add = [&](WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    if (vk == VK_UP || vk == VK_DOWN || vk == VK_LEFT || vk == VK_RIGHT) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-    inputs.push_back(input);
-  };
-  if (ctrl) add(VK_CONTROL, false);
-  if (shift) add(VK_SHIFT, false);
-  add(key, false);
-  add(key, true);
-  if (shift) add(VK_SHIFT, true);
-  if (ctrl) add(VK_CONTROL, true);
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
+inline void PressKey(WORD key, bool shift = false, bool ctrl = false) { testfiles::SendKeyPress(key, shift, ctrl); }
 
 // A real mouse click at a point of a window's client area.
 inline void ClickAt(HWND window, POINT client) {
