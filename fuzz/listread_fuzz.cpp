@@ -1,6 +1,6 @@
 // libFuzzer target for the checksum list reader: arbitrary bytes go through the probe, line
-// splitting, kind detection, line splitting of every entry and the loading guard, and the
-// reader's promises are checked on the way. Built and run by tools/run-fuzz.
+// splitting, kind detection, line splitting of every entry, the whole-list parser and the loading
+// guard, and the reader's promises are checked on the way. Built and run by tools/run-fuzz.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/checksum_list.h"
 #include "core/listread.h"
 #include "core/listtext.h"
 
@@ -56,6 +57,21 @@ void CheckMD5RoundTrip(const std::vector<ListEntry>& entries) {
   }
 }
 
+// The parser is the detection and the kind's line rule, entry by entry, up to the first line that
+// does not split. `lines` are the lines left after DetectListKind.
+void CheckParsedList(const ChecksumList& list, THashType kind, const std::vector<std::string>& lines) {
+  Check(list.kind == kind, "parser and detection disagree on the kind");
+  Check(list.entries.size() <= lines.size(), "more entries than lines");
+  if (kind == THashType::None) Check(list.entries.empty(), "entries without a list");
+  for (std::size_t i = 0; i < list.entries.size(); ++i) {
+    const std::optional<ListEntry> entry = SplitListLine(lines[i], kind);
+    Check(entry && SameEntry(*entry, list.entries[i]), "parsed entry differs from its line");
+  }
+  if (list.entries.size() < lines.size()) {
+    Check(!SplitListLine(lines[list.entries.size()], kind), "parser stopped at a line that splits");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -80,7 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::size_t lineCount = lines.size();
+  const ChecksumList parsed = ParseChecksumList(text);
   const THashType kind = DetectListKind(lines);
+  CheckParsedList(parsed, kind, lines);
   if (kind != THashType::None) Check(mayContinue, "guard refuses a recognised list");
 
   std::vector<ListEntry> entries;

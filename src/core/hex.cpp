@@ -1,8 +1,12 @@
 #include "core/hex.h"
 
 namespace {
+
 constexpr char kDigits[] = "0123456789ABCDEF";
-}
+
+char AsciiLowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
 
 std::string HexUpper(std::uint64_t value, int digits) {
   std::string text(static_cast<std::size_t>(digits), '0');
@@ -24,8 +28,14 @@ std::string HexUpperBytes(const std::uint8_t* bytes, std::size_t count) {
 }
 
 std::string AsciiLower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : text) c = AsciiLowerChar(c);
   return text;
+}
+
+bool SameHexIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLowerChar(a[i]) != AsciiLowerChar(b[i])) return false;
+  }
+  return true;
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Upper-case hexadecimal text, zero-padded to `digits` (the low digits of value).
 std::string HexUpper(std::uint64_t value, int digits);
@@ -10,3 +11,6 @@ std::string HexUpper(std::uint64_t value, int digits);
 std::string HexUpperBytes(const std::uint8_t* bytes, std::size_t count);
 // Plain ASCII lower-casing of A-F (and every other A-Z); other bytes stay.
 std::string AsciiLower(std::string text);
+// Equality of two hash texts ignoring the case of the ASCII letters; every other byte, and the
+// length, must match exactly.
+bool SameHexIgnoringCase(std::string_view a, std::string_view b);

@@ -1,0 +1,41 @@
+#include "core/verify.h"
+
+#include "core/hex.h"
+#include "core/listtext.h"
+#include "core/numfmt.h"
+
+TVerification VerifyEntry(THashType kind, const ListEntry& expected, const std::optional<FoundFile>& found,
+                          std::string_view thousandsSeparator) {
+  TVerification verification;
+  if (!found) {
+    verification.result = TVerifyResult::OpenFailed;
+    return verification;
+  }
+  verification.foundHash = found->hash;
+  // The list's own size text decides the form: a "," marks the grouped form, and only then is
+  // the found size grouped, with this machine's separator.
+  if (kind != THashType::MD5) {
+    verification.foundBytes = expected.size.find(',') != std::string::npos
+                                  ? FormatGrouped(found->size, thousandsSeparator)
+                                  : std::to_string(found->size);
+  }
+  if (expected.size != verification.foundBytes) {
+    verification.result = TVerifyResult::SizeMismatch;
+  } else if (!SameHexIgnoringCase(expected.hash, verification.foundHash)) {
+    verification.result = TVerifyResult::HashMismatch;
+  }
+  return verification;
+}
+
+std::u8string VerifyResultText(TVerifyResult result, THashType kind) {
+  switch (result) {
+    case TVerifyResult::Correct: return {};
+    case TVerifyResult::OpenFailed: return u8"ファイルオープン失敗";
+    case TVerifyResult::HashMismatch: {
+      const std::string title = HashColumnTitle(kind);  // ASCII
+      return std::u8string(title.begin(), title.end()) + u8"不一致";
+    }
+    case TVerifyResult::SizeMismatch: return u8"サイズ不一致";
+  }
+  return {};
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/hash_type.h"
+#include "core/listread.h"
+
+enum class TVerifyResult : std::uint8_t { Correct, OpenFailed, HashMismatch, SizeMismatch };
+
+// What hashing the named file found; the caller passes nullopt when it could not be opened or read.
+struct FoundFile {
+  std::string hash;
+  std::uint64_t size = 0;
+};
+
+// The verdict on one entry with the texts the FHash and FBytes columns show.
+struct TVerification {
+  TVerifyResult result = TVerifyResult::Correct;
+  std::string foundHash;
+  std::string foundBytes;
+};
+
+// Not found: OpenFailed with empty texts. Otherwise foundHash is the hash found; foundBytes is
+// the size found, grouped with the separator when the expected size holds a "," and plain
+// otherwise, and empty for MD5 (whose entries have no size). The sizes are compared as texts and
+// a size mismatch wins over a hash mismatch; hashes compare ignoring the case of ASCII letters.
+TVerification VerifyEntry(THashType kind, const ListEntry& expected, const std::optional<FoundFile>& found,
+                          std::string_view thousandsSeparator);
+
+// The Error column's text of a result: empty for Correct, else "ファイルオープン失敗",
+// HashColumnTitle(kind) + "不一致" or "サイズ不一致". UTF-8, typed as UI text.
+std::u8string VerifyResultText(TVerifyResult result, THashType kind);
