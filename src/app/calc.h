@@ -3,16 +3,18 @@
 #include <string>
 #include <vector>
 
-#include "app/dropdst.h"
-#include "ui/form.h"
+#include "app/job_form.h"
+#include "engine/list_document.h"
+#include "ui/file_drop_target.h"
 #include "ui/popup_menu.h"
 #include "ui/tab_control.h"
 
 class TCalcFrame;
+class TCalcViewForm;
 
 // The creation window: one tab per list page. CalcFiles takes the paths of a drop or of the
 // command line, turns them into lists and runs one page per list.
-class TCalcForm : public ui::Form {
+class TCalcForm : public TJobForm {
  public:
   TCalcForm();
   ~TCalcForm() override;
@@ -22,21 +24,17 @@ class TCalcForm : public ui::Form {
   // exception.
   void CalcFiles(std::vector<std::string>& paths);
   // Opens one page for files and runs it; folder is the folder the list was made for, with a
-  // trailing "\", or empty.
-  void AddListPage(const std::vector<std::string>& files, const std::string& folder);
-  // Appends the files of folder (and with "ディレクトリ再帰的検索" those of its sub-folders,
-  // depth first) to files, each folder's files in locale order.
-  void CollectFolder(const std::string& folder, std::vector<std::string>& files);
-  // One page for the files of folder, then, with "ディレクトリ再帰的検索", the same for each
-  // sub-folder.
-  void CalcFolder(const std::string& folder);
+  // trailing "\", or empty. The page is saved automatically when the options ask for it.
+  void AddListPage(const std::vector<std::string>& files, const std::string& folder, const TRunOptions& options);
+
+  // The text view that shows, saves and copies the pages' lists.
+  void SetTextView(TCalcViewForm* view) { view_ = view; }
+  // The checksum list of the active page (no list without one).
+  [[nodiscard]] TListDocument ActiveDocument() const;
 
   // The page of the active tab, or nullptr without tabs.
   [[nodiscard]] TCalcFrame* ActiveFrame() const;
   [[nodiscard]] TCalcFrame* Frame(int index) const;
-  [[nodiscard]] int PageCount() const { return CalcPageControl.PageCount(); }
-  // True from the start of an intake to its end.
-  [[nodiscard]] bool InIntake() const { return intakeDepth_ > 0; }
 
   void FormCreate();
   void FormShow();
@@ -45,33 +43,34 @@ class TCalcForm : public ui::Form {
   void MenuViewClick();
   void MenuSaveClick();
   void MenuCopyClick();
-  void MenuPrevTabClick();
-  void MenuNextTabClick();
-  void MenuCancelClick();
-  void MenuCloseClick();
   void DropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y);
+
+  // Where drops on this window go: the main window's creation handler.
+  TFileDropEvent OnForwardDrop;
 
   ui::TabControl CalcPageControl;
   ui::PopupMenu PopupMenu;
   ui::MenuItem& MenuView;
   ui::MenuItem& MenuSave;
   ui::MenuItem& MenuCopy;
-  ui::MenuItem& N1;
+  ui::MenuItem& MenuSeparatorText;
   ui::MenuItem& MenuPrevTab;
   ui::MenuItem& MenuNextTab;
-  ui::MenuItem& N2;
+  ui::MenuItem& MenuSeparatorTabs;
   ui::MenuItem& MenuCancelClose;
   TDropDst DropDst;
 
  private:
-  // Esc cancels (during an intake) or closes.
-  void BindCancelClose(bool cancel);
+  // The page's list with the save defaults of the options.
+  [[nodiscard]] TListDocument DocumentOf(const TCalcFrame* frame, const TRunOptions& options) const;
+  // Saves a finished page automatically; true when it is to close ("自動保存後閉じる").
+  bool AutoSavePage(const TCalcFrame& frame, const std::string& folder, const TRunOptions& options);
+  // The text view follows the active tab.
+  void RenderActivePageIfShown();
   // title + " - Calc - " + base folder of the active page, or closes the window without pages.
   void FinishIntake();
-  void RemovePage(const TCalcFrame& frame);
-  void RemoveAllPages();
 
-  int intakeDepth_ = 0;
+  TCalcViewForm* view_ = nullptr;
 };
 
 extern TCalcForm* CalcForm;

@@ -1,17 +1,10 @@
 #include "app/calcview.h"
 
-#include <span>
-
-#include "app/ansi.h"
-#include "app/calc.h"
-#include "app/calcfile.h"
-#include "app/calcfrm.h"
-#include "app/main.h"
-#include "core/listtext.h"
-#include "core/path.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"
 #include "ui/text.h"
+#include "win/atomic_write.h"
+#include "win/file.h"
 
 TCalcViewForm* CalcViewForm = nullptr;
 
@@ -20,6 +13,15 @@ namespace {
 const ui::FontSpec kTextFont{.face = u8"ＭＳ ゴシック", .height = 12, .charset = SHIFTJIS_CHARSET};
 
 }  // namespace
+
+void WriteListFile(const std::string& path, std::string_view text) {
+  switch (win::WriteFileAtomically(path, text)) {
+    case win::WriteResult::Written: return;
+    case win::WriteResult::CannotCreate:
+      throw TListFileError(ui::Ansi(u8"ファイル ") + path + ui::Ansi(u8" を作成できません"));
+    case win::WriteResult::CannotWrite: throw TListFileError(ui::Ansi(u8"ストリームへの書き込みに失敗しました"));
+  }
+}
 
 TCalcViewForm::TCalcViewForm()
     : ui::Form({.caption = ui::App().WideTitle() + L" - Calc - Text",
@@ -32,7 +34,7 @@ TCalcViewForm::TCalcViewForm()
       MenuSave(PopupMenu.Add({.caption = u8"保存(&S)", .shortcut = {.key = 'S'}, .onClick = [this] { MenuSaveClick(); }})),
       MenuCopy(PopupMenu.Add(
           {.caption = u8"クリップボードにコピー(&C)", .shortcut = {.key = 'C'}, .onClick = [this] { MenuCopyClick(); }})),
-      N1(PopupMenu.AddSeparator()),
+      MenuSeparatorClose(PopupMenu.AddSeparator()),
       MenuClose(PopupMenu.Add(
           {.caption = u8"閉じる(&C)", .shortcut = {.key = VK_ESCAPE}, .onClick = [this] { MenuCloseClick(); }})) {
   CalcViewForm = this;
@@ -53,55 +55,45 @@ void TCalcViewForm::FormCreate() {
 }
 
 void TCalcViewForm::FormShow() {
-  if (boxStale_) RichEdit.SetText(text_);
+  if (boxStale_) RichEdit.SetText(document_.text);
   boxStale_ = false;
 }
 
 void TCalcViewForm::ShowText() {
   boxStale_ = !Visible();
-  if (!boxStale_) RichEdit.SetText(text_);
+  if (!boxStale_) RichEdit.SetText(document_.text);
 }
 
-void TCalcViewForm::RenderActivePage() { RenderPage(CalcForm != nullptr ? CalcForm->ActiveFrame() : nullptr); }
+void TCalcViewForm::RenderActivePage() { Render(ActiveDocument ? ActiveDocument() : TListDocument{}); }
 
-void TCalcViewForm::RenderPage(const TCalcFrame* frame) {
-  if (frame == nullptr || frame->Entries.empty()) {
-    // Nothing to show, and nothing that Save or Copy could take for this page's list.
-    text_.clear();
+void TCalcViewForm::Render(const TListDocument& document) {
+  if (!document.HasList()) {
+    // Nothing to show, and nothing that Save or Copy could take for this page's list; the save
+    // defaults stay as they were.
+    document_.text.clear();
     ShowText();
     return;
   }
-  const std::span<const ChecksumRow> rows(frame->Entries);
-  SaveDialog.SetInitialDir(frame->BaseFolder());
-  SaveDialog.SetFileName(DefaultSaveName(rows, frame->BaseFolder(), IsAnsiLeadByte));
-  const bool md5 = frame->Kind() == THashType::MD5;
-  SaveDialog.SetDefaultExt(md5 ? MainForm->DefaultExtMD5Edit.Text() : MainForm->DefaultExtCRCEdit.Text());
-  text_ = RenderChecksumList(frame->Kind(), rows, frame->TotalText());
+  document_ = document;
+  SaveDialog.SetInitialDir(document_.folder);
+  SaveDialog.SetFileName(document_.fileName);
+  SaveDialog.SetDefaultExt(document_.ext);
   // Laying out a long list costs the rich edit far more than rendering it; a hidden view (an
   // automatic save) gets its text when it shows.
   ShowText();
 }
 
-std::string TCalcViewForm::AutoSavePath() const {
-  // A page of relative paths (a command line naming files of the current folder) has no folder:
-  // its list goes to the current folder, where its files are.
-  const std::string& folder = SaveDialog.InitialDir();
-  const std::string prefix = folder.empty() ? std::string() : IncludeTrailingPathDelimiter(folder, IsAnsiLeadByte);
-  return prefix + SaveDialog.FileName() + "." + SaveDialog.DefaultExt();
-}
-
-bool TCalcViewForm::AutoSave() {
+bool TCalcViewForm::AutoSave(bool forceOverwrite) {
   if (!HasList()) return false;
   const std::string path = AutoSavePath();
-  if (!ConfirmOverwrite(path)) return false;
-  WriteListFile(path, text_);
+  if (!ConfirmOverwrite(path, forceOverwrite)) return false;
+  WriteListFile(path, document_.text);
   return true;
 }
 
-bool TCalcViewForm::ConfirmOverwrite(const std::string& path) {
-  if (MainForm->AutoSaveForceOverwriteCheckBox.Checked()) return true;
-  if (!FileExists(path)) return true;
-  MainForm->PlayCompletionSound(TSoundKind::skQuestion);
+bool TCalcViewForm::ConfirmOverwrite(const std::string& path, bool forceOverwrite) {
+  if (forceOverwrite || !win::FileExists(path)) return true;
+  if (PlaySound) PlaySound(TSoundKind::skQuestion);
   const std::wstring text = ui::WideFromAnsi(path) + ui::Wide(u8"に上書きしますか?");
   const std::wstring caption = ui::App().WideTitle() + ui::Wide(u8" - 自動保存");
   return ui::MessageBox(text, caption, MB_ICONINFORMATION | MB_OKCANCEL) == IDOK;
@@ -113,7 +105,7 @@ void TCalcViewForm::MenuSaveClick() {
   SaveDialog.SetFilter(ext + ui::Wide(u8"ファイル(*.") + ext + L")|*." + ext);
   if (!SaveDialog.Execute()) return;
   try {
-    WriteListFile(SaveDialog.FileName(), text_);
+    WriteListFile(SaveDialog.FileName(), document_.text);
   } catch (const TListFileError& error) {
     ui::App().HandleException(error);
   }
@@ -123,7 +115,7 @@ void TCalcViewForm::MenuCopyClick() {
   if (!HasList()) return;
   RichEdit.SelectAll();
   // The list's own bytes, not the box's copy: the clipboard gets exactly what Save writes.
-  const bool copied = ui::SetClipboardText(text_);
+  const bool copied = ui::SetClipboardText(document_.text);
   RichEdit.ClearSelection();
   if (!copied) ui::App().ShowException(u8"クリップボードを開けません");
 }

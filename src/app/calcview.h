@@ -1,35 +1,53 @@
 #pragma once
 
+#include <functional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 
+#include "app/sound_kind.h"
+#include "engine/list_document.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
 #include "ui/rich_edit.h"
 
-class TCalcFrame;
+// A checksum list that could not be written. The message is ANSI text, as the application's
+// error box shows it: "ファイル <path> を作成できません" or "ストリームへの書き込みに失敗しました".
+class TListFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
-// The text view of the creation side: shows the checksum list of a page read-only, and turns it
-// into a file (Save, automatic save) or clipboard text. The save dialog carries the save defaults
+// Writes text as the whole new content of the list file at path, atomically (see
+// win::WriteFileAtomically). Raises TListFileError.
+void WriteListFile(const std::string& path, std::string_view text);
+
+// The text view of the creation side: shows a page's checksum list read-only, and turns it into
+// a file (Save, automatic save) or clipboard text. The save dialog carries the save defaults
 // (folder, file name, extension) from a rendering to the saving.
 class TCalcViewForm : public ui::Form {
  public:
   TCalcViewForm();
   ~TCalcViewForm() override;
 
-  // RenderPage of the creation window's active page.
+  // The list of the creation window's active page; wired by the program.
+  std::function<TListDocument()> ActiveDocument;
+  TPlaySound PlaySound;
+
+  // Render of the active page's list.
   void RenderActivePage();
-  // Renders the page's list into the text box and sets the save defaults. A page without rows,
-  // or none, has no list: the text is emptied and Save, Copy and AutoSave do nothing until a page
-  // with rows is rendered.
-  void RenderPage(const TCalcFrame* frame);
-  // Saves the rendered list under the save defaults, asking first when a file would be replaced.
-  // True when the file was written. A file that cannot be written raises TListFileError.
-  bool AutoSave();
+  // Shows the list in the text box and sets the save defaults. Without a list the text is
+  // emptied and Save, Copy and AutoSave do nothing until a list is rendered.
+  void Render(const TListDocument& document);
+  // Saves the rendered list at its automatic path, asking first when a file would be replaced
+  // (unless forceOverwrite). True when the file was written. A file that cannot be written
+  // raises TListFileError.
+  bool AutoSave(bool forceOverwrite);
   // True means go ahead and write path.
-  bool ConfirmOverwrite(const std::string& path);
-  // Where AutoSave writes: initial folder + "\" + file name + "." + default extension.
-  [[nodiscard]] std::string AutoSavePath() const;
+  bool ConfirmOverwrite(const std::string& path, bool forceOverwrite);
+  // Where AutoSave writes the rendered list.
+  [[nodiscard]] std::string AutoSavePath() const { return ::AutoSavePath(document_); }
 
   void FormCreate();
   // Puts a text rendered while the view was hidden into the box.
@@ -40,23 +58,23 @@ class TCalcViewForm : public ui::Form {
 
   // The bytes of the last rendering: what the box shows, Save writes and Copy puts on the
   // clipboard. Empty when the last rendered page had no list.
-  [[nodiscard]] const std::string& ListText() const { return text_; }
-  [[nodiscard]] bool HasList() const { return !text_.empty(); }
+  [[nodiscard]] const std::string& ListText() const { return document_.text; }
+  [[nodiscard]] bool HasList() const { return document_.HasList(); }
 
   ui::RichEdit RichEdit;
   ui::SaveDialog SaveDialog;
   ui::PopupMenu PopupMenu;
   ui::MenuItem& MenuSave;
   ui::MenuItem& MenuCopy;
-  ui::MenuItem& N1;
+  ui::MenuItem& MenuSeparatorClose;
   ui::MenuItem& MenuClose;
 
  private:
-  // The box shows text_ now if the view is visible, else when it shows.
+  // The box shows the text now if the view is visible, else when it shows.
   void ShowText();
 
-  std::string text_;
-  bool boxStale_ = false;  // the box does not show text_ yet
+  TListDocument document_;
+  bool boxStale_ = false;  // the box does not show the text yet
 };
 
 extern TCalcViewForm* CalcViewForm;

@@ -2,33 +2,32 @@
 
 #include <utility>
 
-#include "app/ansi.h"
 #include "app/comparefrm.h"
-#include "app/crc.h"
-#include "app/main.h"
-#include "core/listread.h"
+#include "core/checksum_list.h"
 #include "core/path.h"
+#include "engine/cancel.h"
+#include "engine/intake.h"
+#include "engine/list_file.h"
 #include "ui/application.h"
+#include "ui/gdi.h"
+#include "win/user_locale.h"
 
 TCompareForm* CompareForm = nullptr;
 
 namespace {
 
-ui::FontSpec FormFont() { return {.face = u8"ＭＳ Ｐゴシック", .height = 12, .charset = SHIFTJIS_CHARSET}; }
+const ui::FontSpec kFormFont{.face = u8"ＭＳ Ｐゴシック", .height = 12, .charset = SHIFTJIS_CHARSET};
 constexpr int kPictureSize = 12;
 
-BOOL WINAPI DeletePen(HPEN pen) { return DeleteObject(pen); }
-using PenHandle = ui::GdiHandle<HPEN, DeletePen>;
-
 void PaintBlueCircle(HDC dc, const RECT& bounds) {
-  const PenHandle pen(CreatePen(PS_SOLID, 2, RGB(0, 0, 255)));
+  const ui::PenHandle pen(CreatePen(PS_SOLID, 2, RGB(0, 0, 255)));
   const ui::SelectObjectScope usePen(dc, pen.get());
   const ui::SelectObjectScope noFill(dc, GetStockObject(NULL_BRUSH));
   Ellipse(dc, bounds.left + 1, bounds.top + 1, bounds.right - 1, bounds.bottom - 1);
 }
 
 void PaintRedCross(HDC dc, const RECT& bounds) {
-  const PenHandle pen(CreatePen(PS_SOLID, 2, RGB(255, 0, 0)));
+  const ui::PenHandle pen(CreatePen(PS_SOLID, 2, RGB(255, 0, 0)));
   const ui::SelectObjectScope usePen(dc, pen.get());
   MoveToEx(dc, bounds.left + 2, bounds.top + 2, nullptr);
   LineTo(dc, bounds.right - 2, bounds.bottom - 2);
@@ -36,29 +35,22 @@ void PaintRedCross(HDC dc, const RECT& bounds) {
   LineTo(dc, bounds.left + 1, bounds.bottom - 2);
 }
 
-// A tab shows "&" as the mark of an access key; a file name is shown as it is.
-std::string TabCaption(const std::string& path) {
-  std::string caption;
-  for (char c : ExtractFileName(path, IsAnsiLeadByte)) {
-    if (c == '&') caption += '&';
-    caption += c;
-  }
-  return caption;
-}
-
-TCompareFrame* FrameOf(const ui::TabSheet* sheet) {
-  if (sheet == nullptr || sheet->Children().empty()) return nullptr;
-  return dynamic_cast<TCompareFrame*>(sheet->Children().front());
+// The list at path, or kind None when it is none: a list that passed the probe but cannot be
+// read in full counts as no list.
+ChecksumList ReadList(const std::string& path) {
+  std::vector<std::string> lines;
+  if (!IsChecksumListFile(path) || !LoadChecksumList(path, lines)) return {};
+  return ParseChecksumList(std::move(lines));
 }
 
 }  // namespace
 
 TCompareForm::TCompareForm()
-    : ui::Form({.caption = u8"Ruvo - Compare",
+    : TJobForm({.caption = u8"Ruvo - Compare",
                 .width = 408,
                 .height = 327,
                 .borderStyle = ui::BorderStyle::SizeableTool,
-                .font = FormFont()}),
+                .font = kFormFont}),
       ComparePageControl({.parent = this, .align = ui::Align::Client, .tabStop = false}),
       MenuPrevError(PopupMenu.Add({.caption = u8"前のエラー",
                                    .shortcut = {.key = VK_UP, .ctrl = true},
@@ -66,17 +58,18 @@ TCompareForm::TCompareForm()
       MenuNextError(PopupMenu.Add({.caption = u8"次のエラー",
                                    .shortcut = {.key = VK_DOWN, .ctrl = true},
                                    .onClick = [this] { MenuNextErrorClick(); }})),
-      MenuPrevTab((PopupMenu.AddSeparator(), PopupMenu.Add({.caption = u8"前のタブ",
-                                                            .shortcut = {.key = VK_TAB, .shift = true},
-                                                            .onClick = [this] { MenuPrevTabClick(); }}))),
+      MenuSeparatorErrors(PopupMenu.AddSeparator()),
+      MenuPrevTab(PopupMenu.Add({.caption = u8"前のタブ",
+                                 .shortcut = {.key = VK_TAB, .shift = true},
+                                 .onClick = [this] { MenuPrevTabClick(); }})),
       MenuNextTab(PopupMenu.Add(
           {.caption = u8"次のタブ", .shortcut = {.key = VK_TAB}, .onClick = [this] { MenuNextTabClick(); }})),
-      MenuCancelClose((PopupMenu.AddSeparator(), PopupMenu.Add({.caption = u8"キャンセル/閉じる(&C)",
-                                                                .shortcut = {.key = VK_ESCAPE},
-                                                                .onClick = [this] { MenuCloseClick(); }}))),
+      MenuSeparatorTabs(PopupMenu.AddSeparator()),
+      MenuCancelClose(PopupMenu.Add({.caption = u8"キャンセル/閉じる(&C)", .shortcut = {.key = VK_ESCAPE}})),
       StateImageList(kPictureSize, kPictureSize),
       DropDst(this) {
   if (CompareForm == nullptr) CompareForm = this;
+  BindPages(ComparePageControl, MenuCancelClose);
   StateImageList.Add([](HDC, const RECT&) {});
   StateImageList.Add(PaintBlueCircle);
   StateImageList.Add(PaintRedCross);
@@ -102,38 +95,18 @@ TCompareForm::~TCompareForm() {
 void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
   if (paths.empty()) return;
   CancelFlag = false;
-  // Esc cancels while the intake runs and closes again afterwards, also when an error ends it.
-  struct IntakeScope {
-    TCompareForm& form;
-    explicit IntakeScope(TCompareForm& f) : form(f) {
-      ++form.intakeDepth_;
-      form.MenuCancelClose.OnClick = [&f = form] { f.MenuCancelClick(); };
-    }
-    ~IntakeScope() {
-      --form.intakeDepth_;
-      form.MenuCancelClose.OnClick = [&f = form] { f.MenuCloseClick(); };
-    }
-    IntakeScope(const IntakeScope&) = delete;
-    IntakeScope& operator=(const IntakeScope&) = delete;
-  };
   const std::string title = ui::App().Title();
   {
     const IntakeScope intake(*this);
     SetCaption(title + " - Compare - Wait");
     Show();
-    MainForm->ExpandLongNames(paths);
-
-    std::vector<std::string> files, folders;
-    for (const std::string& path : paths) (DirectoryExists(path) ? folders : files).push_back(path);
-    SortPathsLocale(files);
-    SortPathsLocale(folders);
-
-    OpenLists(files, true);
-    for (const std::string& folder : folders) CompareFolder(folder);
-
-    if (MainForm->DoneBeepCheckBox.Checked()) {
-      MainForm->PlayCompletionSound(CancelFlag ? TSoundKind::skCancel : TSoundKind::skDone);
-    }
+    const TIntakePaths sorted = SortIntake(paths);
+    const TRunOptions options = Options();
+    PlanVerificationLists(sorted, options.dirRecursive,
+                          [this](const std::vector<std::string>& files, bool reportNonLists) {
+                            OpenLists(files, reportNonLists);
+                          });
+    if (options.doneBeep) Play(CancelFlag ? TSoundKind::skCancel : TSoundKind::skDone);
     SetCaption(title + " - Compare - Result");
   }
   if (PageCount() == 0) {
@@ -145,64 +118,38 @@ void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
 }
 
 void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportNonLists) {
-  std::vector<std::string> lines;
   for (const std::string& path : paths) {
     if (CancelFlag) return;
-    // A list that passed the probe but cannot be read in full counts as no list.
-    THashType kind = THashType::None;
-    if (IsChecksumListFile(path) && LoadChecksumList(path, lines)) kind = DetectListKind(lines);
-    if (kind == THashType::None) {
-      if (reportNonLists) MainForm->PlayCompletionSound(TSoundKind::skError);
+    ChecksumList list = ReadList(path);
+    if (list.kind == THashType::None) {
+      if (reportNonLists) Play(TSoundKind::skError);
       continue;
     }
-
-    ui::TabSheet& sheet = ComparePageControl.AddSheet(TabCaption(path));
-    sheet.SetShowHint(true);
-    TCompareFrame& frame = sheet.Adopt(std::make_unique<TCompareFrame>(sheet));
+    TCompareFrame& frame = AddPage<TCompareFrame>(ExtractFileName(path, win::IsAnsiLeadByte));
     frame.SetHint(path);
     frame.SetShowHint(true);
     frame.ListView.SetShowHint(true);
-    ComparePageControl.SetActivePage(sheet);
-    frame.StartCompare(path, lines, kind);
+    frame.StartCompare(path, std::move(list), Options());
   }
 }
 
-void TCompareForm::CompareFolder(const std::string& folder) {
-  // Once cancelled no list is opened any more, so the rest of the tree need not be listed.
-  if (CancelFlag) return;
-  FolderListing found =
-      ListFolder(IncludeTrailingPathDelimiter(folder, IsAnsiLeadByte), MainForm->DirRecursiveCheckBox.Checked());
-  SortPathsLocale(found.files);
-  SortPathsLocale(found.folders);
-  OpenLists(found.files, false);
-  for (const std::string& sub : found.folders) CompareFolder(sub);
-}
+TCompareFrame* TCompareForm::ActiveFrame() const { return Frame(ComparePageControl.ActivePageIndex()); }
 
-TCompareFrame* TCompareForm::ActiveFrame() { return FrameOf(ComparePageControl.ActivePage()); }
-
-TCompareFrame* TCompareForm::Frame(int index) {
-  if (index < 0 || index >= PageCount()) return nullptr;
-  return FrameOf(&ComparePageControl.Page(index));
-}
-
-int TCompareForm::PageCount() { return ComparePageControl.PageCount(); }
+TCompareFrame* TCompareForm::Frame(int index) const { return dynamic_cast<TCompareFrame*>(PageAt(index)); }
 
 void TCompareForm::FormCreate() {
   SetLeft(ui::ScreenWidth() / 2 - Width() / 2);
   SetTop(ui::ScreenHeight() / 2 - Height() / 2);
 }
 
-void TCompareForm::FormShow() { RemoveAllPages(); }
+void TCompareForm::FormShow() { RemoveIdlePages(); }
 
-void TCompareForm::FormClose() {
-  if (MainForm != nullptr && !MainForm->Visible()) ui::App().Terminate();
-  CancelFlag = true;
-}
+void TCompareForm::FormClose() { CloseJob(); }
 
 void TCompareForm::ComparePageControlChange() { SetPageCaption(); }
 
 void TCompareForm::DropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y) {
-  MainForm->CompareDropDstFileDrop(Sender, Files, X, Y);
+  if (OnForwardDrop) OnForwardDrop(Sender, Files, X, Y);
 }
 
 void TCompareForm::MenuPrevErrorClick() {
@@ -213,35 +160,8 @@ void TCompareForm::MenuNextErrorClick() {
   if (TCompareFrame* frame = ActiveFrame()) frame->GotoError(TSearchDirection::sdBelow);
 }
 
-void TCompareForm::MenuPrevTabClick() { ActivateNeighbour(-1); }
-
-void TCompareForm::MenuNextTabClick() { ActivateNeighbour(1); }
-
-void TCompareForm::MenuCancelClick() { CancelFlag = true; }
-
-void TCompareForm::MenuCloseClick() { Close(); }
-
-void TCompareForm::ActivateNeighbour(int step) {
-  const int count = PageCount();
-  if (count < 2) return;
-  const int active = ComparePageControl.ActivePageIndex();
-  ComparePageControl.ActivatePage(((active < 0 ? 0 : active) + step + count) % count, true);
-}
-
 void TCompareForm::SetPageCaption() {
   if (const TCompareFrame* frame = ActiveFrame()) {
     SetCaption(frame->Hint() + " - Compare - " + ui::App().Title());
-  }
-}
-
-void TCompareForm::RemoveAllPages() {
-  // A page whose run is still going (a nested intake met the window hidden) must outlive it.
-  for (int i = 0; i < PageCount();) {
-    const TCompareFrame* frame = Frame(i);
-    if (frame != nullptr && frame->Running()) {
-      ++i;
-    } else {
-      ComparePageControl.RemoveSheet(i);
-    }
   }
 }

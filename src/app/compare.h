@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/comparelist.h"
-#include "app/dropdst.h"
-#include "ui/form.h"
+#include "app/job_form.h"
+#include "ui/file_drop_target.h"
 #include "ui/image_list.h"
 #include "ui/popup_menu.h"
 #include "ui/tab_control.h"
@@ -14,7 +13,7 @@ class TCompareFrame;
 
 // The verification window: one tab per opened checksum list, each verified as it is opened.
 // CompareFiles takes the paths of a drop or of the command line.
-class TCompareForm : public ui::Form {
+class TCompareForm : public TJobForm {
  public:
   TCompareForm();
   ~TCompareForm() override;
@@ -28,15 +27,10 @@ class TCompareForm : public ui::Form {
   // Opens a tab for every checksum list among the files and verifies it before the next;
   // reportNonLists plays the error sound for each file that is none.
   void OpenLists(const std::vector<std::string>& paths, bool reportNonLists);
-  // The lists of one folder, then (with "ディレクトリ再帰的検索") those of its sub-folders.
-  void CompareFolder(const std::string& folder);
 
   // The page of the active tab, or nullptr without tabs.
-  TCompareFrame* ActiveFrame();
-  TCompareFrame* Frame(int index);
-  int PageCount();
-  // True from the start of an intake to its end (Esc cancels instead of closing).
-  bool InIntake() const { return intakeDepth_ > 0; }
+  [[nodiscard]] TCompareFrame* ActiveFrame() const;
+  [[nodiscard]] TCompareFrame* Frame(int index) const;
 
   void FormCreate();
   void FormShow();
@@ -45,17 +39,18 @@ class TCompareForm : public ui::Form {
   void DropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y);
   void MenuPrevErrorClick();
   void MenuNextErrorClick();
-  void MenuPrevTabClick();
-  void MenuNextTabClick();
-  void MenuCancelClick();
-  void MenuCloseClick();
+
+  // Where drops on this window go: the main window's verification handler.
+  TFileDropEvent OnForwardDrop;
 
   ui::TabControl ComparePageControl;
   ui::PopupMenu PopupMenu;
   ui::MenuItem& MenuPrevError;
   ui::MenuItem& MenuNextError;
+  ui::MenuItem& MenuSeparatorErrors;
   ui::MenuItem& MenuPrevTab;
   ui::MenuItem& MenuNextTab;
+  ui::MenuItem& MenuSeparatorTabs;
   ui::MenuItem& MenuCancelClose;
   // State pictures of every page's rows: 0 blank (not verified), 1 blue circle (correct),
   // 2 red cross (error).
@@ -64,10 +59,6 @@ class TCompareForm : public ui::Form {
 
  private:
   void SetPageCaption();
-  void RemoveAllPages();
-  void ActivateNeighbour(int step);
-
-  int intakeDepth_ = 0;
 };
 
 extern TCompareForm* CompareForm;

@@ -3,7 +3,6 @@
 #include "app/calc.h"
 #include "app/calcview.h"
 #include "app/compare.h"
-#include "app/lfn.h"
 #include "ui/application.h"
 #include "ui/gdi.h"
 
@@ -168,7 +167,22 @@ void TMainForm::SetHashType(THashType kind) {
   }
 }
 
-void TMainForm::ExpandLongNames(std::vector<std::string>& list) { ::ExpandLongNames(list); }
+TRunOptions TMainForm::Options() {
+  return {.kind = GetHashType(),
+          .autoSaveDir = AutoSaveDirCheckBox.Checked(),
+          .autoSaveFile = AutoSaveFileCheckBox.Checked(),
+          .autoSaveForceOverwrite = AutoSaveForceOverwriteCheckBox.Checked(),
+          .autoSaveClose = AutoSaveCloseCheckBox.Checked(),
+          .dirList = DirListCheckBox.Checked(),
+          .dirRecursive = DirRecursiveCheckBox.Checked(),
+          .showProcess = ShowProcessCheckBox.Checked(),
+          .doneBeep = DoneBeepCheckBox.Checked(),
+          .md5BinaryMode = MD5BinaryModeCheckBox.Checked(),
+          .upperCRC = UpperCRCCheckBox.Checked(),
+          .upperMD5 = UpperMD5CheckBox.Checked(),
+          .defaultExtCRC = DefaultExtCRCEdit.Text(),
+          .defaultExtMD5 = DefaultExtMD5Edit.Text()};
+}
 
 void TMainForm::StayOnTopCheckBoxClick() {
   bool onTop = StayOnTopCheckBox.Checked();

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/dropdst.h"
+#include "app/sound_kind.h"
 #include "core/hash_type.h"
+#include "engine/options.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/edit.h"
@@ -16,13 +17,11 @@
 #include "ui/label.h"
 #include "ui/panel.h"
 #include "ui/popup_menu.h"
+#include "ui/file_drop_target.h"
 #include "ui/tab_control.h"
 
 class IniText;
 struct CommandLineRequest;
-
-// The sounds that mark the end of a run, a question about to be asked, and an unreadable list.
-enum class TSoundKind : std::uint8_t { skDone, skCancel, skQuestion, skError };
 
 // The main window: the two drop panels with the hash buttons, and the options tab that holds the
 // live settings every other window reads at the moment of use.
@@ -35,8 +34,8 @@ class TMainForm : public ui::Form {
   THashType GetHashType();
   // CRC16, CRC32 or MD5 presses that button (releasing the others); any other value changes nothing.
   void SetHashType(THashType kind);
-  // Every path replaced in place by its long form.
-  void ExpandLongNames(std::vector<std::string>& list);
+  // The options as the controls hold them now, the pressed hash button among them.
+  [[nodiscard]] TRunOptions Options();
   // Lets queued messages run, then plays the kind's WAV file from "sounds" beside the exe, or beeps.
   void PlayCompletionSound(TSoundKind kind);
 
@@ -117,6 +116,3 @@ class TMainForm : public ui::Form {
 };
 
 extern TMainForm* MainForm;
-
-// The executable's full path (ANSI).
-std::string ExecutablePath();

@@ -2,12 +2,12 @@
 // loop; without a path the main window is shown.
 #include "app/main.h"
 
-#include "app/ansi.h"
+#include "win/user_locale.h"
 #include "core/cmdline.h"
 
 void TMainForm::ProcessCommandLine() {
   // Element 0, the program's own name, is passed over by ParseArguments.
-  CommandLineRequest request = ParseArguments(SplitCommandLine(GetCommandLineA(), IsAnsiLeadByte));
+  CommandLineRequest request = ParseArguments(SplitCommandLine(GetCommandLineA(), win::IsAnsiLeadByte));
   RunCommandLine(request);
 }
 

@@ -5,61 +5,21 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/ansi.h"
 #include "app/calc.h"
 #include "app/calcview.h"
 #include "app/compare.h"
 #include "core/ini.h"
 #include "core/path.h"
-#include "ui/handles.h"
+#include "win/atomic_write.h"
+#include "win/file.h"
+#include "win/user_locale.h"
 
 namespace {
 
 // Tab widths travel as 16-bit values to the tab controls; others cannot be applied.
 constexpr int kMaxTabWidth = 32767;
-
-// The whole file, or nothing when it is missing or cannot be read: a settings file that is not
-// there means built-in defaults.
-std::string ReadWholeFile(const std::string& path) {
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {};
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024) return {};
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  DWORD done = 0;
-  if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
-                         done != bytes.size())) {
-    return {};
-  }
-  return bytes;
-}
-
-// Writes a temporary file beside the target and moves it over the target, so that a full disk
-// or a crash half-way leaves the old settings intact rather than a cut-off file.
-// A read-only settings file is the user's way of keeping the settings as they are; it is left alone
-// (moving over it would succeed under some file systems and fail under others).
-bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-    return false;
-  }
-  std::string folder = ExtractFilePath(path, IsAnsiLeadByte);
-  char temp[MAX_PATH] = {};
-  if (GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "rvo", 0, temp) == 0) return false;
-  bool written = false;
-  {
-    UniqueHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) {
-      DWORD done = 0;
-      written = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-                done == bytes.size() && FlushFileBuffers(file.get());
-    }
-  }
-  if (written && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-  DeleteFileA(temp);
-  return false;
-}
+// Far beyond any settings file the program writes; a larger file is no settings file.
+constexpr std::uint64_t kMaxSettingsBytes = 64 * 1024 * 1024;
 
 // The Boolean options in file order.
 struct OptionKey {
@@ -89,21 +49,9 @@ void LoadTabWidth(const IniText& file, const char* section, ui::TabControl& tabs
 
 }  // namespace
 
-std::string ExecutablePath() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 std::string TMainForm::SettingsFile() const {
   if (!SettingsPath.empty()) return SettingsPath;
-  return RemoveFileExtension(ExecutablePath(), IsAnsiLeadByte) + ".ini";
+  return RemoveFileExtension(win::ExecutablePath(), win::IsAnsiLeadByte) + ".ini";
 }
 
 void TMainForm::LoadFormBounds(const IniText& file, ui::Form& window, const char* section) {
@@ -125,7 +73,8 @@ void TMainForm::SaveFormBounds(IniText& file, ui::Form& window, const char* sect
 }
 
 void TMainForm::LoadSettings() {
-  const IniText file = IniText::Parse(ReadWholeFile(SettingsFile()));
+  // A settings file that is not there, or cannot be read, means built-in defaults.
+  const IniText file = IniText::Parse(win::ReadWholeFile(SettingsFile(), kMaxSettingsBytes, true).value_or(""));
 
   LoadFormBounds(file, *this, "MainForm");
   LoadFormBounds(file, *CompareForm, "CompareForm");
@@ -173,5 +122,5 @@ void TMainForm::SaveSettings() {
 
   // A settings file that cannot be written (read-only folder, full disk) must not keep the
   // program from ending; the old file, if any, stays as it was.
-  (void)WriteFileReplacing(SettingsFile(), file.Render());
+  (void)win::WriteFileAtomically(SettingsFile(), file.Render());
 }

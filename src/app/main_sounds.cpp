@@ -6,7 +6,8 @@
 
 #include <cstddef>
 
-#include "app/ansi.h"
+#include "win/file.h"
+#include "win/user_locale.h"
 #include "core/path.h"
 #include "ui/application.h"
 
@@ -34,10 +35,10 @@ void TMainForm::PlayCompletionSound(TSoundKind kind) {
   if (index >= std::size(kSounds)) return;
   const SoundOfKind& sound = kSounds[index];
 
-  std::string base = SoundBaseFolder.empty() ? ExtractFilePath(ExecutablePath(), IsAnsiLeadByte) : SoundBaseFolder;
+  std::string base = SoundBaseFolder.empty() ? ExtractFilePath(win::ExecutablePath(), win::IsAnsiLeadByte) : SoundBaseFolder;
   std::string path = base + "sounds\\" + sound.file;
   // Neither result is looked at: a sound that does not play is no error.
-  if (FileExists(path)) {
+  if (win::FileExists(path)) {
     if (PlaySoundFile) {
       PlaySoundFile(path);
     } else {

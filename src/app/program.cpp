@@ -18,6 +18,25 @@ void CreateProgramForms() {
   CalcViewForm = &app.CreateForm<TCalcViewForm>();
   // The main window appears only when the command line names no path.
   app.SetShowMainForm(false);
+  WireProgramForms();
+}
+
+void WireProgramForms() {
+  const auto readOptions = [] { return MainForm->Options(); };
+  const TPlaySound playSound = [](TSoundKind kind) { MainForm->PlayCompletionSound(kind); };
+  CompareForm->ReadOptions = readOptions;
+  CompareForm->PlaySound = playSound;
+  CompareForm->OnForwardDrop = [](TDropDst* sender, std::vector<std::string>& files, int x, int y) {
+    MainForm->CompareDropDstFileDrop(sender, files, x, y);
+  };
+  CalcForm->ReadOptions = readOptions;
+  CalcForm->PlaySound = playSound;
+  CalcForm->OnForwardDrop = [](TDropDst* sender, std::vector<std::string>& files, int x, int y) {
+    MainForm->CalcDropDstFileDrop(sender, files, x, y);
+  };
+  CalcForm->SetTextView(CalcViewForm);
+  CalcViewForm->ActiveDocument = [] { return CalcForm->ActiveDocument(); };
+  CalcViewForm->PlaySound = playSound;
 }
 
 void DestroyProgramForms() {

@@ -6,6 +6,10 @@
 // when the message loop starts.
 void CreateProgramForms();
 
+// The job windows' ties to the rest: the main window's options, sounds and drop handlers, and the
+// creation window's text view. Part of CreateProgramForms.
+void WireProgramForms();
+
 // Frees the four windows in reverse order. The program itself never does (its windows live until
 // the process ends); tests that build the windows themselves use it.
 void DestroyProgramForms();

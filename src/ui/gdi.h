@@ -4,39 +4,16 @@
 #include <commctrl.h>
 
 #include <string_view>
-#include <utility>
 
 #include "ui/types.h"
+#include "win/handle.h"
 
 // Move-only owners of GDI objects, device contexts, menus and image lists.
 namespace ui {
 
-template <typename Value, BOOL(WINAPI* Release)(Value)>
-class GdiHandle {
- public:
-  GdiHandle() noexcept = default;
-  explicit GdiHandle(Value value) noexcept : value_(value) {}
-  GdiHandle(GdiHandle&& other) noexcept : value_(std::exchange(other.value_, nullptr)) {}
-  GdiHandle& operator=(GdiHandle&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.value_, nullptr));
-    return *this;
-  }
-  GdiHandle(const GdiHandle&) = delete;
-  GdiHandle& operator=(const GdiHandle&) = delete;
-  ~GdiHandle() { reset(); }
-
-  [[nodiscard]] Value get() const noexcept { return value_; }
-  explicit operator bool() const noexcept { return value_ != nullptr; }
-  [[nodiscard]] Value release() noexcept { return std::exchange(value_, nullptr); }
-  void reset(Value value = nullptr) noexcept {
-    // A failed release leaves nothing the program could do; the object is gone for it.
-    if (value_ != nullptr) Release(value_);
-    value_ = value;
-  }
-
- private:
-  Value value_ = nullptr;
-};
+// GDI objects, menus and image lists: the platform layer's one handle template, null when none.
+template <typename Value, auto Release>
+using GdiHandle = win::Handle<win::NullInvalidTraits<Value, Release>>;
 
 namespace detail {
 inline BOOL WINAPI DeleteFontObject(HFONT font) { return DeleteObject(font); }

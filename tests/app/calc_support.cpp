@@ -4,11 +4,11 @@
 
 #include "app/calc.h"
 #include "app/calcfrm.h"
-#include "app/crc.h"
-#include "app/lfn.h"
+#include "engine/hash_file.h"
+#include "win/long_name.h"
 #include "app/main.h"
 #include "ui/application.h"
-#include "ui/handles.h"
+#include "win/handle.h"
 #include "ui/text.h"
 
 namespace calctest {
@@ -53,7 +53,7 @@ std::vector<PageView> Pages() {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  const UniqueHandle file(
+  const win::KernelHandle file(
       CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return "<missing>";
   std::string bytes;
@@ -75,7 +75,7 @@ void PressKeyInCalcForm(WORD virtualKey, bool shift) {
 void CalcTest::SetUp() {
   apptest::ResetProgramForms();
   CancelFlag = false;
-  root_ = LongFileName(temp_.Path());
+  root_ = win::LongFileName(temp_.Path());
   MainForm->SoundBaseFolder = root_;  // no "sounds" folder there: every sound is a beep
   MainForm->PlaySoundFile = [](const std::string& path) { ADD_FAILURE() << "no sound file expected: " << path; };
   MainForm->Beep = [this](UINT type) { beeps.push_back(type); };

@@ -5,7 +5,7 @@
 #include "app/calc.h"
 #include "app/calcfrm.h"
 #include "app/calcview.h"
-#include "app/crc.h"
+#include "engine/hash_file.h"
 #include "app/main.h"
 #include "calc_support.h"
 #include "ui/application.h"
@@ -140,8 +140,8 @@ TEST_F(CalcIntakeTest, ASecondIntakeAddsTabsUntilTheWindowIsClosed) {
 
 TEST_F(CalcIntakeTest, APageMadeForADriveRootHasAnEmptyCaption) {
   CalcForm->Show();
-  CalcForm->AddListPage({Put("r1.txt", "1")}, "C:\\");
-  CalcForm->AddListPage({Put("r2.txt", "2")}, Root() + "photos\\2004\\");
+  CalcForm->AddListPage({Put("r1.txt", "1")}, "C:\\", MainForm->Options());
+  CalcForm->AddListPage({Put("r2.txt", "2")}, Root() + "photos\\2004\\", MainForm->Options());
   ASSERT_EQ(CalcForm->PageCount(), 2);
   EXPECT_EQ(CalcForm->CalcPageControl.Page(0).Caption(), "");
   EXPECT_EQ(CalcForm->CalcPageControl.Page(1).Caption(), "2004");
@@ -325,10 +325,10 @@ TEST_F(CalcIntakeTest, MenuHoldsTheCommandsWithTheirShortcuts) {
       {&CalcForm->MenuView, u8"テキスト表示(&V)", {.key = 'V'}},
       {&CalcForm->MenuSave, u8"保存(&S)", {.key = 'S'}},
       {&CalcForm->MenuCopy, u8"クリップボードにコピー(&C)", {.key = 'C'}},
-      {&CalcForm->N1, u8"-", {}},
+      {&CalcForm->MenuSeparatorText, u8"-", {}},
       {&CalcForm->MenuPrevTab, u8"前のタブ", {.key = VK_TAB, .shift = true}},
       {&CalcForm->MenuNextTab, u8"次のタブ", {.key = VK_TAB}},
-      {&CalcForm->N2, u8"-", {}},
+      {&CalcForm->MenuSeparatorTabs, u8"-", {}},
       {&CalcForm->MenuCancelClose, u8"キャンセル/閉じる(&C)", {.key = VK_ESCAPE}},
   };
   ASSERT_EQ(CalcForm->PopupMenu.Count(), 8);

@@ -9,7 +9,7 @@
 #include "app/calc.h"
 #include "app/calcfrm.h"
 #include "app/calcview.h"
-#include "app/crc.h"
+#include "engine/hash_file.h"
 #include "app/main.h"
 #include "calc_support.h"
 #include "ui/application.h"
@@ -40,9 +40,9 @@ std::optional<std::string> PanelTextOf(const ui::Message& message, int panel) {
 
 // The status panels take every text of a run, so a test can act on a particular one.
 struct EveryStatusText {
-  EveryStatusText() { TCalcFrame::StatusUpdateInterval = 0; }
-  ~EveryStatusText() { TCalcFrame::StatusUpdateInterval = saved; }
-  unsigned saved = TCalcFrame::StatusUpdateInterval;
+  EveryStatusText() { TListPage::DefaultPaceInterval = std::chrono::milliseconds(0); }
+  ~EveryStatusText() { TListPage::DefaultPaceInterval = saved; }
+  std::chrono::milliseconds saved = TListPage::DefaultPaceInterval;
 };
 
 struct ExampleCase {

@@ -4,13 +4,13 @@
 
 
 #include "app/calc.h"
-#include "app/calcfile.h"
+#include "app/calcview.h"
 #include "app/calcfrm.h"
 #include "app/calcview.h"
-#include "app/crc.h"
+#include "engine/hash_file.h"
 #include "app/main.h"
 #include "calc_support.h"
-#include "drop_support.h"
+#include "support/drop_support.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"
 #include "ui/text.h"
@@ -355,7 +355,7 @@ TEST_F(CalcViewTest, WindowLayoutAndCommands) {
   ASSERT_EQ(CalcViewForm->PopupMenu.Count(), 4);
   EXPECT_EQ(CalcViewForm->MenuSave.Caption(), ui::Wide(u8"保存(&S)"));
   EXPECT_EQ(CalcViewForm->MenuCopy.Caption(), ui::Wide(u8"クリップボードにコピー(&C)"));
-  EXPECT_TRUE(CalcViewForm->N1.IsSeparator());
+  EXPECT_TRUE(CalcViewForm->MenuSeparatorClose.IsSeparator());
   EXPECT_EQ(CalcViewForm->MenuClose.Caption(), ui::Wide(u8"閉じる(&C)"));
   EXPECT_EQ(CalcViewForm->MenuClose.GetShortcut(), (ui::Shortcut{.key = VK_ESCAPE}));
 

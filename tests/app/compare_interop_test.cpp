@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "app/ansi.h"
+#include "win/user_locale.h"
 #include "app/calc.h"
 #include "app/compare.h"
 #include "app/compare_support.h"
 #include "app/comparefrm.h"
-#include "app/crc.h"
+#include "engine/hash_file.h"
 #include "app/main.h"
 #include "app/program_fixture.h"
 #include "core/listtext.h"
 #include "core/numfmt.h"
-#include "ui/handles.h"
+#include "win/handle.h"
 #include "ui/text.h"
 
 // Lists written by other programs and by Ruvo's own creation verify as correct.
@@ -77,10 +77,10 @@ TEST_P(RenderedListTest, VerifiesAsCorrect) {
     if (c.lowerCase) {
       for (char& ch : hash) ch = static_cast<char>(tolower(static_cast<unsigned char>(ch)));
     }
-    rows.push_back({(c.binaryMark ? "*" : "") + name, hash, FormatGrouped(static_cast<std::uint64_t>(size), ThousandsSeparator())});
+    rows.push_back({(c.binaryMark ? "*" : "") + name, hash, FormatGrouped(static_cast<std::uint64_t>(size), win::ThousandsSeparator())});
     total += static_cast<std::uint64_t>(size);
   }
-  folder_.Write("list.txt", RenderChecksumList(c.kind, rows, TotalLine(rows.size(), total, ThousandsSeparator())));
+  folder_.Write("list.txt", RenderChecksumList(c.kind, rows, TotalLine(rows.size(), total, win::ThousandsSeparator())));
   ExpectAllCorrect(folder_.File("list.txt"), rows.size());
 }
 
@@ -123,7 +123,7 @@ TEST_P(CreatedListTest, VerifiesAsCorrect) {
   CalcForm->Hide();
   // The one list lies beside the first file and is named after its folder.
   WIN32_FIND_DATAA found{};
-  const FindHandle search(FindFirstFileA(folder_.File(std::string("*.") + c.ext).c_str(), &found));
+  const win::FindHandle search(FindFirstFileA(folder_.File(std::string("*.") + c.ext).c_str(), &found));
   ASSERT_TRUE(search.valid()) << "no list saved";
   const std::string list = folder_.File(found.cFileName);
   ExpectAllCorrect(list, names_.size());
@@ -143,7 +143,7 @@ bool RunHostTool(const std::string& commandLine, const std::string& folder, cons
                  std::size_t lines) {
   {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const UniqueHandle output(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const win::KernelHandle output(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!output) return false;
     STARTUPINFOA startup{};
@@ -157,8 +157,8 @@ bool RunHostTool(const std::string& commandLine, const std::string& folder, cons
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &process)) {
       return false;
     }
-    const UniqueHandle processHandle(process.hProcess);
-    const UniqueHandle threadHandle(process.hThread);
+    const win::KernelHandle processHandle(process.hProcess);
+    const win::KernelHandle threadHandle(process.hThread);
     if (processHandle) WaitForSingleObject(processHandle.get(), 30000);
   }
   for (int tries = 0; tries < 300; ++tries) {

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "app/compare.h"
+#include "core/checksum_list.h"
 #include "app/compare_support.h"
 #include "app/comparefrm.h"
-#include "app/crc.h"
+#include "core/checksum_list.h"
+#include "engine/hash_file.h"
 #include "app/main.h"
 #include "app/program_fixture.h"
 #include "core/crc.h"
@@ -208,6 +210,16 @@ class OwnPageTest : public ComparePageTest {
     return frame;
   }
 
+  // Verifies the lines (without a table header) as a list of the kind, with the main window's
+  // options.
+  static void Start(TCompareFrame& frame, const std::string& listPath, const std::vector<std::string>& lines,
+                    THashType kind) {
+    ChecksumList list;
+    list.kind = kind;
+    for (const std::string& line : lines) list.entries.push_back(SplitListLine(line, kind).value());
+    frame.StartCompare(listPath, std::move(list), MainForm->Options());
+  }
+
   // Sets CancelFlag the first time the watched control gets a message that `trigger` picks.
   static void CancelOn(ui::Control& control, std::function<bool(const ui::Message&)> trigger) {
     ui::WindowProcSlot previous = control.WindowProc();
@@ -240,7 +252,7 @@ TEST_F(OwnPageTest, CancelBetweenRowsLeavesTheRestUnverified) {
   frame.PaceInterval = std::chrono::milliseconds(0);  // every row shown and its messages run
   // Row 0 is scrolled into view once it is done: cancel there, before row 1 starts.
   CancelOn(frame.ListView, [](const ui::Message& message) { return message.msg == LVM_ENSUREVISIBLE; });
-  frame.StartCompare(folder_.File("l.crc"), {"a.txt  352441C2  3", "b.txt  352441C2  3", "c.txt  352441C2  3"},
+  Start(frame, folder_.File("l.crc"), {"a.txt  352441C2  3", "b.txt  352441C2  3", "c.txt  352441C2  3"},
                      THashType::CRC32);
   ASSERT_EQ(frame.Entries.size(), 3u);
   EXPECT_EQ(frame.Entries[0].State, 1);
@@ -280,7 +292,7 @@ TEST_P(InterruptedReadTest, RunEndsCancelled) {
   TCompareFrame& frame = NewPage(folder_.File("l.crc"));
   frame.PaceInterval = std::chrono::milliseconds(0);  // every block's progress shown
   CancelOn(frame.StatusBar, PanelText(c.cancelAtProgress));
-  frame.StartCompare(folder_.File("l.crc"), lines, THashType::CRC32);
+  Start(frame, folder_.File("l.crc"), lines, THashType::CRC32);
   ASSERT_EQ(frame.Entries.size(), c.states.size());
   for (std::size_t i = 0; i < c.states.size(); ++i) {
     EXPECT_EQ(frame.Entries[i].State, c.states[i]) << "row " << i;

@@ -4,7 +4,7 @@
 
 #include "app/compare.h"
 #include "app/comparefrm.h"
-#include "app/crc.h"
+#include "engine/hash_file.h"
 #include "app/main.h"
 #include "ui/application.h"
 #include "ui/text.h"

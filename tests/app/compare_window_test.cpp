@@ -9,13 +9,13 @@
 #include "app/compare.h"
 #include "app/compare_support.h"
 #include "app/comparefrm.h"
-#include "app/crc.h"
-#include "app/lfn.h"
+#include "engine/hash_file.h"
+#include "win/long_name.h"
 #include "app/main.h"
 #include "app/program_fixture.h"
 #include "core/listread.h"
 #include "ui/application.h"
-#include "ui/handles.h"
+#include "win/handle.h"
 #include "ui/text.h"
 
 namespace {
@@ -57,7 +57,7 @@ class CompareWindowTest : public testing::Test {
   }
 
   static std::string ResultCaption(const std::string& listPath) {
-    return LongFileName(listPath) + " - Compare - " + ui::App().Title();
+    return win::LongFileName(listPath) + " - Compare - " + ui::App().Title();
   }
 
   apptest::TempFolder folder_;
@@ -74,7 +74,7 @@ TEST_F(CompareWindowTest, ListsOpenInSortedOrderAndTheLastStaysActive) {
     EXPECT_EQ(CompareForm->Frame(i)->StateText(), U8(u8"完了"));
     EXPECT_EQ(CompareForm->Frame(i)->Entries.at(0).State, 1);
   }
-  EXPECT_EQ(CompareForm->Frame(0)->Hint(), LongFileName(a));
+  EXPECT_EQ(CompareForm->Frame(0)->Hint(), win::LongFileName(a));
   EXPECT_EQ(CompareForm->Caption(), ResultCaption(b));
   EXPECT_TRUE(CompareForm->Visible());
   EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"done"}));
@@ -120,7 +120,7 @@ TEST_F(CompareWindowTest, FilesThatAreNoListsSoundTheErrorWhenNamedDirectly) {
   {
     const std::string path = folder_.File("3 huge.md5");
     folder_.Write("3 huge.md5", "900150983cd24fb0d6963f7d28e17f72 abc.txt\r\n");
-    const UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const win::KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(kMaxChecksumListBytes) + 1;
     ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));

@@ -391,14 +391,48 @@ TEST_F(MainWindowTest, DropHandlerRestoresThePanelWhenTheRunFails) {
   EXPECT_EQ(after.tabs, 2);
 }
 
-TEST_F(MainWindowTest, ExpandLongNamesGivesTheStoredNames) {
-  apptest::TempFolder folder;
-  folder.Write("Stored Name.TXT", "x");
-  std::vector<std::string> list = {folder.File("stored name.txt"), folder.Path().substr(0, folder.Path().size() - 1)};
-  main_->ExpandLongNames(list);
-  ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0].substr(list[0].size() - 15), "Stored Name.TXT");
-  EXPECT_EQ(list[1].back(), '\\') << "an existing folder comes back with its delimiter";
+// The runs see the options only through this snapshot: each field must follow its own control.
+TEST_F(MainWindowTest, TheOptionsSnapshotFollowsEveryControl) {
+  TMainForm& m = *main_;
+  struct Case {
+    ui::CheckBox* box;
+    bool TRunOptions::*field;
+  };
+  const Case cases[] = {
+      {&m.AutoSaveDirCheckBox, &TRunOptions::autoSaveDir},
+      {&m.AutoSaveFileCheckBox, &TRunOptions::autoSaveFile},
+      {&m.AutoSaveForceOverwriteCheckBox, &TRunOptions::autoSaveForceOverwrite},
+      {&m.AutoSaveCloseCheckBox, &TRunOptions::autoSaveClose},
+      {&m.DirListCheckBox, &TRunOptions::dirList},
+      {&m.DirRecursiveCheckBox, &TRunOptions::dirRecursive},
+      {&m.ShowProcessCheckBox, &TRunOptions::showProcess},
+      {&m.DoneBeepCheckBox, &TRunOptions::doneBeep},
+      {&m.MD5BinaryModeCheckBox, &TRunOptions::md5BinaryMode},
+      {&m.UpperCRCCheckBox, &TRunOptions::upperCRC},
+      {&m.UpperMD5CheckBox, &TRunOptions::upperMD5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.box->Caption());
+    const bool before = c.box->Checked();
+    for (const bool checked : {!before, before}) {
+      c.box->SetChecked(checked);
+      const TRunOptions options = m.Options();
+      EXPECT_EQ(options.*c.field, checked);
+      for (const Case& other : cases) {
+        if (other.box != c.box) {
+          EXPECT_EQ(options.*other.field, other.box->Checked());
+        }
+      }
+    }
+  }
+  m.DefaultExtCRCEdit.SetText("sfv");
+  m.DefaultExtMD5Edit.SetText("txt");
+  for (const THashType kind : {THashType::CRC16, THashType::CRC32, THashType::MD5}) {
+    m.SetHashType(kind);
+    const TRunOptions options = m.Options();
+    EXPECT_EQ(options.kind, kind);
+    EXPECT_EQ(options.DefaultExt(kind), kind == THashType::MD5 ? "txt" : "sfv");
+  }
 }
 
 }  // namespace

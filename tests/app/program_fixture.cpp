@@ -12,7 +12,7 @@
 #include "app/program.h"
 #include "e2e/test_win32.h"
 #include "ui/application.h"
-#include "ui/handles.h"
+#include "win/handle.h"
 
 namespace apptest {
 namespace {

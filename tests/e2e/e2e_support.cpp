@@ -64,14 +64,14 @@ RuvoProcess RuvoSandbox::Start(std::string_view arguments) const {
     throw std::runtime_error("cannot start " + commandLine);
   }
   CloseHandle(info.hThread);
-  return RuvoProcess(UniqueHandle(info.hProcess), info.dwProcessId);
+  return RuvoProcess(win::KernelHandle(info.hProcess), info.dwProcessId);
 }
 
 RunResult RuvoSandbox::Run(std::string_view arguments, std::chrono::milliseconds timeout) const {
   return Start(arguments).Wait(timeout);
 }
 
-RuvoProcess::RuvoProcess(UniqueHandle process, DWORD processId)
+RuvoProcess::RuvoProcess(win::KernelHandle process, DWORD processId)
     : process_(std::move(process)), processId_(processId) {}
 
 RuvoProcess::~RuvoProcess() {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/handles.h"
+#include "win/handle.h"
 
 // End-to-end support: each test gets its own copy of ruvo.exe in a fresh temporary folder, so the
 // settings file (ruvo.ini beside the exe) and the optional "sounds" folder belong to that test alone.
@@ -63,7 +63,7 @@ class RuvoSandbox {
 // program behind.
 class RuvoProcess {
  public:
-  RuvoProcess(UniqueHandle process, DWORD processId);
+  RuvoProcess(win::KernelHandle process, DWORD processId);
   RuvoProcess(RuvoProcess&&) noexcept = default;
   RuvoProcess& operator=(RuvoProcess&&) noexcept = default;
   ~RuvoProcess();
@@ -83,7 +83,7 @@ class RuvoProcess {
   std::vector<HWND> VisibleWindows() const;
 
  private:
-  UniqueHandle process_;
+  win::KernelHandle process_;
   DWORD processId_ = 0;
 };
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/handles.h"
+#include "win/handle.h"
 
 // Files, folders (by ANSI path) and real input for the Windows tests, app_tests and e2e_tests alike.
 namespace testfiles {
@@ -16,7 +16,7 @@ namespace testfiles {
 // Removes a folder (given with its trailing "\") and everything in it, read-only files included.
 inline void RemoveTree(const std::string& folder) {
   WIN32_FIND_DATAA entry;
-  FindHandle find(FindFirstFileA((folder + "*").c_str(), &entry));
+  win::FindHandle find(FindFirstFileA((folder + "*").c_str(), &entry));
   if (find) {
     do {
       std::string name = entry.cFileName;
@@ -43,7 +43,7 @@ inline void MakeParents(const std::string& path) {
 
 // A whole file's bytes, or nothing when it cannot be opened.
 inline std::optional<std::string> ReadFileBytes(const std::string& path) {
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  win::KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
   if (!file) return std::nullopt;
   std::string bytes;
@@ -56,7 +56,7 @@ inline std::optional<std::string> ReadFileBytes(const std::string& path) {
 // Creates or replaces a file, folders on the way included; throws when it cannot.
 inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
   MakeParents(path);
-  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  win::KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD done = 0;
   if (!file || !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
       done != bytes.size()) {

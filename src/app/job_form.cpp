@@ -1,0 +1,79 @@
+#include "app/job_form.h"
+
+#include "engine/cancel.h"
+#include "ui/application.h"
+
+TJobForm::TJobForm(const ui::FormArgs& args) : ui::Form(args) {}
+
+TJobForm::~TJobForm() = default;
+
+void TJobForm::BindPages(ui::TabControl& pages, ui::MenuItem& cancelClose) {
+  pages_ = &pages;
+  cancelClose_ = &cancelClose;
+  BindCancelClose(false);
+}
+
+TListPage* TJobForm::PageAt(int index) const {
+  if (index < 0 || index >= pages_->PageCount()) return nullptr;
+  const auto& children = pages_->Page(index).Children();
+  return children.empty() ? nullptr : dynamic_cast<TListPage*>(children.front());
+}
+
+void TJobForm::MenuCancelClick() { CancelFlag = true; }
+
+void TJobForm::BindCancelClose(bool cancel) {
+  if (cancel) {
+    cancelClose_->OnClick = [this] { MenuCancelClick(); };
+  } else {
+    cancelClose_->OnClick = [this] { MenuCloseClick(); };
+  }
+}
+
+TJobForm::IntakeScope::IntakeScope(TJobForm& form) : form_(form) {
+  ++form_.intakeDepth_;
+  form_.BindCancelClose(true);
+}
+
+TJobForm::IntakeScope::~IntakeScope() {
+  --form_.intakeDepth_;
+  form_.BindCancelClose(false);
+}
+
+std::string TJobForm::TabCaption(const std::string& name) {
+  std::string caption;
+  for (const char c : name) {
+    if (c == '&') caption += '&';
+    caption += c;
+  }
+  return caption;
+}
+
+void TJobForm::ActivateNeighbour(int step) {
+  const int count = pages_->PageCount();
+  if (count < 2) return;
+  const int active = pages_->ActivePageIndex();
+  const int from = active >= 0 ? active : (step > 0 ? count - 1 : 0);
+  pages_->ActivatePage((from + step + count) % count, true);
+}
+
+void TJobForm::RemovePage(const TListPage& page) {
+  for (int i = 0; i < pages_->PageCount(); ++i) {
+    if (PageAt(i) == &page) {
+      pages_->RemoveSheet(i);
+      return;
+    }
+  }
+}
+
+void TJobForm::RemoveIdlePages() {
+  for (int i = pages_->PageCount() - 1; i >= 0; --i) {
+    const TListPage* page = PageAt(i);
+    if (page == nullptr || !page->Running()) pages_->RemoveSheet(i);
+  }
+}
+
+void TJobForm::CloseJob() {
+  const ui::Form* main = ui::App().MainForm();
+  if (main != nullptr && main != this && !main->Visible()) ui::App().Terminate();
+  CancelFlag = true;
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/list_page.h"
+#include "app/sound_kind.h"
+#include "engine/options.h"
+#include "ui/form.h"
+#include "ui/popup_menu.h"
+#include "ui/tab_control.h"
+
+// What the creation and the verification window share: one tab per list page, intakes that can
+// nest (a drop during a run starts one inside it), Esc that cancels during an intake and closes
+// otherwise, the previous/next tab commands, and closing, which always cancels and ends a
+// command-line run. The program wires in where options come from and how sounds play, so that
+// no job window reaches into the main window.
+class TJobForm : public ui::Form {
+ public:
+  explicit TJobForm(const ui::FormArgs& args);
+  ~TJobForm() override;
+
+  // The options as the main window holds them now.
+  std::function<TRunOptions()> ReadOptions;
+  TPlaySound PlaySound;
+
+  [[nodiscard]] int PageCount() const { return pages_->PageCount(); }
+  // The page of the tab at index, or nullptr.
+  [[nodiscard]] TListPage* PageAt(int index) const;
+  // True from the start of an intake to its end.
+  [[nodiscard]] bool InIntake() const { return intakeDepth_ > 0; }
+
+  void MenuPrevTabClick() { ActivateNeighbour(-1); }
+  void MenuNextTabClick() { ActivateNeighbour(1); }
+  void MenuCancelClick();
+  void MenuCloseClick() { Close(); }
+
+ protected:
+  // The form's tab control and its Esc command; the constructor of a job window calls this once
+  // its components exist.
+  void BindPages(ui::TabControl& pages, ui::MenuItem& cancelClose);
+
+  // Counts the nesting of intakes; Esc cancels while one runs and closes again afterwards, also
+  // when an error ends it.
+  class IntakeScope {
+   public:
+    explicit IntakeScope(TJobForm& form);
+    IntakeScope(const IntakeScope&) = delete;
+    IntakeScope& operator=(const IntakeScope&) = delete;
+    ~IntakeScope();
+
+   private:
+    TJobForm& form_;
+  };
+
+  // A new tab with the page made for it, active, before its run starts.
+  template <typename Page>
+  Page& AddPage(const std::string& caption) {
+    ui::TabSheet& sheet = pages_->AddSheet(TabCaption(caption));
+    sheet.SetShowHint(true);
+    Page& page = sheet.Adopt(std::make_unique<Page>(sheet));
+    pages_->SetActivePage(sheet);
+    return page;
+  }
+  void RemovePage(const TListPage& page);
+  // Every page whose run is not on the stack (its window was closed during the run, and a new
+  // intake came before the run noticed).
+  void RemoveIdlePages();
+  // The options of this moment; the defaults when nothing is wired.
+  [[nodiscard]] TRunOptions Options() const { return ReadOptions ? ReadOptions() : TRunOptions{}; }
+  void Play(TSoundKind kind) const {
+    if (PlaySound) PlaySound(kind);
+  }
+  // Closing: a command-line run (main window hidden) ends the program; every run stops.
+  void CloseJob();
+
+ private:
+  // A tab shows "&" as the mark of an access key; a name is shown as it is.
+  static std::string TabCaption(const std::string& name);
+  // One tab to the left or right, wrapping around; nothing without a second tab.
+  void ActivateNeighbour(int step);
+  void BindCancelClose(bool cancel);
+
+  ui::TabControl* pages_ = nullptr;
+  ui::MenuItem* cancelClose_ = nullptr;
+  int intakeDepth_ = 0;
+};

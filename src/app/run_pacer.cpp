@@ -1,0 +1,8 @@
+#include "app/run_pacer.h"
+
+#include "ui/application.h"
+
+void TRunPacer::Pump() {
+  ui::App().ProcessMessages();
+  Shown();
+}

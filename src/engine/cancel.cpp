@@ -1,0 +1,3 @@
+#include "engine/cancel.h"
+
+bool CancelFlag = false;

@@ -1,0 +1,6 @@
+#pragma once
+
+// Set to stop a running HashFile before its next block and the runs before their next file.
+// One flag for both job windows; cleared when an intake starts, set by Esc during an intake and
+// by closing a job window.
+extern bool CancelFlag;

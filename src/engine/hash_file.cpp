@@ -1,0 +1,131 @@
+#include "engine/hash_file.h"
+
+#include <charconv>
+#include <string_view>
+
+#include "core/crc.h"
+#include "core/hex.h"
+#include "core/md5.h"
+#include "core/path.h"
+#include "win/file.h"
+#include "win/user_locale.h"
+
+
+namespace {
+
+// Crc16Table is filled once at program start by the static initializer of core/crc.cpp, which
+// is linked in with Crc16Update, so nothing here builds it again.
+
+constexpr unsigned long kBlockSize = 65536;
+
+// The running checksum of one kind.
+class Checksum {
+ public:
+  explicit Checksum(THashType kind) : kind_(kind) { MD5Init(md5_); }
+
+  void Fold(const std::uint8_t* data, std::size_t count) {
+    switch (kind_) {
+      case THashType::CRC16: crc16_ = Crc16Update(crc16_, data, count); break;
+      case THashType::CRC32: crc32_ = Crc32Update(crc32_, data, count); break;
+      default: MD5Update(md5_, data, count); break;
+    }
+  }
+
+  std::string Text() {
+    switch (kind_) {
+      case THashType::CRC16: return HexUpper(crc16_, 4);
+      case THashType::CRC32: return HexUpper(~crc32_, 8);
+      default: {
+        TMD5Digest digest;
+        MD5Final(md5_, digest);
+        return HexUpperBytes(digest.data(), digest.size());
+      }
+    }
+  }
+
+ private:
+  THashType kind_;
+  std::uint16_t crc16_ = 0xFFFF;
+  std::uint32_t crc32_ = 0xFFFFFFFF;
+  TMD5Context md5_;
+};
+
+// "name (position/size)": built once, only the position changes per block, so a name holding
+// "%" or other format characters is shown as it is.
+class ProgressText {
+ public:
+  ProgressText(const std::string& fileName, std::int64_t size) : text_(ExtractFileName(fileName, win::IsAnsiLeadByte)) {
+    text_ += " (";
+    headLength_ = text_.size();
+    tail_ += '/';
+    tail_ += std::to_string(size);
+    tail_ += ')';
+    text_.reserve(headLength_ + 20 + tail_.size());
+  }
+
+  std::string_view At(std::int64_t position) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, position).ptr;
+    text_.resize(headLength_);
+    text_.append(digits, end);
+    text_ += tail_;
+    return text_;
+  }
+
+ private:
+  std::string text_;
+  std::size_t headLength_ = 0;
+  std::string tail_;
+};
+
+// The file's checksum and size, or false after any failure.
+bool ReadAndHash(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
+                 MessagePump* application, TextPanel* panel) {
+  Checksum checksum(kind);
+  // Share reading only: a file that someone is writing cannot be opened, and nobody can start
+  // writing it while it is read.
+  win::InFile file;
+  if (!file.Open(fileName)) return false;
+  const std::optional<std::uint64_t> size = file.Size();
+  if (!size) return false;
+
+  ProgressText progress(fileName, static_cast<std::int64_t>(*size));
+  // Each call owns its buffer: a nested call, started by a drop while messages run below,
+  // reads into its own.
+  std::uint8_t buffer[kBlockSize];
+  std::int64_t position = 0;
+  for (;;) {
+    if (CancelFlag) return false;
+    DWORD read = 0;
+    // A read error part-way is a failure: the bytes so far are not the file's checksum.
+    if (!file.Read(buffer, kBlockSize, read)) return false;
+    checksum.Fold(buffer, read);
+    position += read;
+    if (panel != nullptr) panel->SetText(progress.At(position));
+    if (application != nullptr) application->ProcessMessages();
+    if (read < kBlockSize) break;
+  }
+  // A file that changed size while it was read has no checksum that matches its size.
+  if (static_cast<std::uint64_t>(position) != *size) return false;
+
+  hashText = checksum.Text();
+  fileSize = position;
+  return true;
+}
+
+}  // namespace
+
+bool HashFile(THashType Kind, const std::string& FileName, std::string& HashText, std::int64_t& FileSize,
+              MessagePump* Application, TextPanel* Panel) {
+  HashText.clear();
+  FileSize = 0;
+  if (HashTextLength(Kind) == 0) return false;
+  try {
+    if (ReadAndHash(Kind, FileName, HashText, FileSize, Application, Panel)) return true;
+  } catch (...) {
+    // Every failure while a file is hashed shows only in the false result.
+  }
+  HashText.clear();
+  FileSize = 0;
+  return false;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "win/folder.h"
+
+// What an intake (a drop, or the paths of the command line) is made of, before any run.
+struct TIntakePaths {
+  std::vector<std::string> files;    // in locale order
+  std::vector<std::string> folders;  // in locale order
+};
+
+// Replaces every path by its long form (in place, as the caller keeps them) and splits them into
+// files and folders.
+TIntakePaths SortIntake(std::vector<std::string>& paths);
+
+// The files and, when recursive, the sub-folders of one folder, each in locale order.
+win::FolderListing SearchFolder(const std::string& folder, bool recursive);
+
+// A page's files and the folder it was made for (with a trailing "\"; empty for loose files).
+using TAddPage = std::function<void(const std::vector<std::string>& files, const std::string& folder)>;
+
+// Creation's pages of an intake in order. With dirList: the loose files, then one page per
+// folder (and, recursive, per sub-folder, depth first); without: one page of the loose files
+// followed by every folder's files. Folders are listed when their turn comes, so a page sees the
+// folder as it is then.
+void PlanCreationPages(const TIntakePaths& intake, bool dirList, bool recursive, const TAddPage& addPage);
+
+// Verification's lists of an intake in order: the dropped files (reportNonLists), then the files
+// of every folder (and, recursive, its sub-folders, depth first). Once CancelFlag is set no
+// further folder is listed.
+using TOpenLists = std::function<void(const std::vector<std::string>& files, bool reportNonLists)>;
+void PlanVerificationLists(const TIntakePaths& intake, bool recursive, const TOpenLists& openLists);

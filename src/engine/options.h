@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "core/hash_type.h"
+
+// The options of a run as plain values, taken from the main window's controls at the moment a
+// run reads them (an intake when it starts, a page when it starts), so that the engine never
+// looks at a window and a change in the options tab takes effect at the next use.
+struct TRunOptions {
+  THashType kind = THashType::None;  // the pressed hash button
+  bool autoSaveDir = false;
+  bool autoSaveFile = false;
+  bool autoSaveForceOverwrite = false;
+  bool autoSaveClose = false;
+  bool dirList = true;
+  bool dirRecursive = false;
+  bool showProcess = true;  // let messages run after every block of a file
+  bool doneBeep = true;
+  bool md5BinaryMode = false;
+  bool upperCRC = true;
+  bool upperMD5 = false;
+  std::string defaultExtCRC = "crc";
+  std::string defaultExtMD5 = "md5";
+
+  // Upper-case hash texts for the kind.
+  [[nodiscard]] bool UpperCase(THashType forKind) const { return forKind == THashType::MD5 ? upperMD5 : upperCRC; }
+  // The extension that saving offers for a list of the kind.
+  [[nodiscard]] const std::string& DefaultExt(THashType forKind) const {
+    return forKind == THashType::MD5 ? defaultExtMD5 : defaultExtCRC;
+  }
+};

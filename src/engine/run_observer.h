@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+
+#include "core/listtext.h"
+#include "core/progress.h"
+#include "core/verify.h"
+
+// What a run reports, and the one way it lets the user interface breathe. A list page is one
+// implementation, a test another. Runs read CancelFlag before every file (and HashFile before
+// every block); this interface only shows and pumps.
+//
+// ProcessMessages lets queued messages run (an implementation may pace them); SetText takes a
+// line of progress (the file being read, "name (position/size)", and for creation the total
+// line after every file).
+class TRunObserver : public MessagePump, public TextPanel {
+ public:
+  // The run turns to the file of entry index, of count.
+  virtual void FileStarting(std::size_t index, std::size_t count) = 0;
+  // Creation: the row of a file that could be hashed.
+  virtual void RowAdded(ChecksumRow /*row*/) {}
+  // Verification: the outcome of the entry at index.
+  virtual void RowVerified(std::size_t /*index*/, TVerification /*verification*/) {}
+  // The work is done: what was shown at a pace is brought up to date and every queued message
+  // runs, so that a cancel that came during the last file is seen.
+  virtual void Settle() = 0;
+
+ protected:
+  ~TRunObserver() = default;
+};
+
+// How a run ended: cancelled or not, and the number of entries (or files) it finished.
+struct TRunResult {
+  bool cancelled = false;
+  std::size_t done = 0;
+};

@@ -1,0 +1,38 @@
+#include "engine/verification_run.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "engine/hash_file.h"
+
+std::string EntryPath(const std::string& listFolder, const std::string& name) {
+  return IsAbsoluteListName(name) ? name : listFolder + name;
+}
+
+TRunResult RunVerification(const std::vector<ListEntry>& entries, const std::string& listFolder, THashType kind,
+                           const TRunOptions& options, const std::string& separator, TRunObserver& observer) {
+  MessagePump* const blockPump = options.showProcess ? &observer : nullptr;
+  TRunResult result;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    observer.FileStarting(i, entries.size());
+    observer.ProcessMessages();
+    result.cancelled = CancelFlag;
+    if (result.cancelled) return result;
+
+    std::optional<FoundFile> found(std::in_place);
+    std::int64_t size = 0;
+    if (HashFile(kind, EntryPath(listFolder, entries[i].name), found->hash, size, blockPump, &observer)) {
+      found->size = static_cast<std::uint64_t>(size);
+    } else {
+      // HashFile reads CancelFlag only while it runs: set now, it stopped the reading.
+      result.cancelled = CancelFlag;
+      if (result.cancelled) return result;
+      found.reset();
+    }
+    observer.RowVerified(i, VerifyEntry(kind, entries[i], found, separator));
+    result.done = i + 1;
+    result.cancelled = CancelFlag;
+    if (result.cancelled) return result;
+  }
+  return result;
+}

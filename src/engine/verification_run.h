@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/listread.h"
+#include "engine/options.h"
+#include "engine/run_observer.h"
+
+// The file an entry names: the name itself when it is absolute (another drive, a network
+// share), else the name below the list's folder (with its trailing "\").
+std::string EntryPath(const std::string& listFolder, const std::string& name);
+
+// One verification page's work: hashes the file of every entry with kind and reports each
+// outcome. Before every entry messages run and CancelFlag is read; with options.showProcess also
+// after every block. A cancel that stops a file's reading leaves that entry unverified (done
+// counts the entries before it); one that comes after a file was read to its end keeps that
+// entry's outcome and ends the run after it.
+TRunResult RunVerification(const std::vector<ListEntry>& entries, const std::string& listFolder, THashType kind,
+                           const TRunOptions& options, const std::string& separator, TRunObserver& observer);

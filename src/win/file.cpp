@@ -1,0 +1,66 @@
+#include "win/file.h"
+
+namespace win {
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool DirectoryExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool InFile::Open(const std::string& path, bool shareWrite) {
+  const DWORD share = FILE_SHARE_READ | (shareWrite ? FILE_SHARE_WRITE : 0);
+  file_.reset(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file_.valid();
+}
+
+std::optional<std::uint64_t> InFile::Size() const {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file_.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+bool InFile::Read(void* buffer, DWORD count, DWORD& got) const {
+  got = 0;
+  return ReadFile(file_.get(), buffer, count, &got, nullptr) != FALSE;
+}
+
+bool InFile::ReadUpTo(void* buffer, DWORD count, DWORD& got) const {
+  got = 0;
+  while (got < count) {
+    DWORD n = 0;
+    if (!Read(static_cast<char*>(buffer) + got, count - got, n)) return false;
+    if (n == 0) break;
+    got += n;
+  }
+  return true;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes, bool shareWrite) {
+  InFile file;
+  if (!file.Open(path, shareWrite)) return std::nullopt;
+  const std::optional<std::uint64_t> size = file.Size();
+  if (!size || *size > maxBytes) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(*size), '\0');
+  DWORD got = 0;
+  if (!file.ReadUpTo(bytes.data(), static_cast<DWORD>(bytes.size()), got) || got != bytes.size()) return std::nullopt;
+  return bytes;
+}
+
+std::string ExecutablePath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace win

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "win/handle.h"
+
+// Files as the program reads them, and the file-system tests.
+namespace win {
+
+// True for an existing file (not a folder).
+bool FileExists(const std::string& path);
+// True for an existing folder, with or without a trailing "\".
+bool DirectoryExists(const std::string& path);
+
+// A file opened for reading. Writers are refused while it is open (FILE_SHARE_READ), so that
+// nobody changes what is being read; settings files allow them (shareWrite).
+class InFile {
+ public:
+  [[nodiscard]] bool Open(const std::string& path, bool shareWrite = false);
+  [[nodiscard]] bool IsOpen() const { return file_.valid(); }
+  // The size now, or nullopt when it cannot be asked.
+  [[nodiscard]] std::optional<std::uint64_t> Size() const;
+  // One read of up to count bytes; got is 0 at the end. False on a read error.
+  [[nodiscard]] bool Read(void* buffer, DWORD count, DWORD& got) const;
+  // Reads until count bytes are there or the file ends; false on a read error.
+  [[nodiscard]] bool ReadUpTo(void* buffer, DWORD count, DWORD& got) const;
+
+ private:
+  KernelHandle file_;
+};
+
+// The whole file when it can be read in full and is at most maxBytes long.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes, bool shareWrite);
+
+// The executable's full path (ANSI).
+std::string ExecutablePath();
+
+}  // namespace win

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The user's locale as the program meets it: the ANSI code page's lead bytes, the thousands
+// separator and the order of paths.
+namespace win {
+
+// The lead-byte test of the system ANSI code page, in the form the core's path functions take.
+bool IsAnsiLeadByte(unsigned char byte);
+
+// The user locale's thousands separator in ANSI bytes ("," in the Japanese setting).
+std::string ThousandsSeparator();
+
+// Orders paths by the user's locale collation, ignoring case; paths that collate equal keep
+// their order.
+void SortPathsLocale(std::vector<std::string>& paths);
+
+}  // namespace win

@@ -1,0 +1,106 @@
+#include "win/file.h"
+#include "win/folder.h"
+#include "win/user_locale.h"
+
+#include <gtest/gtest.h>
+
+#include "core/codepage.h"
+#include "support/scratch_folder.h"
+#include "ui/text.h"
+
+using namespace win;
+
+namespace {
+
+TEST(Ansi, LeadBytesOfTheSystemCodePage) {
+  if (GetACP() != 932) GTEST_SKIP() << "the system code page is " << GetACP() << ", not Shift-JIS";
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto b = static_cast<unsigned char>(byte);
+    EXPECT_EQ(IsAnsiLeadByte(b), IsShiftJisLeadByte(b)) << byte;
+  }
+}
+
+TEST(Ansi, ThousandsSeparatorOfTheJapaneseLocale) {
+  if (PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) != LANG_JAPANESE) {
+    GTEST_SKIP() << "the user locale is not Japanese";
+  }
+  EXPECT_EQ(ThousandsSeparator(), ",");
+}
+
+TEST(Ansi, FileAndFolderTests) {
+  ScratchFolder scratch;
+  const std::string file = scratch.AddFile("a.txt", "x");
+  const std::string folder = scratch.AddFolder("sub");
+  const std::string sjis = scratch.AddFile("\x95\x5c.txt");  // 表.txt, trail byte 0x5C
+  struct Case {
+    std::string path;
+    bool file;
+    bool folder;
+  };
+  const Case cases[] = {
+      {file, true, false},
+      {sjis, true, false},
+      {folder, false, true},
+      {folder + "\\", false, true},
+      {scratch.Path() + "missing", false, false},
+      {scratch.Path() + "*.txt", false, false},
+      {"", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FileExists(c.path), c.file) << c.path;
+    EXPECT_EQ(DirectoryExists(c.path), c.folder) << c.path;
+  }
+}
+
+TEST(Ansi, ListFolderTakesEveryFileAndOptionallyFolders) {
+  ScratchFolder scratch;
+  const std::string& f = scratch.Path();
+  scratch.AddFile("plain.txt");
+  scratch.AddFile("noext");
+  SetFileAttributesA(scratch.AddFile("hidden.bin").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(scratch.AddFile("system.bin").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesA(scratch.AddFile("readonly.bin").c_str(), FILE_ATTRIBUTE_READONLY);
+  scratch.AddFolder("child");
+  scratch.AddFile("child\\inner.txt");
+
+  FolderListing flat = ListFolder(f, false);
+  SortPathsLocale(flat.files);
+  const std::vector<std::string> files = {f + "hidden.bin", f + "noext", f + "plain.txt", f + "readonly.bin",
+                                          f + "system.bin"};
+  EXPECT_EQ(flat.files, files);
+  EXPECT_TRUE(flat.folders.empty());
+
+  const FolderListing deep = ListFolder(f, true);
+  EXPECT_EQ(deep.files.size(), files.size());
+  EXPECT_EQ(deep.folders, std::vector<std::string>{f + "child"});
+
+  const FolderListing missing = ListFolder(f + "nothing\\", true);
+  EXPECT_TRUE(missing.files.empty());
+  EXPECT_TRUE(missing.folders.empty());
+}
+
+TEST(Ansi, SortPathsLocaleIgnoresCase) {
+  std::vector<std::string> paths = {"C:\\b.txt", "c:\\A.txt", "C:\\a2.txt", "C:\\C.txt"};
+  SortPathsLocale(paths);
+  const std::vector<std::string> expected = {"c:\\A.txt", "C:\\a2.txt", "C:\\b.txt", "C:\\C.txt"};
+  EXPECT_EQ(paths, expected);
+}
+
+// The order must be the one CompareStringA gives, pair by pair, also for punctuation, digits,
+// double-byte names, full-width letters and names that differ only in case.
+TEST(Ansi, SortPathsLocaleAgreesWithCompareString) {
+  std::vector<std::string> paths = {"a-b", "a_b", "ab", "aB", "Ab", "a b", "a.b", "a~b", "a10", "a2", "a1", "",
+                                    "b", "B", "~", "_", "-", "0", "Z", "z"};
+  for (const char8_t* utf8 : {u8"写真", u8"しゃしん", u8"シャシン", u8"ｼｬｼﾝ", u8"Ａ", u8"ａ", u8"表", u8"ソ"}) {
+    paths.push_back(ui::Ansi(utf8));
+  }
+  SortPathsLocale(paths);
+  for (std::size_t i = 1; i < paths.size(); ++i) {
+    SCOPED_TRACE(paths[i - 1] + " / " + paths[i]);
+    EXPECT_NE(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, paths[i - 1].data(), static_cast<int>(paths[i - 1].size()),
+                             paths[i].data(), static_cast<int>(paths[i].size())),
+              CSTR_GREATER_THAN);
+  }
+}
+
+}  // namespace
