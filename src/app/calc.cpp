@@ -38,13 +38,10 @@ TCalcForm::TCalcForm()
       MenuCopy(PopupMenu.Add(
           {.caption = u8"クリップボードにコピー(&C)", .shortcut = {.key = 'C'}, .onClick = [this] { MenuCopyClick(); }})),
       MenuSeparatorText(PopupMenu.AddSeparator()),
-      MenuPrevTab(PopupMenu.Add({.caption = u8"前のタブ",
-                                 .shortcut = {.key = VK_TAB, .shift = true},
-                                 .onClick = [this] { MenuPrevTabClick(); }})),
-      MenuNextTab(PopupMenu.Add(
-          {.caption = u8"次のタブ", .shortcut = {.key = VK_TAB}, .onClick = [this] { MenuNextTabClick(); }})),
+      MenuPrevTab(AddPrevTabItem(PopupMenu)),
+      MenuNextTab(AddNextTabItem(PopupMenu)),
       MenuSeparatorTabs(PopupMenu.AddSeparator()),
-      MenuCancelClose(PopupMenu.Add({.caption = u8"キャンセル/閉じる(&C)", .shortcut = {.key = VK_ESCAPE}})),
+      MenuCancelClose(AddCancelCloseItem(PopupMenu)),
       DropDst(this) {
   CalcForm = this;
   BindPages(CalcPageControl, MenuCancelClose);

@@ -59,13 +59,10 @@ TCompareForm::TCompareForm()
                                    .shortcut = {.key = VK_DOWN, .ctrl = true},
                                    .onClick = [this] { MenuNextErrorClick(); }})),
       MenuSeparatorErrors(PopupMenu.AddSeparator()),
-      MenuPrevTab(PopupMenu.Add({.caption = u8"前のタブ",
-                                 .shortcut = {.key = VK_TAB, .shift = true},
-                                 .onClick = [this] { MenuPrevTabClick(); }})),
-      MenuNextTab(PopupMenu.Add(
-          {.caption = u8"次のタブ", .shortcut = {.key = VK_TAB}, .onClick = [this] { MenuNextTabClick(); }})),
+      MenuPrevTab(AddPrevTabItem(PopupMenu)),
+      MenuNextTab(AddNextTabItem(PopupMenu)),
       MenuSeparatorTabs(PopupMenu.AddSeparator()),
-      MenuCancelClose(PopupMenu.Add({.caption = u8"キャンセル/閉じる(&C)", .shortcut = {.key = VK_ESCAPE}})),
+      MenuCancelClose(AddCancelCloseItem(PopupMenu)),
       StateImageList(kPictureSize, kPictureSize),
       DropDst(this) {
   if (CompareForm == nullptr) CompareForm = this;

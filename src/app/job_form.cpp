@@ -7,6 +7,19 @@ TJobForm::TJobForm(const ui::FormArgs& args) : ui::Form(args) {}
 
 TJobForm::~TJobForm() = default;
 
+ui::MenuItem& TJobForm::AddPrevTabItem(ui::PopupMenu& menu) {
+  return menu.Add(
+      {.caption = u8"前のタブ", .shortcut = {.key = VK_TAB, .shift = true}, .onClick = [this] { MenuPrevTabClick(); }});
+}
+
+ui::MenuItem& TJobForm::AddNextTabItem(ui::PopupMenu& menu) {
+  return menu.Add({.caption = u8"次のタブ", .shortcut = {.key = VK_TAB}, .onClick = [this] { MenuNextTabClick(); }});
+}
+
+ui::MenuItem& TJobForm::AddCancelCloseItem(ui::PopupMenu& menu) {
+  return menu.Add({.caption = u8"キャンセル/閉じる(&C)", .shortcut = {.key = VK_ESCAPE}});
+}
+
 void TJobForm::BindPages(ui::TabControl& pages, ui::MenuItem& cancelClose) {
   pages_ = &pages;
   cancelClose_ = &cancelClose;

@@ -37,6 +37,11 @@ class TJobForm : public ui::Form {
   void MenuCloseClick() { Close(); }
 
  protected:
+  // The commands every job window's menu has: "前のタブ" (Shift+Tab), "次のタブ" (Tab) and
+  // "キャンセル/閉じる(&C)" (Esc).
+  ui::MenuItem& AddPrevTabItem(ui::PopupMenu& menu);
+  ui::MenuItem& AddNextTabItem(ui::PopupMenu& menu);
+  ui::MenuItem& AddCancelCloseItem(ui::PopupMenu& menu);
   // The form's tab control and its Esc command; the constructor of a job window calls this once
   // its components exist.
   void BindPages(ui::TabControl& pages, ui::MenuItem& cancelClose);

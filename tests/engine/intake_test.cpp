@@ -1,0 +1,87 @@
+// Which pages and lists an intake makes, from a real folder tree.
+#include "engine/intake.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/cancel.h"
+#include "engine/list_document.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+struct Page {
+  std::vector<std::string> files;
+  std::string folder;
+  bool operator==(const Page&) const = default;
+};
+
+class IntakeTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    CancelFlag = false;
+    folder_.AddFolder("d");
+    folder_.AddFolder("d\\e");
+    loose_ = folder_.AddFile("z.txt");
+    folder_.AddFile("d\\B.txt");
+    folder_.AddFile("d\\a.txt");
+    folder_.AddFile("d\\e\\c.txt");
+  }
+  void TearDown() override { CancelFlag = false; }
+
+  // The pages a drop of z.txt and the folder d makes.
+  std::vector<Page> Pages(bool dirList, bool recursive) {
+    std::vector<std::string> paths{folder_.File("d"), loose_};
+    const TIntakePaths intake = SortIntake(paths);
+    std::vector<Page> pages;
+    PlanCreationPages(intake, dirList, recursive, [&](const std::vector<std::string>& files, const std::string& folder) {
+      pages.push_back({files, folder});
+    });
+    return pages;
+  }
+
+  ScratchFolder folder_;
+  std::string loose_;
+};
+
+TEST_F(IntakeTest, CreationPagesByFolderOrTogether) {
+  const std::string d = folder_.File("d\\");
+  struct Case {
+    bool dirList, recursive;
+    std::vector<Page> pages;
+  };
+  const Case cases[] = {
+      {true, true, {{{loose_}, ""}, {{d + "a.txt", d + "B.txt"}, d}, {{d + "e\\c.txt"}, d + "e\\"}}},
+      {true, false, {{{loose_}, ""}, {{d + "a.txt", d + "B.txt"}, d}}},
+      {false, true, {{{loose_, d + "a.txt", d + "B.txt", d + "e\\c.txt"}, ""}}},
+      {false, false, {{{loose_, d + "a.txt", d + "B.txt"}, ""}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Pages(c.dirList, c.recursive), c.pages) << c.dirList << c.recursive;
+  }
+}
+
+TEST_F(IntakeTest, VerificationListsNoFolderOnceCancelled) {
+  std::vector<std::string> paths{folder_.File("d"), loose_};
+  const TIntakePaths intake = SortIntake(paths);
+  EXPECT_EQ(paths[0], folder_.File("d\\")) << "the caller's paths take their long form";
+  std::vector<std::pair<std::size_t, bool>> calls;
+  PlanVerificationLists(intake, true, [&](const std::vector<std::string>& files, bool reportNonLists) {
+    calls.emplace_back(files.size(), reportNonLists);
+    CancelFlag = calls.size() == 2;  // cancelled while the lists of d are open
+  });
+  EXPECT_EQ(calls, (std::vector<std::pair<std::size_t, bool>>{{1, true}, {2, false}}));
+}
+
+TEST(ListDocument, SavePathsAndWhenAutoSaveApplies) {
+  const std::vector<ChecksumRow> rows{{.Name = "a.txt", .Hash = "352441C2", .Bytes = "3"}};
+  const TRunOptions options{.autoSaveDir = true, .defaultExtCRC = "sfv"};
+  const TListDocument document = MakeListDocument(THashType::CRC32, rows, "C:\\data", "Total", options);
+  EXPECT_EQ(AutoSavePath(document), "C:\\data\\a.sfv");
+  EXPECT_EQ(AutoSavePath({.text = "x", .folder = "", .fileName = "a", .ext = "crc"}), "a.crc");
+  EXPECT_EQ(AutoSavePath({.text = "x", .folder = "C:", .fileName = "", .ext = "crc"}), "C:\\.crc");
+  EXPECT_FALSE(MakeListDocument(THashType::CRC32, {}, "C:\\data", "Total", options).HasList());
+  EXPECT_TRUE(AutoSaveApplies(options, true));
+  EXPECT_FALSE(AutoSaveApplies(options, false));
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+// The creation and verification runs without any window: real files, a recording observer.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/creation_run.h"
+#include "engine/hash_file.h"
+#include "engine/verification_run.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+const std::string kZeros(1234567, '\0');  // CRC32 70986EF5, MD5 EC20DD727DE8B769905BE6E835EF9198
+
+// Records what a run reports; onText and onStart may act on it (a cancel, say).
+class Recorder final : public TRunObserver {
+ public:
+  void FileStarting(std::size_t index, std::size_t count) override {
+    starts.push_back(std::to_string(index) + "/" + std::to_string(count));
+    if (onStart) onStart(index);
+  }
+  void SetText(std::string_view text) override {
+    texts.emplace_back(text);
+    if (onText) onText(text);
+  }
+  void ProcessMessages() override { ++pumps; }
+  void Settle() override { ++settles; }
+  void RowAdded(ChecksumRow row) override { rows.push_back(std::move(row)); }
+  void RowVerified(std::size_t index, TVerification verification) override {
+    verified.push_back(index);
+    results.push_back(verification.result);
+    found.push_back(verification.foundHash + "|" + verification.foundBytes);
+  }
+
+  std::vector<std::string> starts, texts, found;
+  std::vector<ChecksumRow> rows;
+  std::vector<std::size_t> verified;
+  std::vector<TVerifyResult> results;
+  int pumps = 0;
+  int settles = 0;
+  std::function<void(std::size_t)> onStart;
+  std::function<void(std::string_view)> onText;
+};
+
+class RunTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    CancelFlag = false;
+    folder_.AddFolder("sub");
+    abc_ = folder_.AddFile("a.txt", "abc");
+    zeros_ = folder_.AddFile("sub\\big.bin", kZeros);
+  }
+  void TearDown() override { CancelFlag = false; }
+  std::string Base() const { return folder_.Path().substr(0, folder_.Path().size() - 1); }
+
+  ScratchFolder folder_;
+  std::string abc_, zeros_;
+};
+
+struct CreationCase {
+  THashType kind;
+  bool upper;
+  bool binaryMode;
+  std::vector<std::string> names, hashes;
+};
+
+TEST_F(RunTest, CreationMakesARowPerReadableFileInTheOptionsCase) {
+  const CreationCase cases[] = {
+      {THashType::CRC32, true, false, {"a.txt", "sub\\big.bin"}, {"352441C2", "70986EF5"}},
+      {THashType::CRC32, false, true, {"a.txt", "sub\\big.bin"}, {"352441c2", "70986ef5"}},  // no "*" for CRC
+      {THashType::MD5, false, true, {"*a.txt", "*sub\\big.bin"},
+       {"900150983cd24fb0d6963f7d28e17f72", "ec20dd727de8b769905be6e835ef9198"}},
+      {THashType::MD5, true, false, {"a.txt", "sub\\big.bin"},
+       {"900150983CD24FB0D6963F7D28E17F72", "EC20DD727DE8B769905BE6E835EF9198"}},
+  };
+  for (const CreationCase& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.kind) * 10 + c.upper);
+    TRunOptions options{.kind = c.kind, .md5BinaryMode = c.binaryMode, .upperCRC = c.upper, .upperMD5 = c.upper};
+    Recorder recorder;
+    const std::vector<std::string> files{abc_, folder_.File("missing.txt"), zeros_};
+    const TRunResult result = RunCreation(files, BaseFolderOf(files), options, ".", recorder);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(result.done, 2u);
+    ASSERT_EQ(recorder.rows.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+      EXPECT_EQ(recorder.rows[i].Name, c.names[i]);
+      EXPECT_EQ(recorder.rows[i].Hash, c.hashes[i]);
+    }
+    EXPECT_EQ(recorder.rows[1].Bytes, "1.234.567");  // the separator given
+    EXPECT_EQ(recorder.starts, (std::vector<std::string>{"0/3", "1/3", "2/3"}));
+    EXPECT_EQ(recorder.texts.back(), "Total  2 Files  1.234.570 Bytes");
+    EXPECT_EQ(recorder.settles, 1);
+  }
+}
+
+TEST_F(RunTest, BlockMessagesRunOnlyWithShowProcess) {
+  for (const bool showProcess : {false, true}) {
+    Recorder recorder;
+    RunCreation({zeros_}, Base(), {.kind = THashType::CRC32, .showProcess = showProcess}, ",", recorder);
+    // One round before the file, and with showProcess one after each of its 19 blocks.
+    EXPECT_EQ(recorder.pumps, showProcess ? 20 : 1);
+    // The progress line goes to the observer either way.
+    EXPECT_EQ(recorder.texts.front(), "big.bin (65536/1234567)");
+  }
+}
+
+TEST_F(RunTest, CreationCancelledBeforeAFileKeepsTheRowsSoFar) {
+  Recorder recorder;
+  recorder.onStart = [](std::size_t index) { CancelFlag = index == 1; };
+  const TRunResult result =
+      RunCreation({abc_, zeros_}, Base(), {.kind = THashType::CRC32}, ",", recorder);
+  EXPECT_TRUE(result.cancelled);
+  EXPECT_EQ(recorder.rows.size(), 1u);
+  EXPECT_EQ(recorder.settles, 0);
+}
+
+TEST_F(RunTest, VerificationJudgesEveryEntry) {
+  const std::vector<ListEntry> entries{
+      {.name = "a.txt", .hash = "352441c2", .size = "3"},                   // case of the hash ignored
+      {.name = "sub\\big.bin", .hash = "70986EF5", .size = "1,234,567"},    // grouped like the list
+      {.name = "a.txt", .hash = "00000000", .size = "3"},
+      {.name = "a.txt", .hash = "352441C2", .size = "4"},
+      {.name = "missing.txt", .hash = "352441C2", .size = "3"},
+      {.name = zeros_, .hash = "70986EF5", .size = "1234567"},              // absolute: taken as it is
+  };
+  Recorder recorder;
+  const TRunResult result =
+      RunVerification(entries, folder_.Path(), THashType::CRC32, {.showProcess = false}, ",", recorder);
+  EXPECT_FALSE(result.cancelled);
+  EXPECT_EQ(result.done, entries.size());
+  EXPECT_EQ(recorder.results,
+            (std::vector<TVerifyResult>{TVerifyResult::Correct, TVerifyResult::Correct, TVerifyResult::HashMismatch,
+                                        TVerifyResult::SizeMismatch, TVerifyResult::OpenFailed,
+                                        TVerifyResult::Correct}));
+  EXPECT_EQ(recorder.found[1], "70986EF5|1,234,567");
+  EXPECT_EQ(recorder.found[4], "|");
+  EXPECT_EQ(recorder.found[5], "70986EF5|1234567");
+}
+
+struct CancelCase {
+  const char* label;
+  std::string cancelAtText;  // the progress text that sets CancelFlag
+  std::size_t done;
+  std::vector<std::size_t> verified;
+};
+
+// A cancel that stops a file's reading leaves its entry unverified; one that comes once the file
+// is read to its end keeps the entry and ends the run after it.
+TEST_F(RunTest, VerificationCancelledWhileReading) {
+  const std::vector<ListEntry> entries{{.name = "a.txt", .hash = "352441C2", .size = "3"},
+                                       {.name = "sub\\big.bin", .hash = "70986EF5", .size = "1234567"},
+                                       {.name = "a.txt", .hash = "352441C2", .size = "3"}};
+  const CancelCase cases[] = {
+      {"during big.bin", "big.bin (65536/", 1, {0}},
+      {"at the end of a.txt", "a.txt (3/", 1, {0}},
+  };
+  for (const CancelCase& c : cases) {
+    SCOPED_TRACE(c.label);
+    CancelFlag = false;
+    Recorder recorder;
+    recorder.onText = [&](std::string_view text) {
+      if (text.starts_with(c.cancelAtText)) CancelFlag = true;
+    };
+    const TRunResult result = RunVerification(entries, folder_.Path(), THashType::CRC32, {}, ",", recorder);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.done, c.done);
+    EXPECT_EQ(recorder.verified, c.verified);
+  }
+}
+
+}  // namespace
