@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/fonts.h"
 #include "ui/application.h"
 #include "ui/gdi.h"
 
@@ -25,7 +26,6 @@ Args ChildOf(Args args, ui::Control* parent) {
   return args;
 }
 
-const ui::FontSpec kListFont{.face = u8"ＭＳ ゴシック", .height = 12, .charset = SHIFTJIS_CHARSET};
 
 }  // namespace
 
@@ -35,7 +35,7 @@ TListPage::TListPage(ui::Control& parent, const ui::StatusBarArgs& status, const
       StatusBar(ChildOf(status, this)),
       ListView(ChildOf(list, this)),
       namePadding_(namePadding) {
-  ListView.SetFont(kListFont);
+  ListView.SetFont(kFixedPitchFont);
   ListView.OnData = [this](int index, ui::ListItemData& item) { ListViewData(index, item); };
   fixedPitch_ = IsFixedPitch(ListView.CurrentFont());
   InitColumnWidths();

@@ -2,10 +2,10 @@
 
 #include <exception>
 
-#include "app/calc.h"
-#include "app/calcview.h"
-#include "app/compare.h"
-#include "app/main.h"
+#include "app/calc_form.h"
+#include "app/calc_view_form.h"
+#include "app/compare_form.h"
+#include "app/main_form.h"
 #include "ui/application.h"
 
 void CreateProgramForms() {

@@ -2,11 +2,11 @@
 
 #include <ostream>
 
-#include "app/calc.h"
-#include "app/calcfrm.h"
+#include "app/calc_form.h"
+#include "app/calc_frame.h"
 #include "engine/hash_file.h"
 #include "win/long_name.h"
-#include "app/main.h"
+#include "app/main_form.h"
 #include "ui/application.h"
 #include "win/handle.h"
 #include "ui/text.h"

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "win/user_locale.h"
-#include "app/calc.h"
-#include "app/compare.h"
+#include "app/calc_form.h"
+#include "app/compare_form.h"
 #include "app/compare_support.h"
-#include "app/comparefrm.h"
+#include "app/compare_frame.h"
 #include "engine/hash_file.h"
-#include "app/main.h"
+#include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "core/listtext.h"
 #include "core/numfmt.h"

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/compare.h"
-#include "app/comparefrm.h"
+#include "app/compare_form.h"
+#include "app/compare_frame.h"
 #include "engine/hash_file.h"
-#include "app/main.h"
+#include "app/main_form.h"
 #include "ui/application.h"
 #include "ui/text.h"
 

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/calc.h"
-#include "app/calcfrm.h"
-#include "app/compare.h"
+#include "app/calc_form.h"
+#include "app/calc_frame.h"
+#include "app/compare_form.h"
 #include "support/drop_support.h"
 #include "ui/file_drop_target.h"
 #include "support/hook_probes.h"
-#include "app/main.h"
+#include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "support/scratch_folder.h"
 #include "ui/application.h"

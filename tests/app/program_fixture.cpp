@@ -5,10 +5,10 @@
 
 #include <stdexcept>
 
-#include "app/calc.h"
-#include "app/calcview.h"
-#include "app/compare.h"
-#include "app/main.h"
+#include "app/calc_form.h"
+#include "app/calc_view_form.h"
+#include "app/compare_form.h"
+#include "app/main_form.h"
 #include "app/program.h"
 #include "e2e/test_win32.h"
 #include "ui/application.h"

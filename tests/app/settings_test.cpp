@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "app/calc.h"
-#include "app/calcview.h"
-#include "app/compare.h"
-#include "app/main.h"
+#include "app/calc_form.h"
+#include "app/calc_view_form.h"
+#include "app/compare_form.h"
+#include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "e2e/settings_text.h"
 #include "ui/form.h"

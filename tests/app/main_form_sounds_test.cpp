@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main.h"
+#include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "ui/application.h"
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/compare.h"
+#include "app/compare_form.h"
 #include "app/compare_support.h"
-#include "app/comparefrm.h"
+#include "app/compare_frame.h"
 #include "engine/hash_file.h"
 #include "win/long_name.h"
-#include "app/main.h"
+#include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "core/listread.h"
 #include "ui/application.h"

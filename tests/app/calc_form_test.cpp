@@ -2,11 +2,11 @@
 // window's captions, its commands and its end.
 #include <gtest/gtest.h>
 
-#include "app/calc.h"
-#include "app/calcfrm.h"
-#include "app/calcview.h"
+#include "app/calc_form.h"
+#include "app/calc_frame.h"
+#include "app/calc_view_form.h"
 #include "engine/hash_file.h"
-#include "app/main.h"
+#include "app/main_form.h"
 #include "calc_support.h"
 #include "ui/application.h"
 

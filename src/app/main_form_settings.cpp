@@ -1,13 +1,13 @@
 // The settings file: read once before the command line is handled, written once after the
 // message loop, whole and in a fixed order.
-#include "app/main.h"
+#include "app/main_form.h"
 
 #include <cstdint>
 #include <string_view>
 
-#include "app/calc.h"
-#include "app/calcview.h"
-#include "app/compare.h"
+#include "app/calc_form.h"
+#include "app/calc_view_form.h"
+#include "app/compare_form.h"
 #include "core/ini.h"
 #include "core/path.h"
 #include "win/atomic_write.h"

@@ -1,5 +1,6 @@
-#include "app/calcview.h"
+#include "app/calc_view_form.h"
 
+#include "app/fonts.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"
 #include "ui/text.h"
@@ -7,12 +8,6 @@
 #include "win/file.h"
 
 TCalcViewForm* CalcViewForm = nullptr;
-
-namespace {
-
-const ui::FontSpec kTextFont{.face = u8"ＭＳ ゴシック", .height = 12, .charset = SHIFTJIS_CHARSET};
-
-}  // namespace
 
 void WriteListFile(const std::string& path, std::string_view text) {
   switch (win::WriteFileAtomically(path, text)) {
@@ -38,7 +33,7 @@ TCalcViewForm::TCalcViewForm()
       MenuClose(PopupMenu.Add(
           {.caption = u8"閉じる(&C)", .shortcut = {.key = VK_ESCAPE}, .onClick = [this] { MenuCloseClick(); }})) {
   CalcViewForm = this;
-  RichEdit.SetFont(kTextFont);
+  RichEdit.SetFont(kFixedPitchFont);
   RichEdit.SetPopupMenu(&PopupMenu);
   SaveDialog.SetOptions(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING);
   OnCreate = [this] { FormCreate(); };

@@ -1,6 +1,6 @@
 // The sounds at the end of a run, before a question and for an unreadable list: a WAV file from
 // the "sounds" folder beside the program when the user put one there, else a system beep.
-#include "app/main.h"
+#include "app/main_form.h"
 
 #include <mmsystem.h>
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/calc.h"
-#include "app/calcview.h"
-#include "app/compare.h"
-#include "app/main.h"
+#include "app/calc_form.h"
+#include "app/calc_view_form.h"
+#include "app/compare_form.h"
+#include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "ui/application.h"
 #include "ui/text.h"

@@ -1,6 +1,6 @@
 // Paths and options on the command line start a creation or verification run before the message
 // loop; without a path the main window is shown.
-#include "app/main.h"
+#include "app/main_form.h"
 
 #include "win/user_locale.h"
 #include "core/cmdline.h"

@@ -1,8 +1,9 @@
-#include "app/compare.h"
+#include "app/compare_form.h"
 
 #include <utility>
 
-#include "app/comparefrm.h"
+#include "app/fonts.h"
+#include "app/compare_frame.h"
 #include "core/checksum_list.h"
 #include "core/path.h"
 #include "engine/cancel.h"
@@ -16,7 +17,6 @@ TCompareForm* CompareForm = nullptr;
 
 namespace {
 
-const ui::FontSpec kFormFont{.face = u8"ＭＳ Ｐゴシック", .height = 12, .charset = SHIFTJIS_CHARSET};
 constexpr int kPictureSize = 12;
 
 void PaintBlueCircle(HDC dc, const RECT& bounds) {
@@ -50,7 +50,7 @@ TCompareForm::TCompareForm()
                 .width = 408,
                 .height = 327,
                 .borderStyle = ui::BorderStyle::SizeableTool,
-                .font = kFormFont}),
+                .font = kProportionalFont}),
       ComparePageControl({.parent = this, .align = ui::Align::Client, .tabStop = false}),
       MenuPrevError(PopupMenu.Add({.caption = u8"前のエラー",
                                    .shortcut = {.key = VK_UP, .ctrl = true},

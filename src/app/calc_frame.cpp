@@ -1,4 +1,4 @@
-#include "app/calcfrm.h"
+#include "app/calc_frame.h"
 
 #include <cstdint>
 

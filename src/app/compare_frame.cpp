@@ -1,8 +1,8 @@
-#include "app/comparefrm.h"
+#include "app/compare_frame.h"
 
 #include <cstdio>
 
-#include "app/compare.h"
+#include "app/compare_form.h"
 #include "core/path.h"
 #include "engine/verification_run.h"
 #include "ui/application.h"

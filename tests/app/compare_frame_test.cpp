@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/compare.h"
+#include "app/compare_form.h"
 #include "core/checksum_list.h"
 #include "app/compare_support.h"
-#include "app/comparefrm.h"
+#include "app/compare_frame.h"
 #include "core/checksum_list.h"
 #include "engine/hash_file.h"
-#include "app/main.h"
+#include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "core/crc.h"
 #include "ui/application.h"

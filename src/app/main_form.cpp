@@ -1,8 +1,9 @@
-#include "app/main.h"
+#include "app/main_form.h"
 
-#include "app/calc.h"
-#include "app/calcview.h"
-#include "app/compare.h"
+#include "app/calc_form.h"
+#include "app/fonts.h"
+#include "app/calc_view_form.h"
+#include "app/compare_form.h"
 #include "ui/application.h"
 #include "ui/gdi.h"
 
@@ -15,7 +16,7 @@ ui::FormArgs MainFormArgs() {
           .clientWidth = 152,
           .clientHeight = 272,
           .borderStyle = ui::BorderStyle::FixedSingle,
-          .font = {.face = u8"ＭＳ Ｐゴシック", .height = 12, .charset = SHIFTJIS_CHARSET}};
+          .font = kProportionalFont};
 }
 
 ui::PanelArgs DropPanelArgs(ui::Control* parent, const char8_t* caption, int top, ui::Align align) {

@@ -1,7 +1,8 @@
-#include "app/calc.h"
+#include "app/calc_form.h"
 
-#include "app/calcfrm.h"
-#include "app/calcview.h"
+#include "app/fonts.h"
+#include "app/calc_frame.h"
+#include "app/calc_view_form.h"
 #include "core/path.h"
 #include "engine/cancel.h"
 #include "engine/intake.h"
@@ -12,7 +13,6 @@ TCalcForm* CalcForm = nullptr;
 
 namespace {
 
-const ui::FontSpec kFormFont{.face = u8"ＭＳ ゴシック", .height = 12, .charset = SHIFTJIS_CHARSET};
 
 // The name of a page's tab: "/" for loose files, else the folder's last component ("" for a
 // drive root).
@@ -30,7 +30,7 @@ TCalcForm::TCalcForm()
                 .borderStyle = ui::BorderStyle::SizeableTool,
                 .minWidth = 160,
                 .minHeight = 160,
-                .font = kFormFont}),
+                .font = kFixedPitchFont}),
       CalcPageControl({.parent = this, .align = ui::Align::Client, .tabStop = false}),
       MenuView(PopupMenu.Add(
           {.caption = u8"テキスト表示(&V)", .shortcut = {.key = 'V'}, .onClick = [this] { MenuViewClick(); }})),
