@@ -2,6 +2,7 @@
 NATIVE ?= build/native
 WIN    ?= build/win
 BENCH  ?= build/bench
+FUZZ_SMOKE ?= build/fuzz-smoke
 JOBS   ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 ARGS   ?=
@@ -19,7 +20,8 @@ native:
 
 win: native
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	  -DRUVO_NATIVE_TESTS=$(abspath $(NATIVE))/bin/core_tests >/dev/null
+	  -DRUVO_NATIVE_TESTS=$(abspath $(NATIVE))/bin/core_tests \
+	  -DRUVO_FUZZ_SMOKE_DIR=$(abspath $(FUZZ_SMOKE)) >/dev/null
 	@cmake --build $(WIN) -j $(JOBS)
 
 build: win

@@ -9,6 +9,7 @@ packages=(
   locales                      # ja_JP.UTF-8 gives Wine code page 932
   fonts-ipafont-gothic         # a Japanese font for the UI under Wine
   cmake make g++ googletest    # native build and the test framework sources
+  clang libclang-rt-dev        # the fuzz target: libFuzzer and the sanitizer runtimes
   zlib1g-dev libssl-dev        # benchmarks only: reference CRC-32 and MD5
   rhash                        # benchmarks only: native CRC-32 reference
 )
