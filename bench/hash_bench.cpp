@@ -36,8 +36,7 @@ double ThreadSeconds() {
 
 // Best throughput over `rounds` runs, each hashing the buffer whole as often as fits in
 // `minSeconds`.
-double MeasureGBs(const THashRun& run, const std::vector<std::uint8_t>& buffer, double minSeconds,
-                  int rounds) {
+double MeasureGBs(const THashRun& run, const std::vector<std::uint8_t>& buffer, double minSeconds, int rounds) {
   double best = 0;
   for (int round = 0; round < rounds; ++round) {
     std::size_t bytes = 0;
@@ -87,8 +86,7 @@ std::uint32_t OurMd5(const std::uint8_t* d, std::size_t n) {
 std::uint32_t OpensslMd5(const std::uint8_t* d, std::size_t n) {
   MD5_CTX context;
   MD5_Init(&context);
-  for (std::size_t pos = 0; pos < n; pos += kHotBlock)
-    MD5_Update(&context, d + pos, std::min(kHotBlock, n - pos));
+  for (std::size_t pos = 0; pos < n; pos += kHotBlock) MD5_Update(&context, d + pos, std::min(kHotBlock, n - pos));
   unsigned char digest[16];
   MD5_Final(digest, &context);
   return digest[0];
@@ -121,19 +119,16 @@ int main() {
 
   std::vector<TRow> rows;
   rows.push_back({"crc16 reference", Crc16Run(Crc16UpdateReference)});
-  for (const auto& v : CrcVariants())
-    rows.push_back({std::string("crc16 ") + v.Name, Crc16Run(v.Crc16)});
+  for (const auto& v : CrcVariants()) rows.push_back({std::string("crc16 ") + v.Name, Crc16Run(v.Crc16)});
   rows.push_back({"crc16 production", Crc16Run(Crc16Update)});
   rows.push_back({"crc32 reference", Crc32Run(Crc32UpdateReference)});
-  for (const auto& v : CrcVariants())
-    rows.push_back({std::string("crc32 ") + v.Name, Crc32Run(v.Crc32)});
+  for (const auto& v : CrcVariants()) rows.push_back({std::string("crc32 ") + v.Name, Crc32Run(v.Crc32)});
   rows.push_back({"crc32 production", Crc32Run(Crc32Update)});
   rows.push_back({"zlib crc32", Zlib});
   rows.push_back({"md5 ruvo", OurMd5});
   rows.push_back({"md5 openssl", OpensslMd5});
 
-  std::printf("Hashing speed in GB/s (best of runs); production path: %s\n",
-              CrcChosenVariant().Name);
+  std::printf("Hashing speed in GB/s (best of runs); production path: %s\n", CrcChosenVariant().Name);
   constexpr int kPasses = 3;
   for (int pass = 0; pass < kPasses; ++pass) {
     for (auto& row : rows) {
@@ -142,8 +137,7 @@ int main() {
     }
   }
   std::printf("%-20s %12s %12s\n", "", "64 KiB hot", "256 MiB");
-  for (const auto& row : rows)
-    std::printf("%-20s %12.2f %12.2f\n", row.Name.c_str(), row.Hot, row.Big);
+  for (const auto& row : rows) std::printf("%-20s %12.2f %12.2f\n", row.Name.c_str(), row.Hot, row.Big);
 
   int missed = 0;
   auto goal = [&](const std::string& what, const char* a, const char* b, double atLeast) {
@@ -156,8 +150,8 @@ int main() {
     const double ratio = ra->Hot / rb->Hot;
     const bool met = ratio >= atLeast;
     missed += met ? 0 : 1;
-    std::printf("  %-44s %6.2fx (goal >= %.2fx, 256 MiB %5.2fx)  %s\n", what.c_str(), ratio,
-                atLeast, ra->Big / rb->Big, met ? "met" : "MISSED");
+    std::printf("  %-44s %6.2fx (goal >= %.2fx, 256 MiB %5.2fx)  %s\n", what.c_str(), ratio, atLeast, ra->Big / rb->Big,
+                met ? "met" : "MISSED");
   };
   std::printf("Goals on the hot block:\n");
   goal("crc32 clmul / zlib", "crc32 clmul", "zlib crc32", 5.0);

@@ -32,8 +32,7 @@ void CheckTableRoundTrip(const std::vector<ListEntry>& entries) {
   if (entries.empty()) return;
   std::vector<ChecksumRow> rows;
   for (const ListEntry& entry : entries) rows.push_back({entry.name, entry.hash, entry.size});
-  std::vector<std::string> lines =
-      SplitLines(RenderChecksumList(THashType::CRC32, rows, "Total  0 Files  0 Bytes"));
+  std::vector<std::string> lines = SplitLines(RenderChecksumList(THashType::CRC32, rows, "Total  0 Files  0 Bytes"));
   Check(DetectListKind(lines) == THashType::CRC32, "rendered table not recognised");
   Check(lines.size() == entries.size() + 2, "rendered table has the wrong line count");
   for (std::size_t i = 0; i < entries.size(); ++i) {

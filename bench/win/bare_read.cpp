@@ -26,8 +26,8 @@ struct Totals {
 };
 
 void ReadWhole(const std::string& path, std::vector<char>& buffer, Totals& totals) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   const Closer closer{file, CloseHandle};
   DWORD got = 0;

@@ -1,8 +1,8 @@
 #include "app/calc_form.h"
 
-#include "app/fonts.h"
 #include "app/calc_frame.h"
 #include "app/calc_view_form.h"
+#include "app/fonts.h"
 #include "core/path.h"
 #include "engine/cancel.h"
 #include "engine/intake.h"
@@ -12,7 +12,6 @@
 TCalcForm* CalcForm = nullptr;
 
 namespace {
-
 
 // The name of a page's tab: "/" for loose files, else the folder's last component ("" for a
 // drive root).
@@ -34,9 +33,11 @@ TCalcForm::TCalcForm()
       CalcPageControl({.parent = this, .align = ui::Align::Client, .tabStop = false}),
       MenuView(PopupMenu.Add(
           {.caption = u8"テキスト表示(&V)", .shortcut = {.key = 'V'}, .onClick = [this] { MenuViewClick(); }})),
-      MenuSave(PopupMenu.Add({.caption = u8"保存(&S)", .shortcut = {.key = 'S'}, .onClick = [this] { MenuSaveClick(); }})),
-      MenuCopy(PopupMenu.Add(
-          {.caption = u8"クリップボードにコピー(&C)", .shortcut = {.key = 'C'}, .onClick = [this] { MenuCopyClick(); }})),
+      MenuSave(
+          PopupMenu.Add({.caption = u8"保存(&S)", .shortcut = {.key = 'S'}, .onClick = [this] { MenuSaveClick(); }})),
+      MenuCopy(PopupMenu.Add({.caption = u8"クリップボードにコピー(&C)",
+                              .shortcut = {.key = 'C'},
+                              .onClick = [this] { MenuCopyClick(); }})),
       MenuSeparatorText(PopupMenu.AddSeparator()),
       MenuPrevTab(AddPrevTabItem(PopupMenu)),
       MenuNextTab(AddNextTabItem(PopupMenu)),

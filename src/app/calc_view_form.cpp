@@ -26,9 +26,11 @@ TCalcViewForm::TCalcViewForm()
                 .minWidth = 160,
                 .minHeight = 160}),
       RichEdit({.parent = this, .align = ui::Align::Client, .readOnly = true}),
-      MenuSave(PopupMenu.Add({.caption = u8"保存(&S)", .shortcut = {.key = 'S'}, .onClick = [this] { MenuSaveClick(); }})),
-      MenuCopy(PopupMenu.Add(
-          {.caption = u8"クリップボードにコピー(&C)", .shortcut = {.key = 'C'}, .onClick = [this] { MenuCopyClick(); }})),
+      MenuSave(
+          PopupMenu.Add({.caption = u8"保存(&S)", .shortcut = {.key = 'S'}, .onClick = [this] { MenuSaveClick(); }})),
+      MenuCopy(PopupMenu.Add({.caption = u8"クリップボードにコピー(&C)",
+                              .shortcut = {.key = 'C'},
+                              .onClick = [this] { MenuCopyClick(); }})),
       MenuSeparatorClose(PopupMenu.AddSeparator()),
       MenuClose(PopupMenu.Add(
           {.caption = u8"閉じる(&C)", .shortcut = {.key = VK_ESCAPE}, .onClick = [this] { MenuCloseClick(); }})) {

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/fonts.h"
 #include "app/compare_frame.h"
+#include "app/fonts.h"
 #include "core/checksum_list.h"
 #include "core/path.h"
 #include "engine/cancel.h"
@@ -99,10 +99,9 @@ void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
     Show();
     const TIntakePaths sorted = SortIntake(paths);
     const TRunOptions options = Options();
-    PlanVerificationLists(sorted, options.dirRecursive,
-                          [this](const std::vector<std::string>& files, bool reportNonLists) {
-                            OpenLists(files, reportNonLists);
-                          });
+    PlanVerificationLists(
+        sorted, options.dirRecursive,
+        [this](const std::vector<std::string>& files, bool reportNonLists) { OpenLists(files, reportNonLists); });
     if (options.doneBeep) Play(CancelFlag ? TSoundKind::skCancel : TSoundKind::skDone);
     SetCaption(title + " - Compare - Result");
   }

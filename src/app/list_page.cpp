@@ -26,7 +26,6 @@ Args ChildOf(Args args, ui::Control* parent) {
   return args;
 }
 
-
 }  // namespace
 
 TListPage::TListPage(ui::Control& parent, const ui::StatusBarArgs& status, const ui::ListViewArgs& list,

@@ -1,9 +1,9 @@
 #include "app/main_form.h"
 
 #include "app/calc_form.h"
-#include "app/fonts.h"
 #include "app/calc_view_form.h"
 #include "app/compare_form.h"
+#include "app/fonts.h"
 #include "ui/application.h"
 #include "ui/gdi.h"
 
@@ -46,10 +46,9 @@ ui::ButtonArgs HashButtonArgs(ui::Control* parent, const char8_t* caption, int l
           .flat = true};
 }
 
-ui::CheckBoxArgs OptionArgs(ui::Control* parent, const char8_t* caption, int left, int top, int width,
-                            bool checked) {
-  return {.parent = parent, .caption = caption, .left = left, .top = top, .width = width, .height = 17,
-          .checked = checked};
+ui::CheckBoxArgs OptionArgs(ui::Control* parent, const char8_t* caption, int left, int top, int width, bool checked) {
+  return {
+      .parent = parent, .caption = caption, .left = left, .top = top, .width = width, .height = 17, .checked = checked};
 }
 
 // Labels take the width of their text, as designed labels size themselves, but never less than the
@@ -88,32 +87,39 @@ TMainForm::TMainForm()
       StayOnTopCheckBox(OptionArgs(&PreferencesTabSheet, u8"最前面表示", 0, 128, 81, false)),
       IdlePriorityCheckBox(OptionArgs(&PreferencesTabSheet, u8"優先度を下げる", 0, 144, 105, false)),
       MD5BinaryModeCheckBox(OptionArgs(&PreferencesTabSheet, u8"md5sum -b 互換出力", 0, 160, 137, false)),
-      UpperCaseLabel({.parent = &PreferencesTabSheet, .caption = u8"大文字", .left = 0, .top = 178, .width = 36,
-                      .height = 12}),
+      UpperCaseLabel(
+          {.parent = &PreferencesTabSheet, .caption = u8"大文字", .left = 0, .top = 178, .width = 36, .height = 12}),
       UpperCRCCheckBox(OptionArgs(&PreferencesTabSheet, u8"CRC", 40, 176, 49, true)),
       UpperMD5CheckBox(OptionArgs(&PreferencesTabSheet, u8"MD5", 88, 176, 49, false)),
-      DefaultExtCRCLabel({.parent = &PreferencesTabSheet, .caption = u8"標準CRC拡張子", .left = 0, .top = 200,
-                          .width = 84, .height = 12}),
-      DefaultExtCRCEdit({.parent = &PreferencesTabSheet, .text = "crc", .left = 88, .top = 196, .width = 49,
-                         .height = 20}),
-      DefaultExtMD5Label({.parent = &PreferencesTabSheet, .caption = u8"標準MD5拡張子", .left = 0, .top = 224,
-                          .width = 83, .height = 12}),
-      DefaultExtMD5Edit({.parent = &PreferencesTabSheet, .text = "md5", .left = 87, .top = 220, .width = 49,
-                         .height = 20}),
-      MenuClose(PopupMenu.Add({.caption = u8"閉じる(&C)",
-                               .shortcut = {.key = VK_ESCAPE},
-                               .onClick = [this] { MenuCloseClick(); }})),
+      DefaultExtCRCLabel({.parent = &PreferencesTabSheet,
+                          .caption = u8"標準CRC拡張子",
+                          .left = 0,
+                          .top = 200,
+                          .width = 84,
+                          .height = 12}),
+      DefaultExtCRCEdit(
+          {.parent = &PreferencesTabSheet, .text = "crc", .left = 88, .top = 196, .width = 49, .height = 20}),
+      DefaultExtMD5Label({.parent = &PreferencesTabSheet,
+                          .caption = u8"標準MD5拡張子",
+                          .left = 0,
+                          .top = 224,
+                          .width = 83,
+                          .height = 12}),
+      DefaultExtMD5Edit(
+          {.parent = &PreferencesTabSheet, .text = "md5", .left = 87, .top = 220, .width = 49, .height = 20}),
+      MenuClose(PopupMenu.Add(
+          {.caption = u8"閉じる(&C)", .shortcut = {.key = VK_ESCAPE}, .onClick = [this] { MenuCloseClick(); }})),
       CompareDropDst(this),
       CalcDropDst(this) {
   // Tab order of the options, set in rising order so that each placement keeps the earlier ones.
-  ui::Control* const tabOrder[] = {
-      &AutoSaveDirCheckBox,  &AutoSaveFileCheckBox,  &AutoSaveForceOverwriteCheckBox, &AutoSaveCloseCheckBox,
-      &DirRecursiveCheckBox, &ShowProcessCheckBox,   &DoneBeepCheckBox,               &StayOnTopCheckBox,
-      &DefaultExtCRCEdit,    &DefaultExtMD5Edit,     &IdlePriorityCheckBox,           &UpperCRCCheckBox,
-      &UpperMD5CheckBox,     &DirListCheckBox,       &MD5BinaryModeCheckBox};
-  for (int order = 0; ui::Control* control : tabOrder) {
-    control->SetTabStop(true);
-    control->SetTabOrder(order++);
+  ui::Control* const tabOrder[] = {&AutoSaveDirCheckBox,   &AutoSaveFileCheckBox, &AutoSaveForceOverwriteCheckBox,
+                                   &AutoSaveCloseCheckBox, &DirRecursiveCheckBox, &ShowProcessCheckBox,
+                                   &DoneBeepCheckBox,      &StayOnTopCheckBox,    &DefaultExtCRCEdit,
+                                   &DefaultExtMD5Edit,     &IdlePriorityCheckBox, &UpperCRCCheckBox,
+                                   &UpperMD5CheckBox,      &DirListCheckBox,      &MD5BinaryModeCheckBox};
+  for (int order = 0; order < static_cast<int>(std::size(tabOrder)); ++order) {
+    tabOrder[order]->SetTabStop(true);
+    tabOrder[order]->SetTabOrder(order);
   }
 
   FitLabelToText(UpperCaseLabel);
@@ -224,8 +230,7 @@ void TMainForm::RunDrop(ui::Panel& panel, const char8_t* idleCaption, const std:
   restore();
 }
 
-void TMainForm::CompareDropDstFileDrop(TDropDst* /*Sender*/, std::vector<std::string>& Files, int /*X*/,
-                                       int /*Y*/) {
+void TMainForm::CompareDropDstFileDrop(TDropDst* /*Sender*/, std::vector<std::string>& Files, int /*X*/, int /*Y*/) {
   RunDrop(ComparePanel, u8"比較", [&] { CompareFiles(Files); });
 }
 

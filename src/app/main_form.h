@@ -13,11 +13,11 @@
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/edit.h"
+#include "ui/file_drop_target.h"
 #include "ui/form.h"
 #include "ui/label.h"
 #include "ui/panel.h"
 #include "ui/popup_menu.h"
-#include "ui/file_drop_target.h"
 #include "ui/tab_control.h"
 
 class IniText;

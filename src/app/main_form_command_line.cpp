@@ -2,8 +2,8 @@
 // loop; without a path the main window is shown.
 #include "app/main_form.h"
 
-#include "win/user_locale.h"
 #include "core/cmdline.h"
+#include "win/user_locale.h"
 
 void TMainForm::ProcessCommandLine() {
   // Element 0, the program's own name, is passed over by ParseArguments.

@@ -6,10 +6,10 @@
 
 #include <cstddef>
 
-#include "win/file.h"
-#include "win/user_locale.h"
 #include "core/path.h"
 #include "ui/application.h"
+#include "win/file.h"
+#include "win/user_locale.h"
 
 namespace {
 
@@ -35,7 +35,8 @@ void TMainForm::PlayCompletionSound(TSoundKind kind) {
   if (index >= std::size(kSounds)) return;
   const SoundOfKind& sound = kSounds[index];
 
-  std::string base = SoundBaseFolder.empty() ? ExtractFilePath(win::ExecutablePath(), win::IsAnsiLeadByte) : SoundBaseFolder;
+  std::string base =
+      SoundBaseFolder.empty() ? ExtractFilePath(win::ExecutablePath(), win::IsAnsiLeadByte) : SoundBaseFolder;
   std::string path = base + "sounds\\" + sound.file;
   // Neither result is looked at: a sound that does not play is no error.
   if (win::FileExists(path)) {

@@ -35,8 +35,7 @@ RUVO_TARGET_CLMUL inline __m128i Load(const std::uint8_t* p) {
 
 // Four independent lanes of 16 bytes hide the multiply latency; needs count >= 64.
 template <typename TPoly>
-RUVO_TARGET_CLMUL typename TPoly::TReg UpdateClmul(typename TPoly::TReg reg, const void* data,
-                                                   std::size_t count) {
+RUVO_TARGET_CLMUL typename TPoly::TReg UpdateClmul(typename TPoly::TReg reg, const void* data, std::size_t count) {
   const auto* p = static_cast<const std::uint8_t*>(data);
   // The register XORed onto the first bytes is the same as starting from it.
   __m128i x0 = _mm_xor_si128(Load(p), _mm_cvtsi32_si128(static_cast<int>(reg)));

@@ -35,8 +35,7 @@ struct TFoldKeys {
 };
 
 constexpr TFoldKeys FoldKeys(unsigned bits, unsigned width, std::uint32_t reflectedPoly) {
-  return {XPowMod(bits + width - 1, width, reflectedPoly),
-          XPowMod(bits + width - 65, width, reflectedPoly)};
+  return {XPowMod(bits + width - 1, width, reflectedPoly), XPowMod(bits + width - 65, width, reflectedPoly)};
 }
 
 // The two checks of this program.
@@ -55,8 +54,7 @@ struct TCrc32Poly {
 
 // The register from the last folded 128-bit value (stored as 16 bytes) and the tail after it.
 template <typename TPoly>
-typename TPoly::TReg FinishFold(const std::uint8_t (&folded)[16], const std::uint8_t* tail,
-                                std::size_t tailCount) {
+typename TPoly::TReg FinishFold(const std::uint8_t (&folded)[16], const std::uint8_t* tail, std::size_t tailCount) {
   return TPoly::Tables(TPoly::Tables(0, folded, sizeof folded), tail, tailCount);
 }
 

@@ -8,8 +8,7 @@
 
 #include "core/crc_fold.h"
 
-#define RUVO_TARGET_VPCLMUL \
-  __attribute__((target("sse4.1,pclmul,avx2,avx512f,avx512bw,avx512vl,vpclmulqdq")))
+#define RUVO_TARGET_VPCLMUL __attribute__((target("sse4.1,pclmul,avx2,avx512f,avx512bw,avx512vl,vpclmulqdq")))
 
 namespace {
 
@@ -52,8 +51,7 @@ RUVO_TARGET_VPCLMUL inline __m512i Load(const std::uint8_t* p) { return _mm512_l
 
 // Four registers of 64 bytes each: 256 bytes per round; needs count >= 256.
 template <typename TPoly>
-RUVO_TARGET_VPCLMUL typename TPoly::TReg UpdateVpclmul(typename TPoly::TReg reg, const void* data,
-                                                       std::size_t count) {
+RUVO_TARGET_VPCLMUL typename TPoly::TReg UpdateVpclmul(typename TPoly::TReg reg, const void* data, std::size_t count) {
   using TKeys = TVpclmulKeys<TPoly>;
   const auto* p = static_cast<const std::uint8_t*>(data);
   const __m512i start = _mm512_zextsi128_si512(_mm_cvtsi32_si128(static_cast<int>(reg)));
@@ -76,19 +74,16 @@ RUVO_TARGET_VPCLMUL typename TPoly::TReg UpdateVpclmul(typename TPoly::TReg reg,
 
   // Lanes 0..2 move on by 384, 256 and 128 bits onto lane 3, which stays as it is.
   const auto k384 = TKeys::By384, k256 = TKeys::By256, k128 = TKeys::By128;
-  const __m512i laneKeys =
-      _mm512_set_epi64(0, 0, static_cast<long long>(k128.High), static_cast<long long>(k128.Low),
-                       static_cast<long long>(k256.High), static_cast<long long>(k256.Low),
-                       static_cast<long long>(k384.High), static_cast<long long>(k384.Low));
-  const __m512i moved = _mm512_xor_si512(_mm512_clmulepi64_epi128(x, laneKeys, 0x00),
-                                         _mm512_clmulepi64_epi128(x, laneKeys, 0x11));
+  const __m512i laneKeys = _mm512_set_epi64(0, 0, static_cast<long long>(k128.High), static_cast<long long>(k128.Low),
+                                            static_cast<long long>(k256.High), static_cast<long long>(k256.Low),
+                                            static_cast<long long>(k384.High), static_cast<long long>(k384.Low));
+  const __m512i moved =
+      _mm512_xor_si512(_mm512_clmulepi64_epi128(x, laneKeys, 0x00), _mm512_clmulepi64_epi128(x, laneKeys, 0x11));
   __m128i r = _mm_ternarylogic_epi64(Lane<0>(moved), Lane<1>(moved), Lane<2>(moved), 0x96);
   r = _mm_xor_si128(r, Lane<3>(x));
 
-  const __m128i by128 =
-      _mm_set_epi64x(static_cast<long long>(k128.High), static_cast<long long>(k128.Low));
-  for (; count >= 16; p += 16, count -= 16)
-    r = Fold(r, by128, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  const __m128i by128 = _mm_set_epi64x(static_cast<long long>(k128.High), static_cast<long long>(k128.Low));
+  for (; count >= 16; p += 16, count -= 16) r = Fold(r, by128, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
   alignas(16) std::uint8_t folded[16];
   _mm_store_si128(reinterpret_cast<__m128i*>(folded), r);
   return FinishFold<TPoly>(folded, p, count);

@@ -116,8 +116,7 @@ std::optional<std::string> IniText::Read(std::string_view section, std::string_v
   return std::nullopt;
 }
 
-std::string IniText::ReadString(std::string_view section, std::string_view key,
-                                std::string_view defaultValue) const {
+std::string IniText::ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const {
   return Read(section, key).value_or(std::string(defaultValue));
 }
 

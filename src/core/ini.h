@@ -21,8 +21,7 @@ class IniText {
   static IniText Parse(std::string_view text);
 
   std::optional<std::string> Read(std::string_view section, std::string_view key) const;
-  std::string ReadString(std::string_view section, std::string_view key,
-                         std::string_view defaultValue) const;
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
   // A value that is not an integer counts as absent.
   int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
   // Any integer other than 0 is true.

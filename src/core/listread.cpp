@@ -9,9 +9,7 @@ std::string_view TrimEnd(std::string_view text) {
   return text;
 }
 
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 bool IsTableHeader(const ListEntry& entry, std::string_view title) {
   return entry.name == "Name" && entry.hash == title && entry.size == "Bytes";
@@ -24,8 +22,7 @@ bool IsTableHeaderLine(std::string_view line) {
 
 bool IsSeparatorLine(std::string_view line) {
   const std::optional<ListEntry> entry = SplitTableLine(line);
-  return entry && entry->name.starts_with('-') && entry->hash.starts_with('-') &&
-         entry->size.starts_with('-');
+  return entry && entry->name.starts_with('-') && entry->hash.starts_with('-') && entry->size.starts_with('-');
 }
 
 // Length of the line that starts the text and of its line end (0 when the end is not in sight).

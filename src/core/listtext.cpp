@@ -15,8 +15,7 @@ void AppendPadded(std::string& line, std::string_view text, std::size_t width, b
 
 void EndLine(std::string& text) { text += "\r\n"; }
 
-std::string RenderTable(THashType kind, std::span<const ChecksumRow> rows,
-                        std::string_view totalLine) {
+std::string RenderTable(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine) {
   const std::string title = HashColumnTitle(kind);
   const std::size_t hashWidth = static_cast<std::size_t>(HashTextLength(kind));
   std::size_t nameWidth = 4;  // "Name"
@@ -69,8 +68,7 @@ std::string RenderMD5(std::span<const ChecksumRow> rows) {
 
 }  // namespace
 
-std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows,
-                               std::string_view totalLine) {
+std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine) {
   if (rows.empty()) return {};
   switch (kind) {
     case THashType::CRC16:
@@ -89,8 +87,7 @@ std::string HashColumnTitle(THashType kind) {
   }
 }
 
-std::string DefaultSaveName(std::span<const ChecksumRow> rows, std::string_view baseFolder,
-                            LeadByteTest isLeadByte) {
+std::string DefaultSaveName(std::span<const ChecksumRow> rows, std::string_view baseFolder, LeadByteTest isLeadByte) {
   if (rows.size() != 1) return ExtractFileName(baseFolder, isLeadByte);
   std::string_view name = rows.front().Name;
   // The binary-mode mark is no part of the file name, and "*" is refused by the file system.

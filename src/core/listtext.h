@@ -16,8 +16,7 @@ struct ChecksumRow {
 // The checksum list text, byte for byte: the table layout for CRC16 and CRC32, the MD5 layout for
 // MD5; widths counted in bytes; CR LF after every line. Empty for no rows or another kind.
 // totalLine closes the table layout; the MD5 layout has none.
-std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows,
-                               std::string_view totalLine);
+std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine);
 
 // "CRC", "CRC32", "MD5"; "" for any other kind.
 std::string HashColumnTitle(THashType kind);
@@ -25,5 +24,4 @@ std::string HashColumnTitle(THashType kind);
 // The file name that saving offers: for one row its Name without the binary-mode "*" and without
 // the extension of its last path component; otherwise the last component of the base folder (the
 // text after its last "\" or ":", empty for a drive root).
-std::string DefaultSaveName(std::span<const ChecksumRow> rows, std::string_view baseFolder,
-                            LeadByteTest isLeadByte);
+std::string DefaultSaveName(std::span<const ChecksumRow> rows, std::string_view baseFolder, LeadByteTest isLeadByte);

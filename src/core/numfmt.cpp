@@ -12,6 +12,5 @@ std::string FormatGrouped(std::uint64_t value, std::string_view thousandsSeparat
 }
 
 std::string TotalLine(std::size_t files, std::uint64_t bytes, std::string_view thousandsSeparator) {
-  return "Total  " + std::to_string(files) + " Files  " + FormatGrouped(bytes, thousandsSeparator) +
-         " Bytes";
+  return "Total  " + std::to_string(files) + " Files  " + FormatGrouped(bytes, thousandsSeparator) + " Bytes";
 }

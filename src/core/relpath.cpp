@@ -11,8 +11,7 @@ char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 
 // The folders of a path after its drive, and in `name` what follows the last "\":
 // "\a\b\c.txt" gives "", "a", "b" and c.txt.
-std::vector<std::string_view> SplitFolders(std::string_view folders, LeadByteTest isLead,
-                                           std::string_view& name) {
+std::vector<std::string_view> SplitFolders(std::string_view folders, LeadByteTest isLead, std::string_view& name) {
   std::vector<std::string_view> parts;
   std::size_t start = 0;
   for (std::size_t i = 0; i < folders.size();) {
@@ -53,8 +52,7 @@ std::string RelativeName(std::string_view baseFolder, std::string_view path, Lea
   std::string_view fileName;
   const std::vector<std::string_view> baseParts =
       SplitFolders(std::string_view(base).substr(baseDrive.size()), isLead, baseRest);
-  const std::vector<std::string_view> pathParts =
-      SplitFolders(path.substr(pathDrive.size()), isLead, fileName);
+  const std::vector<std::string_view> pathParts = SplitFolders(path.substr(pathDrive.size()), isLead, fileName);
 
   std::size_t common = 0;
   while (common < baseParts.size() && common < pathParts.size() &&

@@ -14,8 +14,8 @@ std::string BaseFolderOf(const std::vector<std::string>& files) {
   return ExcludeTrailingPathDelimiter(ExtractFilePath(files.front(), win::IsAnsiLeadByte), win::IsAnsiLeadByte);
 }
 
-TRunResult RunCreation(const std::vector<std::string>& files, const std::string& baseFolder,
-                       const TRunOptions& options, const std::string& separator, TRunObserver& observer) {
+TRunResult RunCreation(const std::vector<std::string>& files, const std::string& baseFolder, const TRunOptions& options,
+                       const std::string& separator, TRunObserver& observer) {
   const THashType kind = options.kind;
   const bool upper = options.UpperCase(kind);
   const std::string binaryMark = kind == THashType::MD5 && options.md5BinaryMode ? "*" : "";

@@ -15,5 +15,5 @@ std::string BaseFolderOf(const std::vector<std::string>& files);
 // mode, the hash in the case the options ask for, the size grouped with separator), with the
 // page's total line after every file. Before every file messages run and CancelFlag is read;
 // with options.showProcess also after every block. done counts the rows.
-TRunResult RunCreation(const std::vector<std::string>& files, const std::string& baseFolder,
-                       const TRunOptions& options, const std::string& separator, TRunObserver& observer);
+TRunResult RunCreation(const std::vector<std::string>& files, const std::string& baseFolder, const TRunOptions& options,
+                       const std::string& separator, TRunObserver& observer);

@@ -10,7 +10,6 @@
 #include "win/file.h"
 #include "win/user_locale.h"
 
-
 namespace {
 
 // Crc16Table is filled once at program start by the static initializer of core/crc.cpp, which

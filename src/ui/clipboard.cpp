@@ -41,7 +41,8 @@ class GlobalBlock {
 class OpenClipboardScope {
  public:
   OpenClipboardScope()
-      : owner_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr)) {
+      : owner_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                               nullptr)) {
     // Another program may hold the clipboard for a moment.
     for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
       open_ = OpenClipboard(owner_) != FALSE;

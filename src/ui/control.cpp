@@ -145,9 +145,9 @@ void Control::CreateWindowNow() {
   if (!enabled_) style |= WS_DISABLED;
   const bool own = spec.className == nullptr;
   if (own) RegisterOwnWindowClass();
-  const HWND window = CreateWindowExW(spec.exStyle, own ? kOwnWindowClass : spec.className, text_.c_str(), style,
-                                      left_, top_, width_, height_, parentWindow, nullptr,
-                                      GetModuleHandleW(nullptr), own ? this : nullptr);
+  const HWND window =
+      CreateWindowExW(spec.exStyle, own ? kOwnWindowClass : spec.className, text_.c_str(), style, left_, top_, width_,
+                      height_, parentWindow, nullptr, GetModuleHandleW(nullptr), own ? this : nullptr);
   if (window == nullptr) throw std::runtime_error("CreateWindowEx failed");
   if (!own) {
     Attach(window);
@@ -263,14 +263,11 @@ bool Control::HandleMessage(Message& message) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-      return ReflectToChild(message);
+    case WM_CTLCOLORLISTBOX: return ReflectToChild(message);
     case WM_WINDOWPOSCHANGED:
       SyncBoundsFromWindow();
       return false;  // the default procedure sends WM_SIZE and WM_MOVE from it
-    case WM_SIZE:
-      Realign();
-      return false;
+    case WM_SIZE: Realign(); return false;
     case WM_CONTEXTMENU:
       if (popupMenu_ == nullptr) return false;  // the default passes it to the parent
       if (popupMenu_->AutoPopup()) {
@@ -283,8 +280,7 @@ bool Control::HandleMessage(Message& message) {
       }
       message.result = 0;
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -240,7 +240,7 @@ class Control {
 
   int tabOrder_ = 0;
   bool tabOrderSet_ = false;
-  unsigned sequence_ = 0;         // order of construction among the siblings
+  unsigned sequence_ = 0;  // order of construction among the siblings
   unsigned nextChildSequence_ = 0;
   bool realigning_ = false;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;

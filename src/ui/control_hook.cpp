@@ -72,15 +72,12 @@ void TControlHook::SetHooked(bool hooked) {
 
 void TControlHook::HookWndProc(ui::Message& message) {
   switch (message.msg) {
-    case WM_CREATE:
-      handle_ = PendingHandle();
-      break;
-    case WM_DESTROY:
-      TargetHandleChanged(heDestroyed);
-      break;
+    case WM_CREATE: handle_ = PendingHandle(); break;
+    case WM_DESTROY: TargetHandleChanged(heDestroyed); break;
     default:
       // The first message after WM_CREATE: the new window is complete enough to be told about.
-      if (handle_ == PendingHandle() && hooked_ != nullptr && hooked_->HandleAllocated()) TargetHandleChanged(heCreated);
+      if (handle_ == PendingHandle() && hooked_ != nullptr && hooked_->HandleAllocated())
+        TargetHandleChanged(heCreated);
       break;
   }
   TargetWndProc(message);

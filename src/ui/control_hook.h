@@ -89,6 +89,6 @@ class TControlHook {
   ui::Control* hooked_ = nullptr;
   HWND handle_ = nullptr;
   std::shared_ptr<ui::WindowProcSlot> saved_;  // the replaced slot content
-  int hookedObserver_ = 0;   // destroy-observer id on hooked_
-  int controlObserver_ = 0;  // destroy-observer id on control_
+  int hookedObserver_ = 0;                     // destroy-observer id on hooked_
+  int controlObserver_ = 0;                    // destroy-observer id on control_
 };

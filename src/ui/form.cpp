@@ -133,8 +133,7 @@ bool Form::HandleMessage(Message& message) {
         return true;
       }
       return false;
-    default:
-      return Control::HandleMessage(message);
+    default: return Control::HandleMessage(message);
   }
 }
 

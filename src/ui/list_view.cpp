@@ -55,7 +55,8 @@ std::string ListView::ColumnCaption(int index) const {
 }
 
 int ListView::ColumnWidth(int index) const {
-  if (hwnd() != nullptr) return static_cast<int>(SendMessageW(hwnd(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index), 0));
+  if (hwnd() != nullptr)
+    return static_cast<int>(SendMessageW(hwnd(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index), 0));
   return columns_.at(static_cast<std::size_t>(index)).width;
 }
 
@@ -139,7 +140,8 @@ int ListView::TextWidthWide(std::wstring_view text) const { return measurer_.Wid
 void ListView::SetStateImages(ImageList* images) {
   stateImages_ = images;
   if (hwnd() == nullptr) return;
-  SendMessageW(hwnd(), LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(images != nullptr ? images->Handle() : nullptr));
+  SendMessageW(hwnd(), LVM_SETIMAGELIST, LVSIL_STATE,
+               reinterpret_cast<LPARAM>(images != nullptr ? images->Handle() : nullptr));
   SendMessageW(hwnd(), LVM_SETCALLBACKMASK, images != nullptr ? LVIS_STATEIMAGEMASK : 0, 0);
 }
 
@@ -179,8 +181,7 @@ bool ListView::HandleNotify(NMHDR& header, LRESULT& result) {
     case LVN_ODFINDITEMW:
       result = -1;  // no incremental search in data the list does not hold
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -75,15 +75,12 @@ bool Panel::HandleMessage(Message& message) {
     case WM_ERASEBKGND:
       message.result = 1;  // WM_PAINT fills the whole area
       return true;
-    case WM_SIZE:
-      Invalidate();
-      return Control::HandleMessage(message);
+    case WM_SIZE: Invalidate(); return Control::HandleMessage(message);
     case WM_SETTEXT:
       message.result = CallDefault(message);
       Invalidate();
       return true;
-    default:
-      return Control::HandleMessage(message);
+    default: return Control::HandleMessage(message);
   }
 }
 

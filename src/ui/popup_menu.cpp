@@ -90,8 +90,8 @@ void PopupMenu::Popup(HWND owner, POINT screenPoint) {
   }
   // Without the owner in front, the menu would not close when the user clicks elsewhere.
   SetForegroundWindow(owner);
-  const UINT_PTR chosen = static_cast<UINT_PTR>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x,
-                                                               screenPoint.y, 0, owner, nullptr));
+  const UINT_PTR chosen = static_cast<UINT_PTR>(
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
   if (chosen >= 1 && chosen <= items_.size()) items_[chosen - 1]->Click();
 }

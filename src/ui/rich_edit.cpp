@@ -61,7 +61,8 @@ std::string RichEdit::Text() const {
   query.cb = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
   query.flags = GT_USECRLF;
   query.codepage = 1200;
-  const auto copied = SendMessageW(hwnd(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query), reinterpret_cast<LPARAM>(wide.data()));
+  const auto copied =
+      SendMessageW(hwnd(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query), reinterpret_cast<LPARAM>(wide.data()));
   wide.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
   return AnsiFromWide(wide);
 }

@@ -77,9 +77,7 @@ int TabControl::IndexOf(const TabSheet& sheet) const {
   return found == pages_.end() ? -1 : static_cast<int>(found - pages_.begin());
 }
 
-TabSheet* TabControl::ActivePage() const {
-  return active_ >= 0 ? pages_[static_cast<std::size_t>(active_)] : nullptr;
-}
+TabSheet* TabControl::ActivePage() const { return active_ >= 0 ? pages_[static_cast<std::size_t>(active_)] : nullptr; }
 
 void TabControl::ActivatePage(int index, bool raiseChange) {
   if (index < -1 || index >= PageCount()) return;
@@ -148,8 +146,7 @@ bool TabControl::HandleNotify(NMHDR& header, LRESULT& result) {
       result = 0;
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -1,8 +1,8 @@
 #include "win/long_name.h"
 
-#include "win/user_locale.h"
 #include "core/path.h"
 #include "win/handle.h"
+#include "win/user_locale.h"
 
 namespace win {
 namespace {

@@ -30,7 +30,8 @@ std::optional<std::string> SortKey(const std::string& text) {
   const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, nullptr, 0);
   if (size <= 0) return std::nullopt;
   std::string key(static_cast<std::size_t>(size), '\0');
-  if (LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, key.data(), size) != size) {
+  if (LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, key.data(), size) !=
+      size) {
     return std::nullopt;
   }
   return key;
@@ -50,16 +51,16 @@ void SortPathsLocale(std::vector<std::string>& paths) {
   for (std::size_t i = 0; i < paths.size(); ++i) {
     std::optional<std::string> key = SortKey(paths[i]);
     if (!key) {
-      std::stable_sort(paths.begin(), paths.end(),
-                       [](const std::string& a, const std::string& b) { return CompareLocale(a, b) == CSTR_LESS_THAN; });
+      std::stable_sort(paths.begin(), paths.end(), [](const std::string& a, const std::string& b) {
+        return CompareLocale(a, b) == CSTR_LESS_THAN;
+      });
       return;
     }
     keyed.push_back({std::move(*key), i});
   }
   // Equal keys keep their order, as a stable comparison sort would.
-  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-    return a.key != b.key ? a.key < b.key : a.index < b.index;
-  });
+  std::sort(keyed.begin(), keyed.end(),
+            [](const Keyed& a, const Keyed& b) { return a.key != b.key ? a.key < b.key : a.index < b.index; });
   std::vector<std::string> sorted;
   sorted.reserve(paths.size());
   for (const Keyed& entry : keyed) sorted.push_back(std::move(paths[entry.index]));

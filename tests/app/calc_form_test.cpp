@@ -5,9 +5,9 @@
 #include "app/calc_form.h"
 #include "app/calc_frame.h"
 #include "app/calc_view_form.h"
-#include "engine/hash_file.h"
 #include "app/main_form.h"
 #include "calc_support.h"
+#include "engine/hash_file.h"
 #include "ui/application.h"
 
 namespace calctest {

@@ -9,9 +9,9 @@
 #include "app/calc_form.h"
 #include "app/calc_frame.h"
 #include "app/calc_view_form.h"
-#include "engine/hash_file.h"
 #include "app/main_form.h"
 #include "calc_support.h"
+#include "engine/hash_file.h"
 #include "ui/application.h"
 #include "ui/text.h"
 
@@ -113,9 +113,8 @@ TEST_F(CalcRunTest, TheListControlShowsTheRowsFromTheRecords) {
   const HWND list = page.ListView.HandleIfAllocated();
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(ListView_GetItemCount(list), 3);
-  const char* const expected[3][3] = {{"a.txt", "352441C2", "3"},
-                                      {"big.bin", "70986EF5", "1,234,567"},
-                                      {"empty.dat", "00000000", "0"}};
+  const char* const expected[3][3] = {
+      {"a.txt", "352441C2", "3"}, {"big.bin", "70986EF5", "1,234,567"}, {"empty.dat", "00000000", "0"}};
   for (int row = 0; row < 3; ++row) {
     for (int column = 0; column < 3; ++column) {
       wchar_t text[64] = {};
@@ -160,7 +159,7 @@ TEST_F(CalcRunTest, DoubleByteNamesKeepTheirTrailBytes) {
   Put("\x95\x5c\\\x83\x5c.txt", kAbc);  // 表\ソ.txt: both trail bytes are 0x5C
   Calc({Root() + "\x95\x5c"});          // 表
   ASSERT_EQ(CalcForm->PageCount(), 1);
-  EXPECT_EQ(CalcForm->CalcPageControl.Page(0).Caption(), "\x95\x5c");  // 表
+  EXPECT_EQ(CalcForm->CalcPageControl.Page(0).Caption(), "\x95\x5c");    // 表
   EXPECT_EQ(Names(Page()), (std::vector<std::string>{"\x83\x5c.txt"}));  // ソ.txt
   CalcViewForm->RenderActivePage();
   // ソ.txt is 6 bytes wide: the name column is padded to it.

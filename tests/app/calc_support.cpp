@@ -4,12 +4,12 @@
 
 #include "app/calc_form.h"
 #include "app/calc_frame.h"
-#include "engine/hash_file.h"
-#include "win/long_name.h"
 #include "app/main_form.h"
+#include "engine/hash_file.h"
 #include "ui/application.h"
-#include "win/handle.h"
 #include "ui/text.h"
+#include "win/handle.h"
+#include "win/long_name.h"
 
 namespace calctest {
 

@@ -85,9 +85,9 @@ class CalcTest : public testing::Test {
     std::string text, caption;
     UINT flags;
   };
-  std::vector<Box> boxes;       // every message box, answered with boxAnswer
+  std::vector<Box> boxes;  // every message box, answered with boxAnswer
   int boxAnswer = IDCANCEL;
-  std::vector<UINT> beeps;      // the sounds, as beeps (no "sounds" folder)
+  std::vector<UINT> beeps;                            // the sounds, as beeps (no "sounds" folder)
   std::function<bool(ui::SaveDialog&)> onSaveDialog;  // fails the test when a dialog comes unasked
   int saveDialogs = 0;
 

@@ -2,14 +2,12 @@
 // overwrite question and its failures.
 #include <gtest/gtest.h>
 
-
 #include "app/calc_form.h"
-#include "app/calc_view_form.h"
 #include "app/calc_frame.h"
 #include "app/calc_view_form.h"
-#include "engine/hash_file.h"
 #include "app/main_form.h"
 #include "calc_support.h"
+#include "engine/hash_file.h"
 #include "support/drop_support.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"

@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "app/compare_form.h"
-#include "app/compare_support.h"
 #include "app/compare_frame.h"
-#include "engine/hash_file.h"
-#include "win/long_name.h"
+#include "app/compare_support.h"
 #include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "core/listread.h"
+#include "engine/hash_file.h"
 #include "ui/application.h"
-#include "win/handle.h"
 #include "ui/text.h"
+#include "win/handle.h"
+#include "win/long_name.h"
 
 namespace {
 
@@ -39,7 +39,8 @@ class CompareWindowTest : public testing::Test {
 
   std::vector<std::string> TabCaptions() const {
     std::vector<std::string> captions;
-    for (int i = 0; i < CompareForm->PageCount(); ++i) captions.push_back(CompareForm->ComparePageControl.Page(i).Caption());
+    for (int i = 0; i < CompareForm->PageCount(); ++i)
+      captions.push_back(CompareForm->ComparePageControl.Page(i).Caption());
     return captions;
   }
 
@@ -103,12 +104,11 @@ TEST_P(CompareFolderTest, FolderListsComeBeforeThoseOfItsSubfolders) {
   EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"done"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Recursion, CompareFolderTest,
-                         testing::Values(FolderCase{false, {"list1.crc", "zz.crc"}},
-                                         FolderCase{true, {"list1.crc", "zz.crc", "list2.md5", "list3.crc", "list4.crc"}}),
-                         [](const testing::TestParamInfo<FolderCase>& p) {
-                           return std::string(p.param.recursive ? "Recursive" : "Flat");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Recursion, CompareFolderTest,
+    testing::Values(FolderCase{false, {"list1.crc", "zz.crc"}},
+                    FolderCase{true, {"list1.crc", "zz.crc", "list2.md5", "list3.crc", "list4.crc"}}),
+    [](const testing::TestParamInfo<FolderCase>& p) { return std::string(p.param.recursive ? "Recursive" : "Flat"); });
 
 // Given directly, each file that is no list sounds the error, with or without "処理完了時Beep";
 // an intake that opens nothing closes the window, and with the main window hidden that ends the

@@ -11,14 +11,13 @@
 #include <vector>
 
 #include "app/compare_form.h"
-#include "core/checksum_list.h"
-#include "app/compare_support.h"
 #include "app/compare_frame.h"
-#include "core/checksum_list.h"
-#include "engine/hash_file.h"
+#include "app/compare_support.h"
 #include "app/main_form.h"
 #include "app/program_fixture.h"
+#include "core/checksum_list.h"
 #include "core/crc.h"
+#include "engine/hash_file.h"
 #include "ui/application.h"
 #include "ui/tab_control.h"
 #include "ui/text.h"
@@ -82,7 +81,8 @@ class ComparePageTest : public testing::Test {
       EXPECT_EQ(item.Error, rows[i].error);
       // What the list itself shows, drawn on demand from the entry.
       const comparetest::RowView view = ReadRow(frame, static_cast<int>(i));
-      EXPECT_EQ(view.cells, (std::vector<std::string>{item.Name, item.Hash, item.FHash, item.Bytes, item.FBytes, item.Error}));
+      EXPECT_EQ(view.cells,
+                (std::vector<std::string>{item.Name, item.Hash, item.FHash, item.Bytes, item.FBytes, item.Error}));
       EXPECT_EQ(view.state, rows[i].state);
     }
   }
@@ -253,12 +253,13 @@ TEST_F(OwnPageTest, CancelBetweenRowsLeavesTheRestUnverified) {
   // Row 0 is scrolled into view once it is done: cancel there, before row 1 starts.
   CancelOn(frame.ListView, [](const ui::Message& message) { return message.msg == LVM_ENSUREVISIBLE; });
   Start(frame, folder_.File("l.crc"), {"a.txt  352441C2  3", "b.txt  352441C2  3", "c.txt  352441C2  3"},
-                     THashType::CRC32);
+        THashType::CRC32);
   ASSERT_EQ(frame.Entries.size(), 3u);
   EXPECT_EQ(frame.Entries[0].State, 1);
   for (std::size_t i = 1; i < 3; ++i) {
     EXPECT_EQ(frame.Entries[i].State, 0);
-    EXPECT_EQ(ReadRow(frame, static_cast<int>(i)).cells, (std::vector<std::string>{frame.Entries[i].Name, "352441C2", "", "3", "", ""}));
+    EXPECT_EQ(ReadRow(frame, static_cast<int>(i)).cells,
+              (std::vector<std::string>{frame.Entries[i].Name, "352441C2", "", "3", "", ""}));
     EXPECT_EQ(ReadRow(frame, static_cast<int>(i)).state, 0);
   }
   EXPECT_EQ(frame.StateText(), U8(u8"キャンセル"));
@@ -267,8 +268,8 @@ TEST_F(OwnPageTest, CancelBetweenRowsLeavesTheRestUnverified) {
 
 struct InterruptCase {
   const char* label;
-  std::vector<std::size_t> sizes;   // file sizes, one row each
-  std::string cancelAtProgress;     // progress text that sets CancelFlag
+  std::vector<std::size_t> sizes;  // file sizes, one row each
+  std::string cancelAtProgress;    // progress text that sets CancelFlag
   std::vector<int> states;
   const char8_t* summary;
 };
@@ -307,13 +308,15 @@ TEST_P(InterruptedReadTest, RunEndsCancelled) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InterruptedReadTest,
-    testing::Values(InterruptCase{"middle", {3, 200000, 3}, "f1.bin (65536/", {1, 0, 0}, u8"1ファイル (正常 : 1  異常 : 0)"},
-                    InterruptCase{"last", {3, 200000}, "f1.bin (65536/", {1, 0}, u8"1ファイル (正常 : 1  異常 : 0)"},
-                    InterruptCase{"first", {200000, 3}, "f0.bin (65536/", {0, 0}, u8""},
-                    InterruptCase{"last read to its end", {3, 3}, "f1.bin (3/3)", {1, 1}, u8"2ファイル (正常 : 2  異常 : 0)"}),
+    testing::Values(
+        InterruptCase{"middle", {3, 200000, 3}, "f1.bin (65536/", {1, 0, 0}, u8"1ファイル (正常 : 1  異常 : 0)"},
+        InterruptCase{"last", {3, 200000}, "f1.bin (65536/", {1, 0}, u8"1ファイル (正常 : 1  異常 : 0)"},
+        InterruptCase{"first", {200000, 3}, "f0.bin (65536/", {0, 0}, u8""},
+        InterruptCase{"last read to its end", {3, 3}, "f1.bin (3/3)", {1, 1}, u8"2ファイル (正常 : 2  異常 : 0)"}),
     [](const testing::TestParamInfo<InterruptCase>& p) {
       std::string name = p.param.label;
-      for (char& c : name) if (c == ' ') c = '_';
+      for (char& c : name)
+        if (c == ' ') c = '_';
       return name;
     });
 

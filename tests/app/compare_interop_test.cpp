@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "win/user_locale.h"
 #include "app/calc_form.h"
 #include "app/compare_form.h"
-#include "app/compare_support.h"
 #include "app/compare_frame.h"
-#include "engine/hash_file.h"
+#include "app/compare_support.h"
 #include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "core/listtext.h"
 #include "core/numfmt.h"
-#include "win/handle.h"
+#include "engine/hash_file.h"
 #include "ui/text.h"
+#include "win/handle.h"
+#include "win/user_locale.h"
 
 // Lists written by other programs and by Ruvo's own creation verify as correct.
 namespace {
@@ -30,7 +30,7 @@ class CompareInteropTest : public testing::Test {
     sounds_.emplace();
     folder_.Write("a.txt", "abc");
     folder_.Write("sub\\b c.txt", std::string(70000, 'z'));  // more than one block, a space in the name
-    folder_.Write("\x95\x5c.bin", "123456789");               // 表.bin, trail byte 0x5C
+    folder_.Write("\x95\x5c.bin", "123456789");              // 表.bin, trail byte 0x5C
     folder_.Write("empty.dat", "");
   }
   void TearDown() override {
@@ -77,7 +77,8 @@ TEST_P(RenderedListTest, VerifiesAsCorrect) {
     if (c.lowerCase) {
       for (char& ch : hash) ch = static_cast<char>(tolower(static_cast<unsigned char>(ch)));
     }
-    rows.push_back({(c.binaryMark ? "*" : "") + name, hash, FormatGrouped(static_cast<std::uint64_t>(size), win::ThousandsSeparator())});
+    rows.push_back({(c.binaryMark ? "*" : "") + name, hash,
+                    FormatGrouped(static_cast<std::uint64_t>(size), win::ThousandsSeparator())});
     total += static_cast<std::uint64_t>(size);
   }
   folder_.Write("list.txt", RenderChecksumList(c.kind, rows, TotalLine(rows.size(), total, win::ThousandsSeparator())));
@@ -144,7 +145,7 @@ bool RunHostTool(const std::string& commandLine, const std::string& folder, cons
   {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     const win::KernelHandle output(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                          &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                               &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!output) return false;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -4,8 +4,8 @@
 
 #include "app/compare_form.h"
 #include "app/compare_frame.h"
-#include "engine/hash_file.h"
 #include "app/main_form.h"
+#include "engine/hash_file.h"
 #include "ui/application.h"
 #include "ui/text.h"
 
@@ -19,9 +19,12 @@ std::string TableList(THashType kind, const std::vector<std::vector<std::string>
     nameWidth = std::max(nameWidth, row[0].size());
     sizeWidth = std::max(sizeWidth, row[2].size());
   }
-  auto pad = [](std::string text, std::size_t width) { return text + std::string(width - std::min(width, text.size()), ' '); };
+  auto pad = [](std::string text, std::size_t width) {
+    return text + std::string(width - std::min(width, text.size()), ' ');
+  };
   std::string text = pad("Name", nameWidth) + "  " + pad(title, hashWidth) + "  Bytes\r\n";
-  text += std::string(nameWidth, '-') + "  " + std::string(hashWidth, '-') + "  " + std::string(sizeWidth, '-') + "\r\n";
+  text +=
+      std::string(nameWidth, '-') + "  " + std::string(hashWidth, '-') + "  " + std::string(sizeWidth, '-') + "\r\n";
   for (const auto& row : rows) {
     text += pad(row[0], nameWidth) + "  " + row[1] + "  " +
             std::string(sizeWidth - std::min(sizeWidth, row[2].size()), ' ') + row[2] + "\r\n";
@@ -43,7 +46,8 @@ RowView ReadRow(TCompareFrame& frame, int row) {
     SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     view.cells.push_back(ui::AnsiFromWide(buffer));
   }
-  const auto state = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+  const auto state =
+      static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
   view.state = static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12) - 1;
   return view;
 }

@@ -9,13 +9,13 @@
 #include "app/calc_form.h"
 #include "app/calc_frame.h"
 #include "app/compare_form.h"
-#include "support/drop_support.h"
-#include "ui/file_drop_target.h"
-#include "support/hook_probes.h"
 #include "app/main_form.h"
 #include "app/program_fixture.h"
+#include "support/drop_support.h"
+#include "support/hook_probes.h"
 #include "support/scratch_folder.h"
 #include "ui/application.h"
+#include "ui/file_drop_target.h"
 #include "ui/text.h"
 
 using droptest::DropBlockAlive;
@@ -237,7 +237,8 @@ TEST_F(ProgramDropTest, DropsWorkAfterTheWindowsAreMadeAnew) {
   // As a style switch that re-creates a form with all its children does.
   std::vector<HWND> oldWindows;
   for (const ProgramTarget& target : ProgramTargets()) oldWindows.push_back(target.window->Handle());
-  for (ui::Form* form : {static_cast<ui::Form*>(MainForm), static_cast<ui::Form*>(CompareForm), static_cast<ui::Form*>(CalcForm)})
+  for (ui::Form* form :
+       {static_cast<ui::Form*>(MainForm), static_cast<ui::Form*>(CompareForm), static_cast<ui::Form*>(CalcForm)})
     form->RecreateWindow();
   const std::vector<ProgramTarget> targets = ProgramTargets();
   for (std::size_t i = 0; i < targets.size(); ++i) {

@@ -82,8 +82,8 @@ TEST_F(MainWindowTest, FrameCaptionAndClientArea) {
 }
 
 TEST_F(MainWindowTest, ControlsUseTheShiftJisUiFont) {
-  HWND controls[] = {main_->DirListCheckBox.Handle(), main_->DefaultExtCRCEdit.Handle(),
-                     main_->UpperCaseLabel.Handle(), main_->CalcMD5Button.Handle()};
+  HWND controls[] = {main_->DirListCheckBox.Handle(), main_->DefaultExtCRCEdit.Handle(), main_->UpperCaseLabel.Handle(),
+                     main_->CalcMD5Button.Handle()};
   for (HWND control : controls) {
     auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);
@@ -219,11 +219,11 @@ TEST_F(MainWindowTest, PreferencesLayoutAndInitialStates) {
 TEST_F(MainWindowTest, TabKeyOrderOfThePreferences) {
   ShowPage(1);
   TMainForm& m = *main_;
-  const ui::Control* expected[] = {
-      &m.AutoSaveDirCheckBox, &m.AutoSaveFileCheckBox, &m.AutoSaveForceOverwriteCheckBox, &m.AutoSaveCloseCheckBox,
-      &m.DirRecursiveCheckBox, &m.ShowProcessCheckBox, &m.DoneBeepCheckBox, &m.StayOnTopCheckBox,
-      &m.DefaultExtCRCEdit, &m.DefaultExtMD5Edit, &m.IdlePriorityCheckBox, &m.UpperCRCCheckBox,
-      &m.UpperMD5CheckBox, &m.DirListCheckBox, &m.MD5BinaryModeCheckBox};
+  const ui::Control* expected[] = {&m.AutoSaveDirCheckBox,   &m.AutoSaveFileCheckBox, &m.AutoSaveForceOverwriteCheckBox,
+                                   &m.AutoSaveCloseCheckBox, &m.DirRecursiveCheckBox, &m.ShowProcessCheckBox,
+                                   &m.DoneBeepCheckBox,      &m.StayOnTopCheckBox,    &m.DefaultExtCRCEdit,
+                                   &m.DefaultExtMD5Edit,     &m.IdlePriorityCheckBox, &m.UpperCRCCheckBox,
+                                   &m.UpperMD5CheckBox,      &m.DirListCheckBox,      &m.MD5BinaryModeCheckBox};
   HWND sheet = m.PreferencesTabSheet.Handle();
   HWND current = expected[0]->HandleIfAllocated();
   for (size_t i = 1; i < std::size(expected); ++i) {
@@ -241,8 +241,10 @@ TEST_F(MainWindowTest, HashButtonsFormOneExclusiveGroupUnderRealClicks) {
     ui::Button* click;
     THashType expected;
   };
-  const Step steps[] = {{&m.CalcMD5Button, THashType::MD5},     {&m.CalcMD5Button, THashType::MD5},
-                        {&m.CalcCRC16Button, THashType::CRC16}, {&m.CalcCRC32Button, THashType::CRC32},
+  const Step steps[] = {{&m.CalcMD5Button, THashType::MD5},
+                        {&m.CalcMD5Button, THashType::MD5},
+                        {&m.CalcCRC16Button, THashType::CRC16},
+                        {&m.CalcCRC32Button, THashType::CRC32},
                         {&m.CalcCRC32Button, THashType::CRC32}};
   for (const Step& step : steps) {
     apptest::ClickWindow(step.click->Handle());

@@ -48,12 +48,19 @@ void ResetProgramForms() {
     ui::CheckBox* box;
     bool checked;
   };
-  const Default defaults[] = {
-      {&main.AutoSaveDirCheckBox, false},  {&main.AutoSaveFileCheckBox, false}, {&main.AutoSaveForceOverwriteCheckBox, false},
-      {&main.AutoSaveCloseCheckBox, false}, {&main.DirListCheckBox, true},      {&main.DirRecursiveCheckBox, false},
-      {&main.ShowProcessCheckBox, true},    {&main.DoneBeepCheckBox, true},     {&main.StayOnTopCheckBox, false},
-      {&main.IdlePriorityCheckBox, false},  {&main.MD5BinaryModeCheckBox, false}, {&main.UpperCRCCheckBox, true},
-      {&main.UpperMD5CheckBox, false}};
+  const Default defaults[] = {{&main.AutoSaveDirCheckBox, false},
+                              {&main.AutoSaveFileCheckBox, false},
+                              {&main.AutoSaveForceOverwriteCheckBox, false},
+                              {&main.AutoSaveCloseCheckBox, false},
+                              {&main.DirListCheckBox, true},
+                              {&main.DirRecursiveCheckBox, false},
+                              {&main.ShowProcessCheckBox, true},
+                              {&main.DoneBeepCheckBox, true},
+                              {&main.StayOnTopCheckBox, false},
+                              {&main.IdlePriorityCheckBox, false},
+                              {&main.MD5BinaryModeCheckBox, false},
+                              {&main.UpperCRCCheckBox, true},
+                              {&main.UpperMD5CheckBox, false}};
   for (const Default& option : defaults) option.box->SetChecked(option.checked);
   main.StayOnTopCheckBoxClick();
   main.IdlePriorityCheckBoxClick();

@@ -35,7 +35,8 @@ bool Topmost(ui::Form& form) { return (GetWindowLongW(form.Handle(), GWL_EXSTYLE
 std::string Bounds(const char* section, ui::Form& form, bool withSize) {
   std::string text = std::string("[") + section + "]\r\nLeft=" + std::to_string(form.Left()) +
                      "\r\nTop=" + std::to_string(form.Top()) + "\r\n";
-  if (withSize) text += "Width=" + std::to_string(form.Width()) + "\r\nHeight=" + std::to_string(form.Height()) + "\r\n";
+  if (withSize)
+    text += "Width=" + std::to_string(form.Width()) + "\r\nHeight=" + std::to_string(form.Height()) + "\r\n";
   return text;
 }
 
@@ -90,8 +91,7 @@ TEST_F(SettingsTest, DefaultsAreWrittenWholeInTheFixedOrder) {
   std::string expected = Bounds("MainForm", *MainForm, false) + "ActivePage=0\r\n\r\n" +
                          Bounds("CompareForm", *CompareForm, true) + "TabWidth=0\r\n\r\n" +
                          Bounds("CalcForm", *CalcForm, true) + "TabWidth=0\r\n\r\n" +
-                         Bounds("CalcViewForm", *CalcViewForm, true) + "\r\n" +
-                         FirstStartPreferences();
+                         Bounds("CalcViewForm", *CalcViewForm, true) + "\r\n" + FirstStartPreferences();
   EXPECT_EQ(ReadFileBytes(Ini()), expected);
   EXPECT_EQ(FilesIn(folder_.Path()), 1) << "no temporary file is left behind";
 }
@@ -106,10 +106,10 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
   CompareForm->ComparePageControl.SetTabWidth(80);
   CalcForm->CalcPageControl.SetTabWidth(90);
   m.SetHashType(THashType::MD5);
-  ui::CheckBox* const options[] = {
-      &m.AutoSaveDirCheckBox, &m.AutoSaveFileCheckBox, &m.AutoSaveForceOverwriteCheckBox, &m.AutoSaveCloseCheckBox,
-      &m.DirListCheckBox,     &m.DirRecursiveCheckBox, &m.ShowProcessCheckBox,            &m.DoneBeepCheckBox,
-      &m.MD5BinaryModeCheckBox, &m.UpperCRCCheckBox,   &m.UpperMD5CheckBox};
+  ui::CheckBox* const options[] = {&m.AutoSaveDirCheckBox,   &m.AutoSaveFileCheckBox, &m.AutoSaveForceOverwriteCheckBox,
+                                   &m.AutoSaveCloseCheckBox, &m.DirListCheckBox,      &m.DirRecursiveCheckBox,
+                                   &m.ShowProcessCheckBox,   &m.DoneBeepCheckBox,     &m.MD5BinaryModeCheckBox,
+                                   &m.UpperCRCCheckBox,      &m.UpperMD5CheckBox};
   for (ui::CheckBox* box : options) box->SetChecked(!box->Checked());
   m.DefaultExtCRCEdit.SetText("sfv");
   m.DefaultExtMD5Edit.SetText("\x95\x5c");  // 表, trail byte 0x5C
@@ -174,9 +174,9 @@ TEST_F(SettingsTest, HashTypeTakesTheLowByteOfTheValue) {
     THashType after;
   };
   using enum THashType;
-  const Case cases[] = {{"2", CRC32, MD5},      {"4", CRC32, CRC32},    {"0x1", MD5, CRC32}, {"$0", CRC32, CRC16},
-                        {"258", CRC32, MD5},    {"-255", MD5, CRC32},   {"3", CRC16, CRC16}, {"md5", CRC16, CRC16},
-                        {" +2", CRC32, MD5},    {"0X2", CRC16, MD5}};
+  const Case cases[] = {{"2", CRC32, MD5},   {"4", CRC32, CRC32},  {"0x1", MD5, CRC32}, {"$0", CRC32, CRC16},
+                        {"258", CRC32, MD5}, {"-255", MD5, CRC32}, {"3", CRC16, CRC16}, {"md5", CRC16, CRC16},
+                        {" +2", CRC32, MD5}, {"0X2", CRC16, MD5}};
   for (const Case& c : cases) {
     MainForm->SetHashType(c.before);
     LoadPreferences(std::string("HashType=") + c.value + "\r\n");
@@ -190,9 +190,9 @@ TEST_F(SettingsTest, BooleansAreAnyNonZeroInteger) {
     bool before;
     bool after;
   };
-  const Case cases[] = {{"1", false, true},   {"0", true, false},    {"5", false, true}, {"-1", false, true},
-                        {"0x10", false, true}, {"$0", true, false},  {"yes", false, false}, {"yes", true, true},
-                        {"", true, true}};
+  const Case cases[] = {{"1", false, true},    {"0", true, false},    {"5", false, true},
+                        {"-1", false, true},   {"0x10", false, true}, {"$0", true, false},
+                        {"yes", false, false}, {"yes", true, true},   {"", true, true}};
   for (const Case& c : cases) {
     MainForm->AutoSaveCloseCheckBox.SetChecked(c.before);
     LoadPreferences(std::string("AutoSaveClose=") + c.value + "\r\n");

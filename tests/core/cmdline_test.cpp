@@ -11,22 +11,27 @@ Args SplitSjis(std::string_view line) { return SplitCommandLine(line, IsShiftJis
 }  // namespace
 
 TEST(SplitCommandLine, SeparatorsQuotesAndEmptyPairs) {
-  struct Case { const char* line; Args args; };
+  struct Case {
+    const char* line;
+    Args args;
+  };
   const Case cases[] = {
       {"", {}},
       {"   \t ", {}},
       {"ruvo.exe", {"ruvo.exe"}},
       {"ruvo.exe a b", {"ruvo.exe", "a", "b"}},
-      {"  ruvo.exe\t a\r\n\x01" "b  ", {"ruvo.exe", "a", "b"}},  // every byte <= 32 separates
+      {"  ruvo.exe\t a\r\n\x01"
+       "b  ",
+       {"ruvo.exe", "a", "b"}},  // every byte <= 32 separates
       {"\"C:\\Program Files\\ruvo.exe\" -c", {"C:\\Program Files\\ruvo.exe", "-c"}},
-      {"ruvo \"a b\"c d", {"ruvo", "a bc", "d"}},        // a quoted stretch joins what follows
-      {"ruvo x\"y z\"", {"ruvo", "xy z"}},               // and what precedes
-      {"ruvo a\"\"b", {"ruvo", "ab"}},                   // an empty pair inside an argument
-      {"ruvo \"\" a", {"ruvo", "a"}},                    // an empty pair alone yields nothing
+      {"ruvo \"a b\"c d", {"ruvo", "a bc", "d"}},  // a quoted stretch joins what follows
+      {"ruvo x\"y z\"", {"ruvo", "xy z"}},         // and what precedes
+      {"ruvo a\"\"b", {"ruvo", "ab"}},             // an empty pair inside an argument
+      {"ruvo \"\" a", {"ruvo", "a"}},              // an empty pair alone yields nothing
       {"ruvo \"\"\"\" a", {"ruvo", "a"}},
-      {"ruvo \"\"a", {"ruvo", "a"}},                     // skipped at the start of an argument
+      {"ruvo \"\"a", {"ruvo", "a"}},  // skipped at the start of an argument
       {"ruvo \"\" ", {"ruvo"}},
-      {"ruvo \"open end", {"ruvo", "open end"}},         // an unclosed quote runs to the end
+      {"ruvo \"open end", {"ruvo", "open end"}},  // an unclosed quote runs to the end
       {"ruvo \"", {"ruvo", ""}},
       {"ruvo \" \"", {"ruvo", " "}},
       {"ruvo -c \"C:\\a b\\l.crc\" -tm", {"ruvo", "-c", "C:\\a b\\l.crc", "-tm"}},
@@ -35,7 +40,10 @@ TEST(SplitCommandLine, SeparatorsQuotesAndEmptyPairs) {
 }
 
 TEST(SplitCommandLine, StepsOverDoubleByteCharactersWhole) {
-  struct Case { const char* line; Args args; };
+  struct Case {
+    const char* line;
+    Args args;
+  };
   const Case cases[] = {
       // 表 = 0x95 0x5C: the trail byte is "\", the character stays whole.
       {"r C:\\\x95\x5C\\a.txt", {"r", "C:\\\x95\x5C\\a.txt"}},
@@ -60,9 +68,13 @@ TEST(SplitCommandLine, LoneLeadByteDoesNotSwallowSeparatorOrQuote) {
 
 TEST(SplitCommandLine, SingleByteCodePageSplitsHighBytesNowhere) {
   // 0x95 is an ordinary character in a single-byte code page; its neighbour "\"" is a quote.
-  EXPECT_EQ(SplitCommandLine("r a\x95\"b c\"", IsNeverLeadByte), (Args{"r", "a\x95" "b c"}));
+  EXPECT_EQ(SplitCommandLine("r a\x95\"b c\"", IsNeverLeadByte), (Args{"r",
+                                                                       "a\x95"
+                                                                       "b c"}));
   // The same bytes in Shift-JIS: 0x95 0x22 is no character, so the quote still counts.
-  EXPECT_EQ(SplitSjis("r a\x95\"b c\""), (Args{"r", "a\x95" "b c"}));
+  EXPECT_EQ(SplitSjis("r a\x95\"b c\""), (Args{"r",
+                                               "a\x95"
+                                               "b c"}));
 }
 
 TEST(ParseArguments, OptionsAndPaths) {
@@ -82,10 +94,8 @@ TEST(ParseArguments, OptionsAndPaths) {
       {{"ruvo", "-t1", "-tm", "a"}, {"a"}, false, THashType::MD5},  // the later one wins
       {{"ruvo", "-tm", "a", "-t1"}, {"a"}, false, THashType::CRC16},
       {{"ruvo", "a", "-c", "-t1"}, {"a"}, true, THashType::CRC16},  // "c" decides; kind unused
-      {{"ruvo", "-C", "-T1", "-x", "/Tm", "-c "}, {"-C", "-T1", "-x", "/Tm", "-c "}, false,
-       THashType::None},
-      {{"ruvo", "-", "/", "--c", "-cc", "-t", "-t2"}, {"-", "/", "--c", "-cc", "-t", "-t2"}, false,
-       THashType::None},
+      {{"ruvo", "-C", "-T1", "-x", "/Tm", "-c "}, {"-C", "-T1", "-x", "/Tm", "-c "}, false, THashType::None},
+      {{"ruvo", "-", "/", "--c", "-cc", "-t", "-t2"}, {"-", "/", "--c", "-cc", "-t", "-t2"}, false, THashType::None},
       {{"ruvo", "c", "t1", "", "\\c"}, {"c", "t1", "", "\\c"}, false, THashType::None},
       {{"ruvo", "-c", "/c", "x"}, {"x"}, true, THashType::None},
   };
@@ -99,8 +109,8 @@ TEST(ParseArguments, OptionsAndPaths) {
 }
 
 TEST(ParseArguments, FromAWholeCommandLine) {
-  const CommandLineRequest request = ParseArguments(
-      SplitSjis("\"C:\\Tools\\ruvo.exe\" -tm \"C:\\My Data\\\x95\x5C\" -c D:\\x"));  // 表 = 95 5C
+  const CommandLineRequest request =
+      ParseArguments(SplitSjis("\"C:\\Tools\\ruvo.exe\" -tm \"C:\\My Data\\\x95\x5C\" -c D:\\x"));  // 表 = 95 5C
   EXPECT_EQ(request.paths, (Args{"C:\\My Data\\\x95\x5C", "D:\\x"}));
   EXPECT_TRUE(request.compare);
 }

@@ -119,11 +119,8 @@ TEST(Crc, EveryVariantMatchesReferenceOnLargeBuffers) {
   for (const auto& v : CrcVariants()) {
     SCOPED_TRACE(v.Name);
     for (std::size_t length : lengths) {
-      EXPECT_EQ(v.Crc16(0xFFFF, data.data(), length),
-                Crc16UpdateReference(0xFFFF, data.data(), length))
-          << length;
-      EXPECT_EQ(v.Crc32(0xFFFFFFFF, data.data(), length),
-                Crc32UpdateReference(0xFFFFFFFF, data.data(), length))
+      EXPECT_EQ(v.Crc16(0xFFFF, data.data(), length), Crc16UpdateReference(0xFFFF, data.data(), length)) << length;
+      EXPECT_EQ(v.Crc32(0xFFFFFFFF, data.data(), length), Crc32UpdateReference(0xFFFFFFFF, data.data(), length))
           << length;
     }
   }

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 TEST(Hex, PadsAndUsesUpperCase) {
-  struct Case { std::uint64_t value; int digits; const char* text; };
+  struct Case {
+    std::uint64_t value;
+    int digits;
+    const char* text;
+  };
   const Case cases[] = {
-      {0xFFFF, 4, "FFFF"}, {0x6F91, 4, "6F91"}, {0x7A2, 4, "07A2"}, {0, 8, "00000000"},
-      {0xCBF43926, 8, "CBF43926"}, {0x123456789, 8, "23456789"},
+      {0xFFFF, 4, "FFFF"}, {0x6F91, 4, "6F91"},         {0x7A2, 4, "07A2"},
+      {0, 8, "00000000"},  {0xCBF43926, 8, "CBF43926"}, {0x123456789, 8, "23456789"},
   };
   for (const auto& c : cases) EXPECT_EQ(HexUpper(c.value, c.digits), c.text) << c.text;
 }

@@ -5,21 +5,56 @@
 #include <climits>
 
 TEST(ParseIniInteger, DecimalHexSignsAndGarbage) {
-  struct Case { const char* text; std::optional<int> value; };
+  struct Case {
+    const char* text;
+    std::optional<int> value;
+  };
   const Case cases[] = {
-      {"0", 0}, {"1", 1}, {"408", 408}, {"007", 7}, {"+5", 5}, {"-5", -5}, {"  \t12", 12},
-      {"0x1", 1}, {"0X1f", 31}, {"$FF", 255}, {"$ff", 255}, {"x10", 16}, {"X10", 16},
-      {"-$10", -16}, {"+0x10", 16}, {"-x1", -1},
-      {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}, {"$7FFFFFFF", INT_MAX},
+      {"0", 0},
+      {"1", 1},
+      {"408", 408},
+      {"007", 7},
+      {"+5", 5},
+      {"-5", -5},
+      {"  \t12", 12},
+      {"0x1", 1},
+      {"0X1f", 31},
+      {"$FF", 255},
+      {"$ff", 255},
+      {"x10", 16},
+      {"X10", 16},
+      {"-$10", -16},
+      {"+0x10", 16},
+      {"-x1", -1},
+      {"2147483647", INT_MAX},
+      {"-2147483648", INT_MIN},
+      {"$7FFFFFFF", INT_MAX},
       {"-$80000000", INT_MIN},
-      {"2147483648", std::nullopt}, {"-2147483649", std::nullopt}, {"$80000000", std::nullopt},
-      {"$FFFFFFFF", std::nullopt}, {"99999999999999999999999", std::nullopt},
-      {"", std::nullopt}, {"   ", std::nullopt}, {"-", std::nullopt}, {"+", std::nullopt},
-      {"$", std::nullopt}, {"0x", std::nullopt}, {"x", std::nullopt}, {"12a", std::nullopt},
-      {"1 2", std::nullopt}, {"12 ", std::nullopt}, {"- 1", std::nullopt}, {"--1", std::nullopt},
-      {"+-1", std::nullopt}, {"1.0", std::nullopt}, {"0x$1", std::nullopt},
-      {"$0x1", std::nullopt}, {"00x1", std::nullopt}, {"0xG", std::nullopt},
-      {"true", std::nullopt}, {"\xEF\xBC\x91", std::nullopt},  // a full-width digit in UTF-8
+      {"2147483648", std::nullopt},
+      {"-2147483649", std::nullopt},
+      {"$80000000", std::nullopt},
+      {"$FFFFFFFF", std::nullopt},
+      {"99999999999999999999999", std::nullopt},
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"-", std::nullopt},
+      {"+", std::nullopt},
+      {"$", std::nullopt},
+      {"0x", std::nullopt},
+      {"x", std::nullopt},
+      {"12a", std::nullopt},
+      {"1 2", std::nullopt},
+      {"12 ", std::nullopt},
+      {"- 1", std::nullopt},
+      {"--1", std::nullopt},
+      {"+-1", std::nullopt},
+      {"1.0", std::nullopt},
+      {"0x$1", std::nullopt},
+      {"$0x1", std::nullopt},
+      {"00x1", std::nullopt},
+      {"0xG", std::nullopt},
+      {"true", std::nullopt},
+      {"\xEF\xBC\x91", std::nullopt},  // a full-width digit in UTF-8
   };
   for (const Case& c : cases) EXPECT_EQ(ParseIniInteger(c.text), c.value) << "[" << c.text << "]";
 }
@@ -80,19 +115,19 @@ TEST(IniText, RoundTripReproducesEveryValue) {
 
 TEST(IniText, ReadingRules) {
   const IniText ini = IniText::Parse(
-      "Orphan=1\r\n"                       // before the first section: ignored
+      "Orphan=1\r\n"  // before the first section: ignored
       "; [Comment]\r\n"
-      "  [ mainform ]  \r\n"               // blanks around and inside the brackets
-      "\tLEFT \t=\t 12 \t\r\n"              // key and value stripped around the first "="
+      "  [ mainform ]  \r\n"    // blanks around and inside the brackets
+      "\tLEFT \t=\t 12 \t\r\n"  // key and value stripped around the first "="
       "no equals sign here\r\n"
-      ";Top=99\r\n"                        // a comment
-      "Width==5\r\n"                       // the value is everything after the first "="
-      "Left=7\r\n"                         // a repeated key: the first wins
+      ";Top=99\r\n"   // a comment
+      "Width==5\r\n"  // the value is everything after the first "="
+      "Left=7\r\n"    // a repeated key: the first wins
       "=lost\r\n"
       "\r\n"
       "   \r\n"
-      "[Preferences]\n"                    // lone LF
-      "HashType=0x1\r"                     // lone CR
+      "[Preferences]\n"  // lone LF
+      "HashType=0x1\r"   // lone CR
       "DirList=2\r\n"
       "StayOnTop=-1\r\n"
       "AutoSaveDir=0\r\n"
@@ -101,9 +136,9 @@ TEST(IniText, ReadingRules) {
       "DefaultExtCRC=  c r c  \r\n"
       "[Hand]\r\n"
       "Key=value\r\n"
-      "[MainForm]\r\n"                     // the section again: continues the first
+      "[MainForm]\r\n"  // the section again: continues the first
       "Top=3\r\n"
-      "Left=8");                           // no final line end
+      "Left=8");  // no final line end
   EXPECT_EQ(ini.ReadInteger("MainForm", "Left", -1), 12);
   EXPECT_EQ(ini.ReadInteger("MAINFORM", "left", -1), 12);
   EXPECT_EQ(ini.ReadInteger("MainForm", "Top", -1), 3);
@@ -117,7 +152,7 @@ TEST(IniText, ReadingRules) {
   EXPECT_TRUE(ini.ReadBool("Preferences", "DirList", false));
   EXPECT_TRUE(ini.ReadBool("Preferences", "StayOnTop", false));
   EXPECT_FALSE(ini.ReadBool("Preferences", "AutoSaveDir", true));
-  EXPECT_TRUE(ini.ReadBool("Preferences", "DoneBeep", true));   // not an integer: the default
+  EXPECT_TRUE(ini.ReadBool("Preferences", "DoneBeep", true));  // not an integer: the default
   EXPECT_FALSE(ini.ReadBool("Preferences", "DoneBeep", false));
   EXPECT_EQ(ini.Read("Preferences", "ShowProcess"), "");
   EXPECT_TRUE(ini.ReadBool("Preferences", "ShowProcess", true));
@@ -126,7 +161,10 @@ TEST(IniText, ReadingRules) {
 }
 
 TEST(IniText, HashTypeValuesAsStored) {
-  struct Case { const char* value; int read; };
+  struct Case {
+    const char* value;
+    int read;
+  };
   const Case cases[] = {{"2", 2}, {"4", 4}, {"0x1", 1}, {"$0", 0}, {"258", 258}, {"abc", 1}};
   for (const Case& c : cases) {
     const IniText ini = IniText::Parse(std::string("[Preferences]\r\nHashType=") + c.value);

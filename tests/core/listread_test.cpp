@@ -9,10 +9,11 @@ namespace {
 using Lines = std::vector<std::string>;
 const std::string kDigits = "900150983cd24fb0d6963f7d28e17f72";
 
-struct Split { std::string name, hash, size; };
+struct Split {
+  std::string name, hash, size;
+};
 
-void ExpectSplit(const std::optional<ListEntry>& entry, const std::optional<Split>& expected,
-                 std::string_view line) {
+void ExpectSplit(const std::optional<ListEntry>& entry, const std::optional<Split>& expected, std::string_view line) {
   ASSERT_EQ(entry.has_value(), expected.has_value()) << "[" << line << "]";
   if (!entry) return;
   EXPECT_EQ(entry->name, expected->name) << "[" << line << "]";
@@ -23,7 +24,10 @@ void ExpectSplit(const std::optional<ListEntry>& entry, const std::optional<Spli
 }  // namespace
 
 TEST(SplitLines, EveryLineEnd) {
-  struct Case { std::string text; Lines lines; };
+  struct Case {
+    std::string text;
+    Lines lines;
+  };
   const Case cases[] = {
       {"", {}},
       {"a", {"a"}},
@@ -33,7 +37,7 @@ TEST(SplitLines, EveryLineEnd) {
       {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
       {"\r\n", {""}},
       {"\r\n\r\n", {"", ""}},
-      {"a\n\rb", {"a", "", "b"}},      // LF then CR: two line ends
+      {"a\n\rb", {"a", "", "b"}},  // LF then CR: two line ends
       {"a\r\r\nb", {"a", "", "b"}},
       {"a\r\n\r\nb\r\n", {"a", "", "b"}},
       {std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
@@ -42,16 +46,19 @@ TEST(SplitLines, EveryLineEnd) {
 }
 
 TEST(IsMD5Line, DigitsThenOneSpace) {
-  struct Case { std::string line; bool md5; };
+  struct Case {
+    std::string line;
+    bool md5;
+  };
   const Case cases[] = {
       {kDigits + " a.txt", true},
       {kDigits + " ", true},
       {"900150983CD24FB0D6963F7D28E17F72 a", true},
       {"0123456789abcdefABCDEF0123456789 x", true},
-      {kDigits, false},                              // 32 digits, no space
-      {kDigits + "\ta.txt", false},                  // a tab is no separator
-      {kDigits.substr(1) + " a.txt", false},         // 31 digits
-      {kDigits + "0 a.txt", false},                  // 33 digits
+      {kDigits, false},                       // 32 digits, no space
+      {kDigits + "\ta.txt", false},           // a tab is no separator
+      {kDigits.substr(1) + " a.txt", false},  // 31 digits
+      {kDigits + "0 a.txt", false},           // 33 digits
       {"g00150983cd24fb0d6963f7d28e17f72 a", false},
       {" " + kDigits + " a", false},
       {"", false},
@@ -60,7 +67,10 @@ TEST(IsMD5Line, DigitsThenOneSpace) {
 }
 
 TEST(IsChecksumListStart, NameOrMd5Line) {
-  struct Case { std::string bytes; bool start; };
+  struct Case {
+    std::string bytes;
+    bool start;
+  };
   const Case cases[] = {
       {"Name ", true},
       {"Name     CRC32     Bytes\r\n--", true},
@@ -70,7 +80,7 @@ TEST(IsChecksumListStart, NameOrMd5Line) {
       {"Name", false},
       {"Name\t", false},
       {"name ", false},
-      {"\xEF\xBB\xBFName ", false},   // a byte-order mark in front
+      {"\xEF\xBB\xBFName ", false},  // a byte-order mark in front
       {"\r\nName ", false},
       {kDigits + "\r", false},
       {kDigits.substr(0, 20), false},
@@ -80,22 +90,25 @@ TEST(IsChecksumListStart, NameOrMd5Line) {
 }
 
 TEST(SplitTableLine, FromTheRightAtTheLastTwoSpaces) {
-  struct Case { std::string line; std::optional<Split> split; };
+  struct Case {
+    std::string line;
+    std::optional<Split> split;
+  };
   const Case cases[] = {
       {"a.txt    352441C2          3", Split{"a.txt", "352441C2", "3"}},
       {"big.bin  70986EF5  1,234,567", Split{"big.bin", "70986EF5", "1,234,567"}},
       {"my file name.txt  61DA  3", Split{"my file name.txt", "61DA", "3"}},
       {"a b c", Split{"a", "b", "c"}},
-      {"  lead  1A  2  \t\r", Split{"  lead", "1A", "2"}},   // leading blanks stay, trailing go
+      {"  lead  1A  2  \t\r", Split{"  lead", "1A", "2"}},  // leading blanks stay, trailing go
       {"a\tb  1A  2", Split{"a\tb", "1A", "2"}},
-      {" 1A 2", Split{"", "1A", "2"}},                        // an empty name
+      {" 1A 2", Split{"", "1A", "2"}},  // an empty name
       {"Name     CRC32     Bytes", Split{"Name", "CRC32", "Bytes"}},
       {"-------  --------  ---------", Split{"-------", "--------", "---------"}},
-      {"\x95\x5C 1A 3", Split{"\x95\x5C", "1A", "3"}},       // 表, trail byte 0x5C
-      {"a.txt  3", std::nullopt},                              // two fields only
-      {"a.txt\t352441C2\t3", std::nullopt},                   // tabs do not separate
+      {"\x95\x5C 1A 3", Split{"\x95\x5C", "1A", "3"}},  // 表, trail byte 0x5C
+      {"a.txt  3", std::nullopt},                       // two fields only
+      {"a.txt\t352441C2\t3", std::nullopt},             // tabs do not separate
       {"a.txt 352441C2\t3", std::nullopt},
-      {"----------------------------", std::nullopt},          // the closing line
+      {"----------------------------", std::nullopt},  // the closing line
       {"", std::nullopt},
       {"      ", std::nullopt},
       {"x ", std::nullopt},
@@ -104,7 +117,10 @@ TEST(SplitTableLine, FromTheRightAtTheLastTwoSpaces) {
 }
 
 TEST(SplitMD5Line, NameAfterBlanksAndOneAsterisk) {
-  struct Case { std::string line; std::optional<Split> split; };
+  struct Case {
+    std::string line;
+    std::optional<Split> split;
+  };
   const Case cases[] = {
       {kDigits + " a.txt", Split{"a.txt", kDigits, ""}},
       {kDigits + " *a.txt", Split{"a.txt", kDigits, ""}},
@@ -126,14 +142,18 @@ TEST(SplitMD5Line, NameAfterBlanksAndOneAsterisk) {
 }
 
 TEST(DetectListKind, TablesAndMd5) {
-  struct Case { Lines lines; THashType kind; Lines rest; };
+  struct Case {
+    Lines lines;
+    THashType kind;
+    Lines rest;
+  };
   const Lines crc16 = {"Name     CRC   Bytes", "-------  ----  ---------", "a.txt    61DA          3"};
   const Case cases[] = {
       {crc16, THashType::CRC16, {"a.txt    61DA          3"}},
       {{"Name  CRC32  Bytes", "- - -", "x"}, THashType::CRC32, {"x"}},
       {{"Name CRC32 Bytes   ", "-a -b -c", ""}, THashType::CRC32, {""}},
       {{"Name  CRC32  Bytes", "----  --------  -----"}, THashType::None, {}},  // two lines only
-      {{"name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, {}},  // other case
+      {{"name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, {}},           // other case
       {{"Name  crc32  Bytes", "-  -  -", "x"}, THashType::None, {}},
       {{"Name  CRC32  bytes", "-  -  -", "x"}, THashType::None, {}},
       {{"Name  CRC16  Bytes", "-  -  -", "x"}, THashType::None, {}},
@@ -179,8 +199,7 @@ TEST(ListReader, ReadsWhatCreationWrites) {
     ASSERT_EQ(DetectListKind(lines), kind);
     ASSERT_EQ(lines.size(), rows.size() + 2);  // rows, closing line, total line
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      ExpectSplit(SplitTableLine(lines[i]), Split{rows[i].Name, rows[i].Hash, rows[i].Bytes},
-                  lines[i]);
+      ExpectSplit(SplitTableLine(lines[i]), Split{rows[i].Name, rows[i].Hash, rows[i].Bytes}, lines[i]);
     }
     EXPECT_FALSE(SplitTableLine(lines[rows.size()]));  // the closing line ends the entries
   }
@@ -196,20 +215,23 @@ TEST(ListReader, ReadsWhatCreationWrites) {
 }
 
 TEST(ListTextMayContinue, StopsOnceTheTextCannotBeAList) {
-  struct Case { std::string text; bool mayContinue; };
+  struct Case {
+    std::string text;
+    bool mayContinue;
+  };
   const Case cases[] = {
       {"", true},
       {"Name ", true},
       {"Name and a very long first line without its end yet", true},
       {"Name  CRC32  Bytes", true},
-      {"Name  CRC32  Bytes\r", true},            // the LF of CR LF may follow
+      {"Name  CRC32  Bytes\r", true},  // the LF of CR LF may follow
       {"Name  CRC32  Bytes\r\n", true},
       {"Name  CRC32  Bytes\r\n---", true},
       {"Name  CRC32  Bytes\r\n----  --------  -----", true},
       {"Name  CRC32  Bytes\r\n----  --------  -----\r\n", true},
       {"Name  CRC   Bytes\n-  -  -\nanything at all\n", true},
       {"Name  CRC32  Bytes\r\n----  --------  -----\r\nno split\r\nmore", true},
-      {"Name  CRC32  Bytes\r\r", false},         // an empty second line
+      {"Name  CRC32  Bytes\r\r", false},  // an empty second line
       {"Name  CRC32  Bytes\r\n\r\n", false},
       {"Name  CRC32  Bytes\r\nxx  --  --\r\n", false},
       {"Name  CRC32  Bytes\n--------\n", false},
@@ -227,13 +249,25 @@ TEST(ListTextMayContinue, StopsOnceTheTextCannotBeAList) {
 }
 
 TEST(IsAbsoluteListName, DriveRootsAndNetworkPaths) {
-  struct Case { const char* name; bool absolute; };
+  struct Case {
+    const char* name;
+    bool absolute;
+  };
   const Case cases[] = {
-      {"C:\\x\\d.txt", true}, {"d:\\a", true}, {"Z:\\", true}, {"\\\\server\\share\\a", true},
+      {"C:\\x\\d.txt", true},
+      {"d:\\a", true},
+      {"Z:\\", true},
+      {"\\\\server\\share\\a", true},
       {"\\\\", true},
-      {"a.txt", false}, {"sub\\b.txt", false}, {"..\\other\\c.txt", false}, {"C:a.txt", false},
-      {"C:", false}, {"\\a.txt", false}, {"1:\\a", false}, {"CC:\\a", false},
-      {"\x95\x5C\\a", false},   // 表\a: a double-byte character is no drive letter
+      {"a.txt", false},
+      {"sub\\b.txt", false},
+      {"..\\other\\c.txt", false},
+      {"C:a.txt", false},
+      {"C:", false},
+      {"\\a.txt", false},
+      {"1:\\a", false},
+      {"CC:\\a", false},
+      {"\x95\x5C\\a", false},  // 表\a: a double-byte character is no drive letter
       {"", false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsAbsoluteListName(c.name), c.absolute) << c.name;

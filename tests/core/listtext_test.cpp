@@ -45,8 +45,7 @@ TEST(RenderChecksumList, Md5WorkedExampleWithAndWithoutBinaryMode) {
             "900150983cd24fb0d6963f7d28e17f72 *a.txt\r\n"
             "ec20dd727de8b769905be6e835ef9198 *big.bin\r\n");
   const Rows upper = {{"a b.txt", "900150983CD24FB0D6963F7D28E17F72", "3"}};
-  EXPECT_EQ(RenderChecksumList(THashType::MD5, upper, ""),
-            "900150983CD24FB0D6963F7D28E17F72 a b.txt\r\n");
+  EXPECT_EQ(RenderChecksumList(THashType::MD5, upper, ""), "900150983CD24FB0D6963F7D28E17F72 a b.txt\r\n");
 }
 
 TEST(RenderChecksumList, MinimumWidthsAndOneRow) {
@@ -111,22 +110,25 @@ TEST(HashColumnTitle, PerKind) {
 }
 
 TEST(DefaultSaveName, OneRowGivesItsNameWithoutExtension) {
-  struct Case { const char* name; const char* saveName; };
+  struct Case {
+    const char* name;
+    const char* saveName;
+  };
   const Case cases[] = {
       {"a.txt", "a"},
       {"movie.avi", "movie"},
-      {"*a.txt", "a"},                       // the binary-mode mark is dropped
+      {"*a.txt", "a"},  // the binary-mode mark is dropped
       {"archive.tar.gz", "archive.tar"},
       {"README", "README"},
       {"sub\\b.txt", "sub\\b"},
-      {"dir.v2\\file", "dir.v2\\file"},      // the "." is in a folder, not the file name
+      {"dir.v2\\file", "dir.v2\\file"},  // the "." is in a folder, not the file name
       {"..\\other\\c.txt", "..\\other\\c"},
       {"D:\\x\\d.txt", "D:\\x\\d"},
       {"trail.", "trail"},
       {".hidden", ""},
-      {"\x95\x5C.txt", "\x95\x5C"},           // 表.txt, trail byte 0x5C is no "\"
-      {"\x95\x5C", "\x95\x5C"},               // 表 alone: no folder and no extension
-      {"a.b\\\x95\x5C", "a.b\\\x95\x5C"},     // a.b\表: "表" is the last component
+      {"\x95\x5C.txt", "\x95\x5C"},        // 表.txt, trail byte 0x5C is no "\"
+      {"\x95\x5C", "\x95\x5C"},            // 表 alone: no folder and no extension
+      {"a.b\\\x95\x5C", "a.b\\\x95\x5C"},  // a.b\表: "表" is the last component
   };
   for (const Case& c : cases) {
     const Rows rows = {{c.name, "61DA", "3"}};
@@ -136,11 +138,17 @@ TEST(DefaultSaveName, OneRowGivesItsNameWithoutExtension) {
 
 TEST(DefaultSaveName, OtherRowCountsGiveTheBaseFolderName) {
   const Rows two = {{"a.txt", "1", "1"}, {"b.txt", "2", "2"}};
-  struct Case { const char* folder; const char* saveName; };
+  struct Case {
+    const char* folder;
+    const char* saveName;
+  };
   const Case cases[] = {
-      {"C:\\music\\album", "album"}, {"C:\\x", "x"}, {"C:", ""}, {"\\\\server\\share", "share"},
-      {"C:\\a.b", "a.b"},                       // a folder keeps its dot
-      {"C:\\\x95\x5C", "\x95\x5C"},             // C:\表: the trail byte is no separator
+      {"C:\\music\\album", "album"},
+      {"C:\\x", "x"},
+      {"C:", ""},
+      {"\\\\server\\share", "share"},
+      {"C:\\a.b", "a.b"},                               // a folder keeps its dot
+      {"C:\\\x95\x5C", "\x95\x5C"},                     // C:\表: the trail byte is no separator
       {"C:\\x\\\x83\x5C\x95\x5C", "\x83\x5C\x95\x5C"},  // ソ表
   };
   for (const Case& c : cases) {

@@ -30,15 +30,17 @@ std::vector<std::uint8_t> Pattern(std::size_t count) {
 }  // namespace
 
 TEST(Md5, RfcTestSuite) {
-  struct Case { const char* text; const char* digest; };
+  struct Case {
+    const char* text;
+    const char* digest;
+  };
   const Case cases[] = {
       {"", "D41D8CD98F00B204E9800998ECF8427E"},
       {"a", "0CC175B9C0F1B6A831C399E269772661"},
       {"abc", "900150983CD24FB0D6963F7D28E17F72"},
       {"message digest", "F96B697D7CB7938D525A2F31AAF161D0"},
       {"abcdefghijklmnopqrstuvwxyz", "C3FCD3D76192E4007DFB496CCA67E13B"},
-      {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
-       "D174AB98D277D9F5A5611C2C9F419D9F"},
+      {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", "D174AB98D277D9F5A5611C2C9F419D9F"},
       {"1234567890123456789012345678901234567890123456789012345678901234567890123456789"
        "0",
        "57EDF4A22BE3C955AC49DA2E2107B67A"},
@@ -50,28 +52,21 @@ TEST(Md5, RfcTestSuite) {
 // Digests from md5sum over the same bytes. 55 bytes end in one final block, 56..63 need a
 // second, 64 end with a block of padding and length only.
 TEST(Md5, PatternLengthsAroundTheBlockEdges) {
-  struct Case { std::uint32_t length; const char* digest; };
+  struct Case {
+    std::uint32_t length;
+    const char* digest;
+  };
   const Case cases[] = {
-      {0, "D41D8CD98F00B204E9800998ECF8427E"},
-      {1, "93B885ADFE0DA089CDF634904FD59F71"},
-      {2, "441077CC9E57554DD476BDFB8B8B8102"},
-      {3, "B95F67F61EBB03619622D798F45FC2D3"},
-      {4, "37B59AFD592725F9305E484A5D7F5168"},
-      {5, "D05374DC381D9B52806446A71C8E79B1"},
-      {6, "D15AE53931880FD7B724DD7888B4B4ED"},
-      {7, "9AA461E1ECA4086F9230AA49C90B0C61"},
-      {8, "3677509751CCF61539174D2B9635A7BF"},
-      {55, "6912EE65FFF2D9F9CE2508CDDF8BCDA0"},
-      {56, "51FDD1ACDA72405DFDFA03FCB85896D7"},
-      {63, "48A6295221902E8E0938F773A7185E72"},
-      {64, "B2D3F56BC197FD985D5965079B5E7148"},
-      {65, "8BD7053801C768420FAF816FADBA971C"},
-      {127, "8402B21E7BC7906493BAE0DAC017F1F9"},
-      {128, "37EFF01866BA3F538421B30B7CBEFCAC"},
-      {129, "46F986692847558FC38B0CECE591C20F"},
-      {1023, "7437D7A881387DB7C41CF6930AB5E35D"},
-      {1024, "9EE0A0E0C0BC0F1FF29D663D1FDF0743"},
-      {1025, "3F3789452B88CB32B8CBFBAFE715E29A"},
+      {0, "D41D8CD98F00B204E9800998ECF8427E"},    {1, "93B885ADFE0DA089CDF634904FD59F71"},
+      {2, "441077CC9E57554DD476BDFB8B8B8102"},    {3, "B95F67F61EBB03619622D798F45FC2D3"},
+      {4, "37B59AFD592725F9305E484A5D7F5168"},    {5, "D05374DC381D9B52806446A71C8E79B1"},
+      {6, "D15AE53931880FD7B724DD7888B4B4ED"},    {7, "9AA461E1ECA4086F9230AA49C90B0C61"},
+      {8, "3677509751CCF61539174D2B9635A7BF"},    {55, "6912EE65FFF2D9F9CE2508CDDF8BCDA0"},
+      {56, "51FDD1ACDA72405DFDFA03FCB85896D7"},   {63, "48A6295221902E8E0938F773A7185E72"},
+      {64, "B2D3F56BC197FD985D5965079B5E7148"},   {65, "8BD7053801C768420FAF816FADBA971C"},
+      {127, "8402B21E7BC7906493BAE0DAC017F1F9"},  {128, "37EFF01866BA3F538421B30B7CBEFCAC"},
+      {129, "46F986692847558FC38B0CECE591C20F"},  {1023, "7437D7A881387DB7C41CF6930AB5E35D"},
+      {1024, "9EE0A0E0C0BC0F1FF29D663D1FDF0743"}, {1025, "3F3789452B88CB32B8CBFBAFE715E29A"},
   };
   const auto data = Pattern(1025);
   for (const auto& c : cases) EXPECT_EQ(Md5Hex(data.data(), c.length), c.digest) << c.length;
@@ -89,10 +84,9 @@ TEST(Md5, PiecesEqualOnePiece) {
     MD5Init(context);
     std::size_t pos = 0;
     for (std::size_t i = 0; pos < data.size(); ++i) {
-      const std::uint32_t n = pattern == 0
-          ? 1  // one byte at a time
-          : std::min<std::uint32_t>(pieceSizes[i % std::size(pieceSizes)],
-                                    static_cast<std::uint32_t>(data.size() - pos));
+      const std::uint32_t n = pattern == 0 ? 1  // one byte at a time
+                                           : std::min<std::uint32_t>(pieceSizes[i % std::size(pieceSizes)],
+                                                                     static_cast<std::uint32_t>(data.size() - pos));
       MD5Update(context, data.data() + pos, n);
       pos += n;
     }

@@ -26,11 +26,11 @@ const SplitCase kSplitCases[] = {
     {"\\\\server\\share\\dir\\f.txt", "\\\\server\\share", "\\\\server\\share\\dir\\", "f.txt"},
     {"\\\\server\\share", "\\\\server\\share", "\\\\server\\", "share"},
     {"\\\\server", "\\\\server", "\\\\", "server"},
-    {"C:\\\x95\x5c", "C:", "C:\\", "\x95\x5c"},                       // C:\表
+    {"C:\\\x95\x5c", "C:", "C:\\", "\x95\x5c"},                              // C:\表
     {"C:\\\x95\x5c\\\x83\x5c.txt", "C:", "C:\\\x95\x5c\\", "\x83\x5c.txt"},  // C:\表\ソ.txt
-    {"\x83\x5c\x83\x5c", "", "", "\x83\x5c\x83\x5c"},               // ソソ
-    {"\\\\\x95\x5c\\s\\f", "\\\\\x95\x5c\\s", "\\\\\x95\x5c\\s\\", "f"},  // \\表\s\f: server 表
-    {"C:\\\x95:x", "C:", "C:\\\x95:", "x"},  // a stray lead byte does not swallow a ":"
+    {"\x83\x5c\x83\x5c", "", "", "\x83\x5c\x83\x5c"},                        // ソソ
+    {"\\\\\x95\x5c\\s\\f", "\\\\\x95\x5c\\s", "\\\\\x95\x5c\\s\\", "f"},     // \\表\s\f: server 表
+    {"C:\\\x95:x", "C:", "C:\\\x95:", "x"},                                  // a stray lead byte does not swallow a ":"
 };
 
 TEST(Path, SplitsIntoDriveFolderAndName) {
@@ -60,9 +60,9 @@ const TrailingCase kTrailingCases[] = {
     {"", "", "\\"},
     {"\\", "", "\\"},
     {"C:\\data\\\\", "C:\\data\\", "C:\\data\\\\"},        // only one delimiter comes off
-    {"C:\\\x95\x5c", "C:\\\x95\x5c", "C:\\\x95\x5c\\"},          // C:\表: its 0x5C stays
-    {"C:\\\x95\x5c\\", "C:\\\x95\x5c", "C:\\\x95\x5c\\"},        // C:\表\ .
-    {"\x83\x5c", "\x83\x5c", "\x83\x5c\\"},                      // ソ
+    {"C:\\\x95\x5c", "C:\\\x95\x5c", "C:\\\x95\x5c\\"},    // C:\表: its 0x5C stays
+    {"C:\\\x95\x5c\\", "C:\\\x95\x5c", "C:\\\x95\x5c\\"},  // C:\表\ .
+    {"\x83\x5c", "\x83\x5c", "\x83\x5c\\"},                // ソ
 };
 
 TEST(Path, TrailingDelimiters) {
@@ -73,7 +73,10 @@ TEST(Path, TrailingDelimiters) {
 }
 
 TEST(Path, RemovesTheExtensionOfTheLastComponent) {
-  struct Case { const char* name; const char* stem; };
+  struct Case {
+    const char* name;
+    const char* stem;
+  };
   const Case cases[] = {
       {"album.crc", "album"},
       {"a.tar.gz", "a.tar"},

@@ -49,12 +49,19 @@ TEST(VerifyEntry, ResultAndFoundTexts) {
 }
 
 TEST(VerifyEntry, HashCaseFoldsOnlyAsciiLetters) {
-  struct Case { std::string expected, found; bool same; };
+  struct Case {
+    std::string expected, found;
+    bool same;
+  };
   const Case cases[] = {
-      {"ABCDEF09", "abcdef09", true}, {"aBcDeF09", "AbCdEf09", true}, {"GZ", "gz", true},
-      {"ABCDEF09", "ABCDEF0", false}, {"", "", true},
-      {"[", "{", false}, {"@", "`", false},     // 0x5B/0x7B and 0x40/0x60 differ in the case bit only
-      {"\xC1", "\xE1", false},                  // Latin-1 Á/á
+      {"ABCDEF09", "abcdef09", true},
+      {"aBcDeF09", "AbCdEf09", true},
+      {"GZ", "gz", true},
+      {"ABCDEF09", "ABCDEF0", false},
+      {"", "", true},
+      {"[", "{", false},
+      {"@", "`", false},        // 0x5B/0x7B and 0x40/0x60 differ in the case bit only
+      {"\xC1", "\xE1", false},  // Latin-1 Á/á
   };
   for (const Case& c : cases) {
     const TVerification got = VerifyEntry(THashType::CRC32, {"n", c.expected, "1"}, FoundFile{c.found, 1}, ",");
@@ -63,7 +70,11 @@ TEST(VerifyEntry, HashCaseFoldsOnlyAsciiLetters) {
 }
 
 TEST(VerifyResultText, ErrorColumnTexts) {
-  struct Case { TVerifyResult result; THashType kind; std::u8string text; };
+  struct Case {
+    TVerifyResult result;
+    THashType kind;
+    std::u8string text;
+  };
   const Case cases[] = {
       {R::Correct, THashType::CRC32, u8""},
       {R::OpenFailed, THashType::MD5, u8"ファイルオープン失敗"},

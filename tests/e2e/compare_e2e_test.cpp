@@ -39,7 +39,8 @@ TEST_F(CompareE2eTest, VerifiedListStaysOpenUntilItsWindowIsClosed) {
   box_.WriteFile("data\\all.md5",
                  "900150983cd24fb0d6963f7d28e17f72 a.txt\r\n"
                  "25f9e794323b453885f5181f1b624d0b *sub\\n.txt\r\n");
-  e2e::RuvoProcess ruvo = box_.Start("-c " + Quoted(box_.Path("data\\all.md5")) + " " + Quoted(box_.Path("data\\all.crc")));
+  e2e::RuvoProcess ruvo =
+      box_.Start("-c " + Quoted(box_.Path("data\\all.md5")) + " " + Quoted(box_.Path("data\\all.crc")));
   // Both lists verified, in name order; the last one's tab is active and names the window.
   const HWND window = ruvo.WaitForWindow(Utf8(box_.Path("data\\all.md5")) + u8" - Compare - Ruvo");
   ASSERT_NE(window, nullptr) << "no result caption";

@@ -18,14 +18,13 @@ std::string FirstStartSettings() {
   const int left = GetSystemMetrics(SM_CXSCREEN) / 2 - 408 / 2;
   const int top = GetSystemMetrics(SM_CYSCREEN) / 2 - 327 / 2;
   auto job = [](const char* section, int x, int y, bool tabWidth) {
-    std::string text = std::string("[") + section + "]\r\nLeft=" + std::to_string(x) + "\r\nTop=" +
-                       std::to_string(y) + "\r\nWidth=408\r\nHeight=327\r\n";
+    std::string text = std::string("[") + section + "]\r\nLeft=" + std::to_string(x) + "\r\nTop=" + std::to_string(y) +
+                       "\r\nWidth=408\r\nHeight=327\r\n";
     if (tabWidth) text += "TabWidth=0\r\n";
     return text + "\r\n";
   };
   return "[MainForm]\r\nLeft=0\r\nTop=0\r\nActivePage=0\r\n\r\n" + job("CompareForm", left, top, true) +
-         job("CalcForm", left, top, true) + job("CalcViewForm", left + 32, top + 32, false) +
-         FirstStartPreferences();
+         job("CalcForm", left, top, true) + job("CalcViewForm", left + 32, top + 32, false) + FirstStartPreferences();
 }
 
 // Starts ruvo.exe, waits for its main window, presses Esc there and waits for the end.

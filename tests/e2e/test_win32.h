@@ -43,8 +43,8 @@ inline void MakeParents(const std::string& path) {
 
 // A whole file's bytes, or nothing when it cannot be opened.
 inline std::optional<std::string> ReadFileBytes(const std::string& path) {
-  win::KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
+  win::KernelHandle file(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return std::nullopt;
   std::string bytes;
   char buffer[65536];
@@ -88,7 +88,8 @@ inline void SendKeyPress(WORD virtualKey, bool shift = false, bool ctrl = false)
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     // The arrow keys are extended keys: without the flag they arrive as the keypad's.
-    if (code == VK_UP || code == VK_DOWN || code == VK_LEFT || code == VK_RIGHT) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    if (code == VK_UP || code == VK_DOWN || code == VK_LEFT || code == VK_RIGHT)
+      input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
     inputs.push_back(input);
   };
   if (ctrl) key(VK_CONTROL, false);

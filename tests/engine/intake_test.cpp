@@ -33,9 +33,10 @@ class IntakeTest : public testing::Test {
     std::vector<std::string> paths{folder_.File("d"), loose_};
     const TIntakePaths intake = SortIntake(paths);
     std::vector<Page> pages;
-    PlanCreationPages(intake, dirList, recursive, [&](const std::vector<std::string>& files, const std::string& folder) {
-      pages.push_back({files, folder});
-    });
+    PlanCreationPages(intake, dirList, recursive,
+                      [&](const std::vector<std::string>& files, const std::string& folder) {
+                        pages.push_back({files, folder});
+                      });
     return pages;
   }
 

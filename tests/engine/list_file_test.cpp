@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/listread.h"
 #include "engine/list_file.h"
 #include "support/scratch_folder.h"
-#include "core/listread.h"
 #include "win/handle.h"
 
 namespace {
@@ -30,21 +30,20 @@ TEST_P(ProbeTest, FirstBytesDecide) {
   EXPECT_EQ(IsChecksumListFile(folder_.File("f")), GetParam().list);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Starts, ProbeTest,
-    testing::Values(ProbeCase{"TableHeader", "Name   CRC32     Bytes\r\n", true},
-                    ProbeCase{"JustNameAndSpace", "Name ", true},
-                    ProbeCase{"NameWithoutSpace", "Name", false},
-                    ProbeCase{"NameLowerCase", "name  CRC  Bytes\r\n", false},
-                    ProbeCase{"ByteOrderMark", "\xEF\xBB\xBFName  CRC  Bytes\r\n", false},
-                    ProbeCase{"BlankLineFirst", "\r\nName  CRC  Bytes\r\n", false},
-                    ProbeCase{"Md5Line", kMd5Line + "\r\n", true},
-                    ProbeCase{"Md5LineOf33Bytes", kMd5Line.substr(0, 33), true},
-                    ProbeCase{"Md5LineOf32Bytes", kMd5Line.substr(0, 32), false},
-                    ProbeCase{"Md5TabSeparated", "900150983cd24fb0d6963f7d28e17f72\ta.txt", false},
-                    ProbeCase{"Empty", "", false},
-                    ProbeCase{"Text", "hello world, this is no list at all\r\n", false}),
-    [](const testing::TestParamInfo<ProbeCase>& p) { return std::string(p.param.label); });
+INSTANTIATE_TEST_SUITE_P(Starts, ProbeTest,
+                         testing::Values(ProbeCase{"TableHeader", "Name   CRC32     Bytes\r\n", true},
+                                         ProbeCase{"JustNameAndSpace", "Name ", true},
+                                         ProbeCase{"NameWithoutSpace", "Name", false},
+                                         ProbeCase{"NameLowerCase", "name  CRC  Bytes\r\n", false},
+                                         ProbeCase{"ByteOrderMark", "\xEF\xBB\xBFName  CRC  Bytes\r\n", false},
+                                         ProbeCase{"BlankLineFirst", "\r\nName  CRC  Bytes\r\n", false},
+                                         ProbeCase{"Md5Line", kMd5Line + "\r\n", true},
+                                         ProbeCase{"Md5LineOf33Bytes", kMd5Line.substr(0, 33), true},
+                                         ProbeCase{"Md5LineOf32Bytes", kMd5Line.substr(0, 32), false},
+                                         ProbeCase{"Md5TabSeparated", "900150983cd24fb0d6963f7d28e17f72\ta.txt", false},
+                                         ProbeCase{"Empty", "", false},
+                                         ProbeCase{"Text", "hello world, this is no list at all\r\n", false}),
+                         [](const testing::TestParamInfo<ProbeCase>& p) { return std::string(p.param.label); });
 
 TEST(ProbeFailures, UnopenableFilesAreNoLists) {
   ScratchFolder folder;
@@ -52,8 +51,8 @@ TEST(ProbeFailures, UnopenableFilesAreNoLists) {
   EXPECT_FALSE(IsChecksumListFile(folder.Path()));  // a folder
   folder.AddFile("held.crc", "Name  CRC  Bytes\r\n");
   // Another program writing the list: the probe refuses writers, so the list is not read.
-  const win::KernelHandle writer(CreateFileA(folder.File("held.crc").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr));
+  const win::KernelHandle writer(CreateFileA(folder.File("held.crc").c_str(), GENERIC_WRITE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(writer.valid());
   EXPECT_FALSE(IsChecksumListFile(folder.File("held.crc")));
   std::vector<std::string> lines;
@@ -85,29 +84,38 @@ std::string Repeat(const std::string& line, int count) {
   return text;
 }
 
-std::vector<std::string> RepeatLines(const std::string& line, int count) { return std::vector<std::string>(static_cast<std::size_t>(count), line); }
+std::vector<std::string> RepeatLines(const std::string& line, int count) {
+  return std::vector<std::string>(static_cast<std::size_t>(count), line);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, LoadTest,
-    testing::Values(
-        LoadCase{"MixedLineEnds", "Name  CRC  Bytes\r\n----  ----  -----\na.txt  61DA  3\rb  0000  1\r\n", true,
-                 {"Name  CRC  Bytes", "----  ----  -----", "a.txt  61DA  3", "b  0000  1"}},
-        LoadCase{"Md5WithoutFinalLineEnd", kMd5Line + "\n" + kMd5Line, true, {kMd5Line, kMd5Line}},
-        // Many blocks long: read to its end.
-        LoadCase{"LargeMd5List", Repeat(kMd5Line + "\r\n", 5000), true, RepeatLines(kMd5Line, 5000)},
-        // Starts like a table but its first line is no header: the rest is not read.
-        LoadCase{"NameButNoHeader", "Name of the game\r\n" + std::string(300000, 'x'), false, {}},
-        LoadCase{"HeaderWithoutSeparator", "Name  CRC32  Bytes\r\nno separator here\r\n" + std::string(300000, 'x'), false, {}},
-        // The header's two lines are fine; what follows is for the list page to judge.
-        LoadCase{"TableThenAnything", "Name  CRC32  Bytes\r\n-  -  -\r\n" + std::string(100000, 'x'), true,
-                 {"Name  CRC32  Bytes", "-  -  -", std::string(100000, 'x')}}),
+    testing::Values(LoadCase{"MixedLineEnds",
+                             "Name  CRC  Bytes\r\n----  ----  -----\na.txt  61DA  3\rb  0000  1\r\n",
+                             true,
+                             {"Name  CRC  Bytes", "----  ----  -----", "a.txt  61DA  3", "b  0000  1"}},
+                    LoadCase{"Md5WithoutFinalLineEnd", kMd5Line + "\n" + kMd5Line, true, {kMd5Line, kMd5Line}},
+                    // Many blocks long: read to its end.
+                    LoadCase{"LargeMd5List", Repeat(kMd5Line + "\r\n", 5000), true, RepeatLines(kMd5Line, 5000)},
+                    // Starts like a table but its first line is no header: the rest is not read.
+                    LoadCase{"NameButNoHeader", "Name of the game\r\n" + std::string(300000, 'x'), false, {}},
+                    LoadCase{"HeaderWithoutSeparator",
+                             "Name  CRC32  Bytes\r\nno separator here\r\n" + std::string(300000, 'x'),
+                             false,
+                             {}},
+                    // The header's two lines are fine; what follows is for the list page to judge.
+                    LoadCase{"TableThenAnything",
+                             "Name  CRC32  Bytes\r\n-  -  -\r\n" + std::string(100000, 'x'),
+                             true,
+                             {"Name  CRC32  Bytes", "-  -  -", std::string(100000, 'x')}}),
     [](const testing::TestParamInfo<LoadCase>& p) { return std::string(p.param.label); });
 
 TEST(LoadGuard, AFileLargerThanAnyListIsNotLoaded) {
   ScratchFolder folder;
   folder.AddFile("big.md5", kMd5Line + "\r\n");
   {
-    const win::KernelHandle file(CreateFileA(folder.File("big.md5").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const win::KernelHandle file(
+        CreateFileA(folder.File("big.md5").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(kMaxChecksumListBytes) + 1;
     ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));

@@ -70,9 +70,15 @@ TEST_F(RunTest, CreationMakesARowPerReadableFileInTheOptionsCase) {
   const CreationCase cases[] = {
       {THashType::CRC32, true, false, {"a.txt", "sub\\big.bin"}, {"352441C2", "70986EF5"}},
       {THashType::CRC32, false, true, {"a.txt", "sub\\big.bin"}, {"352441c2", "70986ef5"}},  // no "*" for CRC
-      {THashType::MD5, false, true, {"*a.txt", "*sub\\big.bin"},
+      {THashType::MD5,
+       false,
+       true,
+       {"*a.txt", "*sub\\big.bin"},
        {"900150983cd24fb0d6963f7d28e17f72", "ec20dd727de8b769905be6e835ef9198"}},
-      {THashType::MD5, true, false, {"a.txt", "sub\\big.bin"},
+      {THashType::MD5,
+       true,
+       false,
+       {"a.txt", "sub\\big.bin"},
        {"900150983CD24FB0D6963F7D28E17F72", "EC20DD727DE8B769905BE6E835EF9198"}},
   };
   for (const CreationCase& c : cases) {
@@ -109,8 +115,7 @@ TEST_F(RunTest, BlockMessagesRunOnlyWithShowProcess) {
 TEST_F(RunTest, CreationCancelledBeforeAFileKeepsTheRowsSoFar) {
   Recorder recorder;
   recorder.onStart = [](std::size_t index) { CancelFlag = index == 1; };
-  const TRunResult result =
-      RunCreation({abc_, zeros_}, Base(), {.kind = THashType::CRC32}, ",", recorder);
+  const TRunResult result = RunCreation({abc_, zeros_}, Base(), {.kind = THashType::CRC32}, ",", recorder);
   EXPECT_TRUE(result.cancelled);
   EXPECT_EQ(recorder.rows.size(), 1u);
   EXPECT_EQ(recorder.settles, 0);
@@ -118,22 +123,21 @@ TEST_F(RunTest, CreationCancelledBeforeAFileKeepsTheRowsSoFar) {
 
 TEST_F(RunTest, VerificationJudgesEveryEntry) {
   const std::vector<ListEntry> entries{
-      {.name = "a.txt", .hash = "352441c2", .size = "3"},                   // case of the hash ignored
-      {.name = "sub\\big.bin", .hash = "70986EF5", .size = "1,234,567"},    // grouped like the list
+      {.name = "a.txt", .hash = "352441c2", .size = "3"},                 // case of the hash ignored
+      {.name = "sub\\big.bin", .hash = "70986EF5", .size = "1,234,567"},  // grouped like the list
       {.name = "a.txt", .hash = "00000000", .size = "3"},
       {.name = "a.txt", .hash = "352441C2", .size = "4"},
       {.name = "missing.txt", .hash = "352441C2", .size = "3"},
-      {.name = zeros_, .hash = "70986EF5", .size = "1234567"},              // absolute: taken as it is
+      {.name = zeros_, .hash = "70986EF5", .size = "1234567"},  // absolute: taken as it is
   };
   Recorder recorder;
   const TRunResult result =
       RunVerification(entries, folder_.Path(), THashType::CRC32, {.showProcess = false}, ",", recorder);
   EXPECT_FALSE(result.cancelled);
   EXPECT_EQ(result.done, entries.size());
-  EXPECT_EQ(recorder.results,
-            (std::vector<TVerifyResult>{TVerifyResult::Correct, TVerifyResult::Correct, TVerifyResult::HashMismatch,
-                                        TVerifyResult::SizeMismatch, TVerifyResult::OpenFailed,
-                                        TVerifyResult::Correct}));
+  EXPECT_EQ(recorder.results, (std::vector<TVerifyResult>{TVerifyResult::Correct, TVerifyResult::Correct,
+                                                          TVerifyResult::HashMismatch, TVerifyResult::SizeMismatch,
+                                                          TVerifyResult::OpenFailed, TVerifyResult::Correct}));
   EXPECT_EQ(recorder.found[1], "70986EF5|1,234,567");
   EXPECT_EQ(recorder.found[4], "|");
   EXPECT_EQ(recorder.found[5], "70986EF5|1234567");

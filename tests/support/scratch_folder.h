@@ -15,8 +15,8 @@ class ScratchFolder {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     static unsigned serial = 0;
-    const std::string candidate = std::string(temp) + "ruvo-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                  std::to_string(++serial);
+    const std::string candidate =
+        std::string(temp) + "ruvo-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
     CreateDirectoryA(candidate.c_str(), nullptr);
     char longForm[MAX_PATH];
     const DWORD length = GetLongPathNameA(candidate.c_str(), longForm, MAX_PATH);

@@ -1,7 +1,7 @@
 #include "ui/application.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include "ui/edit.h"
 #include "ui/list_view.h"
@@ -142,7 +142,8 @@ struct JobWindow {
 
   JobWindow() {
     auto add = [this](const char* name, ui::Shortcut shortcut) {
-      menu.Add({.caption = ui::TextArg(name), .shortcut = shortcut, .onClick = [this, name] { fired.push_back(name); }});
+      menu.Add(
+          {.caption = ui::TextArg(name), .shortcut = shortcut, .onClick = [this, name] { fired.push_back(name); }});
     };
     add("view", {.key = 'V'});
     add("copy", {.key = 'C'});
@@ -176,9 +177,12 @@ TEST(Shortcuts, RealKeystrokesInTheListReachTheMenuOfTheTabControl) {
   window.list.SetFocus();
   ASSERT_TRUE(window.list.Focused());
   const KeyCase cases[] = {
-      {'V', false, false, "view"},        {'C', false, false, "copy"},
-      {VK_UP, false, true, "prevError"},  {VK_DOWN, false, true, "nextError"},
-      {VK_TAB, true, false, "prevTab"},   {VK_TAB, false, false, "nextTab"},
+      {'V', false, false, "view"},
+      {'C', false, false, "copy"},
+      {VK_UP, false, true, "prevError"},
+      {VK_DOWN, false, true, "nextError"},
+      {VK_TAB, true, false, "prevTab"},
+      {VK_TAB, false, false, "nextTab"},
       {VK_ESCAPE, false, false, "cancelClose"},
   };
   for (const KeyCase& c : cases) {
@@ -270,7 +274,8 @@ bool RightClickOpensAMenu(ui::Control& target, ui::Panel& probeWindow) {
   insideRightClick = true;
   POINT screen{5, 5};
   ClientToScreen(target.Handle(), &screen);
-  SendMessageW(target.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target.Handle()), MAKELPARAM(screen.x, screen.y));
+  SendMessageW(target.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target.Handle()),
+               MAKELPARAM(screen.x, screen.y));
   insideRightClick = false;
   ui_test::Pump(2);
   return probedInside;

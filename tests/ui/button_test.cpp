@@ -11,9 +11,18 @@ namespace {
 struct HashButtons {
   ui::Form form{{.caption = u8"buttons", .left = 100, .top = 100, .clientWidth = 152, .clientHeight = 130}};
   ui::Panel panel{{.parent = &form, .caption = u8"作成", .width = 144, .height = 120}};
-  ui::Button crc16{{.parent = &panel, .caption = u8"CRC16", .left = 4, .top = 96, .width = 44, .height = 22, .groupIndex = 1}};
-  ui::Button crc32{{.parent = &panel, .caption = u8"CRC32", .left = 50, .top = 96, .width = 44, .height = 22, .groupIndex = 1, .down = true}};
-  ui::Button md5{{.parent = &panel, .caption = u8"MD5", .left = 96, .top = 96, .width = 44, .height = 22, .groupIndex = 1}};
+  ui::Button crc16{
+      {.parent = &panel, .caption = u8"CRC16", .left = 4, .top = 96, .width = 44, .height = 22, .groupIndex = 1}};
+  ui::Button crc32{{.parent = &panel,
+                    .caption = u8"CRC32",
+                    .left = 50,
+                    .top = 96,
+                    .width = 44,
+                    .height = 22,
+                    .groupIndex = 1,
+                    .down = true}};
+  ui::Button md5{
+      {.parent = &panel, .caption = u8"MD5", .left = 96, .top = 96, .width = 44, .height = 22, .groupIndex = 1}};
   int clicks = 0;
 
   HashButtons() {

@@ -58,7 +58,8 @@ class ControlHookTest : public testing::Test {
   hooktest::MessageBoxRecorder boxes_;
 
   ProbeForm form_{ui::FormArgs{.caption = u8"hook test", .width = 320, .height = 240}};
-  ProbePanel panel_{ui::PanelArgs{.parent = &form_, .caption = u8"panel", .left = 8, .top = 8, .width = 120, .height = 80}};
+  ProbePanel panel_{
+      ui::PanelArgs{.parent = &form_, .caption = u8"panel", .left = 8, .top = 8, .width = 120, .height = 80}};
   int probes_ = 0;
 };
 
@@ -196,7 +197,9 @@ INSTANTIATE_TEST_SUITE_P(Targets, ControlHookRecreateTest,
                          testing::Values(RecreateCase{"PanelAlone", htControl, false},
                                          RecreateCase{"PanelWithItsForm", htControl, true},
                                          RecreateCase{"Form", htForm, true}),
-                         [](const testing::TestParamInfo<RecreateCase>& param) { return std::string(param.param.name); });
+                         [](const testing::TestParamInfo<RecreateCase>& param) {
+                           return std::string(param.param.name);
+                         });
 
 TEST_F(ControlHookTest, DestroyingTheHookRestoresThePreviousHandling) {
   {
@@ -232,7 +235,8 @@ TEST_F(ControlHookTest, RemovingRestoresAndReinstallingHooksAgain) {
 TEST_F(ControlHookTest, DestroyingTheTargetFirstLeavesTheHookEmpty) {
   RecordingHook hook(&form_, &probes_);
   {
-    auto doomed = std::make_unique<ProbePanel>(ui::PanelArgs{.parent = &form_, .caption = u8"doomed", .width = 50, .height = 50});
+    auto doomed =
+        std::make_unique<ProbePanel>(ui::PanelArgs{.parent = &form_, .caption = u8"doomed", .width = 50, .height = 50});
     hook.SetControl(doomed.get());
     ASSERT_EQ(hook.HookedControl(), doomed.get());
   }
@@ -263,7 +267,8 @@ TEST_F(ControlHookTest, DestroyingAFormHookedWithHtForm) {
 TEST_F(ControlHookTest, ControlOfAFormHookThatIsDestroyedIsForgotten) {
   // With htForm the form is hooked; the named panel is another object that may go first.
   RecordingHook hook(&form_, &probes_);
-  auto doomed = std::make_unique<ProbePanel>(ui::PanelArgs{.parent = &form_, .caption = u8"doomed", .width = 50, .height = 50});
+  auto doomed =
+      std::make_unique<ProbePanel>(ui::PanelArgs{.parent = &form_, .caption = u8"doomed", .width = 50, .height = 50});
   hook.SetTarget(htForm);
   hook.SetControl(doomed.get());
   ASSERT_EQ(hook.HookedControl(), &form_);

@@ -1,7 +1,7 @@
 #include "ui/control.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include <stdexcept>
 
@@ -76,7 +76,8 @@ TEST(ControlSlot, OwnClassSlotSeesCreateAndDestroyAcrossRecreation) {
   std::vector<std::pair<UINT, HWND>> events;
   const ui::WindowProcSlot saved = panel.WindowProc();
   panel.WindowProc() = [&](ui::Message& message) {
-    if (message.msg == WM_CREATE || message.msg == WM_DESTROY) events.emplace_back(message.msg, panel.HandleIfAllocated());
+    if (message.msg == WM_CREATE || message.msg == WM_DESTROY)
+      events.emplace_back(message.msg, panel.HandleIfAllocated());
     saved(message);
   };
   const HWND before = panel.Handle();
@@ -98,7 +99,11 @@ TEST(ControlSlot, OwnClassSlotSeesCreateAndDestroyAcrossRecreation) {
 }
 
 TEST(ControlRecreate, KeepsEveryPieceOfState) {
-  ui::Form form({.caption = u8"Ruvo - Calc", .left = 40, .top = 30, .width = 408, .height = 327,
+  ui::Form form({.caption = u8"Ruvo - Calc",
+                 .left = 40,
+                 .top = 30,
+                 .width = 408,
+                 .height = 327,
                  .borderStyle = ui::BorderStyle::SizeableTool});
   ui::TabControl tabs({.parent = &form, .align = ui::Align::Client});
   ui::TabSheet& first = tabs.AddSheet(u8"first");
@@ -109,7 +114,8 @@ TEST(ControlRecreate, KeepsEveryPieceOfState) {
   ui::CheckBox box({.parent = &first, .caption = u8"最前面表示", .left = 0, .top = 128, .width = 81});
   ui::ListView list({.parent = &second,
                      .align = ui::Align::Client,
-                     .columns = {{.caption = u8"Name", .width = 40}, {.caption = u8"Bytes", .width = 50, .align = ui::ColumnAlign::Right}}});
+                     .columns = {{.caption = u8"Name", .width = 40},
+                                 {.caption = u8"Bytes", .width = 50, .align = ui::ColumnAlign::Right}}});
   list.SetItemCount(25);
   list.OnData = [](int, ui::ListItemData& item) { item.caption.push_back('x'); };
 
@@ -252,7 +258,8 @@ TEST(ControlLayout, AlignedChildrenFollowTheParentsClientArea) {
 
 TEST(ControlLayout, BevelsInsetAlignedChildren) {
   ui::Form form({.clientWidth = 200, .clientHeight = 200});
-  ui::Panel outer({.parent = &form, .align = ui::Align::Client, .bevelOuter = ui::Bevel::Lowered, .bevelInner = ui::Bevel::Raised});
+  ui::Panel outer(
+      {.parent = &form, .align = ui::Align::Client, .bevelOuter = ui::Bevel::Lowered, .bevelInner = ui::Bevel::Raised});
   ui::Panel inner({.parent = &outer, .align = ui::Align::Client, .bevelOuter = ui::Bevel::None});
   EXPECT_EQ(inner.Left(), 2);
   EXPECT_EQ(inner.Width(), 196);
@@ -299,7 +306,8 @@ TEST(ControlOrder, DesignOrderHoldsWhateverTheOrderOfConstruction) {
   for (HWND child = GetWindow(form.Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     if (child != label.Handle()) stops.push_back(child);
   }
-  const std::vector<HWND> expected{autoSave.Handle(), recursive.Handle(), extension.Handle(), idle.Handle(), dirList.Handle()};
+  const std::vector<HWND> expected{autoSave.Handle(), recursive.Handle(), extension.Handle(), idle.Handle(),
+                                   dirList.Handle()};
   EXPECT_EQ(stops, expected);
   form.RecreateWindow();
   EXPECT_EQ(GetNextDlgTabItem(form.Handle(), recursive.Handle(), FALSE), extension.Handle());

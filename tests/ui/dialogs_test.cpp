@@ -23,7 +23,8 @@ TEST(Dialogs, PipeFiltersBecomeDoubleZeroLists) {
 TEST(Dialogs, AMessageBoxHookAnswersInsteadOfTheDialog) {
   ui_test::MessageBoxRecorder boxes(IDCANCEL);
   const std::string path = "C:\\music\\album\\album.crc";
-  const int answer = ui::MessageBox(path + ui::Ansi(u8"に上書きしますか?"), u8"Ruvo - 自動保存", MB_ICONINFORMATION | MB_OKCANCEL);
+  const int answer =
+      ui::MessageBox(path + ui::Ansi(u8"に上書きしますか?"), u8"Ruvo - 自動保存", MB_ICONINFORMATION | MB_OKCANCEL);
   EXPECT_EQ(answer, IDCANCEL);
   ASSERT_EQ(boxes.requests.size(), 1u);
   EXPECT_EQ(boxes.requests[0].text, L"C:\\music\\album\\album.crcに上書きしますか?");

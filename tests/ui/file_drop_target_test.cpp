@@ -43,7 +43,8 @@ class DropDstTest : public testing::Test {
   }
 
   ProbeForm form_{ui::FormArgs{.caption = u8"drop test", .width = 320, .height = 240}};
-  ProbePanel panel_{ui::PanelArgs{.parent = &form_, .caption = u8"drop here", .left = 8, .top = 8, .width = 144, .height = 120}};
+  ProbePanel panel_{
+      ui::PanelArgs{.parent = &form_, .caption = u8"drop here", .left = 8, .top = 8, .width = 144, .height = 120}};
   TDropDst dst_{&form_};
   std::vector<DropRecord> drops_;
   hooktest::MessageBoxRecorder recorder_;
@@ -104,8 +105,8 @@ TEST_P(DropDstNameLengthTest, NamesThatDoNotFitAreLeftOutNotCut) {
   dst_.OnFileDrop = Recorder();
   ASSERT_TRUE(DropFiles(panel_.Handle(), {"C:\\first", name, "C:\\last"}, POINT{1, 1}));
   ASSERT_EQ(drops_.size(), 1u);
-  const std::vector<std::string> expected =
-      GetParam().arrives ? std::vector<std::string>{"C:\\first", name, "C:\\last"} : std::vector<std::string>{"C:\\first", "C:\\last"};
+  const std::vector<std::string> expected = GetParam().arrives ? std::vector<std::string>{"C:\\first", name, "C:\\last"}
+                                                               : std::vector<std::string>{"C:\\first", "C:\\last"};
   EXPECT_EQ(drops_[0].files, expected);
 }
 

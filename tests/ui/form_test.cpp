@@ -99,7 +99,10 @@ TEST(Form, BorderStylesGiveTheirWindowStyles) {
 }
 
 TEST(Form, ClientSizeIsExact) {
-  ui::Form form({.caption = u8"Ruvo 0.14h", .clientWidth = 152, .clientHeight = 272, .borderStyle = ui::BorderStyle::FixedSingle});
+  ui::Form form({.caption = u8"Ruvo 0.14h",
+                 .clientWidth = 152,
+                 .clientHeight = 272,
+                 .borderStyle = ui::BorderStyle::FixedSingle});
   RECT client{};
   GetClientRect(form.Handle(), &client);
   EXPECT_EQ(client.right, 152);

@@ -1,7 +1,7 @@
 #include "ui/list_view.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include "ui/gdi.h"
 #include "ui/image_list.h"
@@ -19,7 +19,9 @@ struct Page {
   ui::Form form{{.left = 0, .top = 0, .width = 500, .height = 300}};
   ui::ListView list{{.parent = &form,
                      .align = ui::Align::Client,
-                     .columns = {{.caption = u8"Name"}, {.caption = u8"Hash"}, {.caption = u8"Bytes", .align = ui::ColumnAlign::Right}}}};
+                     .columns = {{.caption = u8"Name"},
+                                 {.caption = u8"Hash"},
+                                 {.caption = u8"Bytes", .align = ui::ColumnAlign::Right}}}};
   std::vector<Row> rows{
       {"\x95\x5c.txt", "352441C2", "3", 1},  // 表.txt, trail byte 0x5C
       {"sub\\b.txt", "00000000", "1,234,567", 2},
@@ -60,7 +62,7 @@ TEST(ListView, RowsComeFromOnDataWhenTheListAsks) {
     const wchar_t* text;
   };
   const Cell cells[] = {
-      {0, 0, L"表.txt"}, {0, 1, L"352441C2"}, {0, 2, L"3"},
+      {0, 0, L"表.txt"},     {0, 1, L"352441C2"},  {0, 2, L"3"},
       {1, 0, L"sub\\b.txt"}, {1, 2, L"1,234,567"}, {2, 1, L"FFFFFFFF"},
   };
   for (const Cell& cell : cells) {
@@ -100,10 +102,13 @@ TEST(ListView, StatePicturesComeFromTheRowsState) {
   for (int i = 0; i < 3; ++i) images.Add([](HDC, const RECT&) {});
   page.list.SetStateImages(&images);
   for (int row = 0; row < 3; ++row) {
-    const auto state = SendMessageW(page.list.Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
-    EXPECT_EQ(static_cast<UINT>(state) & LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(static_cast<UINT>(page.rows[static_cast<std::size_t>(row)].state) + 1));
+    const auto state =
+        SendMessageW(page.list.Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
+    EXPECT_EQ(static_cast<UINT>(state) & LVIS_STATEIMAGEMASK,
+              INDEXTOSTATEIMAGEMASK(static_cast<UINT>(page.rows[static_cast<std::size_t>(row)].state) + 1));
   }
-  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(page.list.Handle(), LVM_GETIMAGELIST, LVSIL_STATE, 0)), images.Handle());
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(page.list.Handle(), LVM_GETIMAGELIST, LVSIL_STATE, 0)),
+            images.Handle());
   page.list.SetStateImages(nullptr);
 }
 
@@ -140,7 +145,8 @@ TEST(ListView, ColumnsCanBeRenamedAndSized) {
   page.list.SetColumnWidth(0, 123);
   EXPECT_EQ(page.list.ColumnWidth(0), 123);
   const DWORD extended = static_cast<DWORD>(SendMessageW(page.list.Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-  EXPECT_EQ(extended & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT), static_cast<DWORD>(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
+  EXPECT_EQ(extended & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT),
+            static_cast<DWORD>(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
   const LONG_PTR style = GetWindowLongPtrW(page.list.Handle(), GWL_STYLE);
   EXPECT_EQ(style & (LVS_OWNERDATA | LVS_SINGLESEL | LVS_REPORT), LVS_OWNERDATA | LVS_SINGLESEL | LVS_REPORT);
   EXPECT_EQ(style & LVS_EDITLABELS, 0);

@@ -16,7 +16,7 @@ struct TextView {
 const std::string kListText =
     "Name        CRC32      Bytes\r\n"
     "---------------------------------\r\n"
-    "\x95\x5c.txt    352441C2   3\r\n"          // 表.txt
+    "\x95\x5c.txt    352441C2   3\r\n"                      // 表.txt
     "\x83\x5c\x83\x74\x83\x67.bin 00000000  1,234,567\r\n"  // ソフト.bin
     "\r\n"
     "Total  2 Files  1,234,570 Bytes\r\n";

@@ -1,7 +1,7 @@
 #include "ui/status_bar.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include "ui/panel.h"
 #include "ui_test_support.h"

@@ -1,7 +1,7 @@
 #include "ui/tab_control.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include "ui/check_box.h"
 #include "ui_test_support.h"

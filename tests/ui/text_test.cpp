@@ -13,11 +13,11 @@ struct Case {
 const Case kCases[] = {
     {u8"", "", L""},
     {u8"crc", "crc", L"crc"},
-    {u8"表.txt", "\x95\x5c.txt", L"\u8868.txt"},  // 表: trail byte 0x5C
+    {u8"表.txt", "\x95\x5c.txt", L"\u8868.txt"},                      // 表: trail byte 0x5C
     {u8"処理中", "\x8f\x88\x97\x9d\x92\x86", L"\u51e6\u7406\u4e2d"},  // 処 理 中
     {u8"ＭＳ Ｐゴシック", "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e",
      L"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af"},  // Ｍ Ｓ space Ｐ ゴ シ ッ ク
-    {u8"ｱ", "\xb1", L"\uff71"},  // half-width katakana ｱ: one byte
+    {u8"ｱ", "\xb1", L"\uff71"},                        // half-width katakana ｱ: one byte
 };
 
 TEST(Text, ConvertsBetweenTheThreeEncodings) {

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "win/file.h"
-#include "win/folder.h"
-#include "win/user_locale.h"
 #include "core/hex.h"
 #include "core/path.h"
 #include "support/scratch_folder.h"
+#include "win/file.h"
+#include "win/folder.h"
+#include "win/user_locale.h"
 
 using namespace win;
 
@@ -46,9 +46,9 @@ TEST_F(LongFileNameTest, StoredNamesAndDelimiters) {
   folder_.AddFolder("SubDir");
   folder_.AddFile("SubDir\\MixedCase.TXT");
   folder_.AddFile("wild1.txt");
-  folder_.AddFolder("\x95\x5c");                     // 表
-  folder_.AddFile("\x95\x5c\\\x83\x5c.txt");         // 表\ソ.txt
-  folder_.AddFile("\x83\x5c.txt");                   // ソ.txt
+  folder_.AddFolder("\x95\x5c");              // 表
+  folder_.AddFile("\x95\x5c\\\x83\x5c.txt");  // 表\ソ.txt
+  folder_.AddFile("\x83\x5c.txt");            // ソ.txt
   const std::string& f = folder_.Path();
   const std::string lower = AsciiLower(f);
   struct Case {
@@ -56,17 +56,17 @@ TEST_F(LongFileNameTest, StoredNamesAndDelimiters) {
     std::string expected;
   };
   const Case cases[] = {
-      {f + "subdir\\mixedcase.txt", f + "SubDir\\MixedCase.TXT"},   // case from disk
+      {f + "subdir\\mixedcase.txt", f + "SubDir\\MixedCase.TXT"},                                     // case from disk
       {lower + "subdir\\mixedcase.txt", lower.substr(0, 2) + f.substr(2) + "SubDir\\MixedCase.TXT"},  // drive as passed
-      {f + "subdir", f + "SubDir\\"},                               // folder gains "\"
+      {f + "subdir", f + "SubDir\\"},  // folder gains "\"
       {f + "SUBDIR\\", f + "SubDir\\"},
-      {f + "subdir\\none.txt", f + "SubDir\\none.txt\\"},           // missing last component
-      {f + "nodir\\deeper\\a.txt", f + "nodir\\deeper\\a.txt\\"},   // missing middle component
-      {f + "WILD?.TXT", f + "wild1.txt"},                           // wildcard as a pattern
+      {f + "subdir\\none.txt", f + "SubDir\\none.txt\\"},          // missing last component
+      {f + "nodir\\deeper\\a.txt", f + "nodir\\deeper\\a.txt\\"},  // missing middle component
+      {f + "WILD?.TXT", f + "wild1.txt"},                          // wildcard as a pattern
       {f + "subdir\\*.txt", f + "SubDir\\MixedCase.TXT"},
       {f + "\x95\x5c\\\x83\x5c.txt", f + "\x95\x5c\\\x83\x5c.txt"},  // 表\ソ.txt: two components
-      {f + "\x95\x5c", f + "\x95\x5c\\"},                           // 表, a folder
-      {f + "\x83\x5c.TXT", f + "\x83\x5c.txt"},                     // ソ.TXT
+      {f + "\x95\x5c", f + "\x95\x5c\\"},                            // 表, a folder
+      {f + "\x83\x5c.TXT", f + "\x83\x5c.txt"},                      // ソ.TXT
   };
   for (const auto& c : cases) EXPECT_EQ(LongFileName(c.path), c.expected) << c.path;
 }

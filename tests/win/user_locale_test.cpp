@@ -1,6 +1,6 @@
+#include "win/user_locale.h"
 #include "win/file.h"
 #include "win/folder.h"
-#include "win/user_locale.h"
 
 #include <gtest/gtest.h>
 
@@ -89,16 +89,16 @@ TEST(Ansi, SortPathsLocaleIgnoresCase) {
 // The order must be the one CompareStringA gives, pair by pair, also for punctuation, digits,
 // double-byte names, full-width letters and names that differ only in case.
 TEST(Ansi, SortPathsLocaleAgreesWithCompareString) {
-  std::vector<std::string> paths = {"a-b", "a_b", "ab", "aB", "Ab", "a b", "a.b", "a~b", "a10", "a2", "a1", "",
-                                    "b", "B", "~", "_", "-", "0", "Z", "z"};
+  std::vector<std::string> paths = {"a-b", "a_b", "ab", "aB", "Ab", "a b", "a.b", "a~b", "a10", "a2",
+                                    "a1",  "",    "b",  "B",  "~",  "_",   "-",   "0",   "Z",   "z"};
   for (const char8_t* utf8 : {u8"写真", u8"しゃしん", u8"シャシン", u8"ｼｬｼﾝ", u8"Ａ", u8"ａ", u8"表", u8"ソ"}) {
     paths.push_back(ui::Ansi(utf8));
   }
   SortPathsLocale(paths);
   for (std::size_t i = 1; i < paths.size(); ++i) {
     SCOPED_TRACE(paths[i - 1] + " / " + paths[i]);
-    EXPECT_NE(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, paths[i - 1].data(), static_cast<int>(paths[i - 1].size()),
-                             paths[i].data(), static_cast<int>(paths[i].size())),
+    EXPECT_NE(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, paths[i - 1].data(),
+                             static_cast<int>(paths[i - 1].size()), paths[i].data(), static_cast<int>(paths[i].size())),
               CSTR_GREATER_THAN);
   }
 }
