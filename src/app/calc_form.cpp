@@ -3,6 +3,7 @@
 #include "app/calc_frame.h"
 #include "app/calc_view_form.h"
 #include "app/fonts.h"
+#include "core/codepage.h"
 #include "core/path.h"
 #include "engine/cancel.h"
 #include "engine/intake.h"
@@ -17,7 +18,7 @@ namespace {
 // drive root).
 std::string PageName(const std::string& folder) {
   if (folder.empty()) return "/";
-  return ExtractFileName(ExcludeTrailingPathDelimiter(folder, win::IsAnsiLeadByte), win::IsAnsiLeadByte);
+  return ExtractFileName(ExcludeTrailingPathDelimiter(folder, IsNeverLeadByte), IsNeverLeadByte);
 }
 
 }  // namespace
@@ -79,11 +80,12 @@ void TCalcForm::CalcFiles(std::vector<std::string>& paths) {
   }
   const TIntakePaths sorted = SortIntake(paths);
   const TRunOptions options = Options();
+  bool leftOut = false;
   try {
     PlanCreationPages(sorted, options.dirList, options.dirRecursive,
-                      [this](const std::vector<std::string>& files, const std::string& folder) {
+                      [this, &leftOut](const TPageFiles& page, const std::string& folder) {
                         // Each page reads the options (the hash kind among them) when it starts.
-                        AddListPage(files, folder, Options());
+                        leftOut = AddListPage(page, folder, Options()) || leftOut;
                       });
   } catch (...) {
     // A failed automatic save ends the intake here; the error is reported by whoever started
@@ -92,7 +94,10 @@ void TCalcForm::CalcFiles(std::vector<std::string>& paths) {
     throw;
   }
 
-  if (options.doneBeep) Play(CancelFlag ? TSoundKind::skCancel : TSoundKind::skDone);
+  // Files that have no row in their list make the end an error, whose sound tells at once.
+  if (options.doneBeep) {
+    Play(CancelFlag ? TSoundKind::skCancel : leftOut ? TSoundKind::skError : TSoundKind::skDone);
+  }
   FinishIntake();
 }
 
@@ -105,12 +110,14 @@ void TCalcForm::FinishIntake() {
   if (Visible()) BringToFront();
 }
 
-void TCalcForm::AddListPage(const std::vector<std::string>& files, const std::string& folder,
-                            const TRunOptions& options) {
-  if (CancelFlag || files.empty()) return;
+bool TCalcForm::AddListPage(const TPageFiles& page, const std::string& folder, const TRunOptions& options) {
+  if (CancelFlag || (page.files.empty() && page.unnamable.empty())) return false;
   TCalcFrame& frame = AddPage<TCalcFrame>(PageName(folder));
-  if (!frame.RunCalc(files, options)) return;
-  if (AutoSavePage(frame, folder, options)) RemovePage(frame);
+  const TRunResult result = frame.RunCalc(page, options);
+  if (result.cancelled) return result.leftOut > 0;
+  // A page that left files out stays open, saved or not: the user has to see what is missing.
+  if (AutoSavePage(frame, folder, options) && result.leftOut == 0) RemovePage(frame);
+  return result.leftOut > 0;
 }
 
 bool TCalcForm::AutoSavePage(const TCalcFrame& frame, const std::string& folder, const TRunOptions& options) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/job_form.h"
+#include "engine/creation_run.h"
 #include "engine/list_document.h"
 #include "ui/file_drop_target.h"
 #include "ui/popup_menu.h"
@@ -23,9 +24,10 @@ class TCalcForm : public TJobForm {
   // of an automatic save ends the intake (the window is left usable) and leaves through its
   // exception.
   void CalcFiles(std::vector<std::string>& paths);
-  // Opens one page for files and runs it; folder is the folder the list was made for, with a
-  // trailing "\", or empty. The page is saved automatically when the options ask for it.
-  void AddListPage(const std::vector<std::string>& files, const std::string& folder, const TRunOptions& options);
+  // Opens one page for the files and runs it; folder is the folder the list was made for, with a
+  // trailing "\", or empty. The page is saved automatically when the options ask for it. True
+  // when it left files out.
+  bool AddListPage(const TPageFiles& page, const std::string& folder, const TRunOptions& options);
 
   // The text view that shows, saves and copies the pages' lists.
   void SetTextView(TCalcViewForm* view) { view_ = view; }

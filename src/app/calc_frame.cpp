@@ -4,6 +4,7 @@
 
 #include "engine/creation_run.h"
 #include "ui/application.h"
+#include "ui/text.h"
 #include "win/user_locale.h"
 
 TCalcFrame::TCalcFrame(ui::Control& parent)
@@ -20,8 +21,31 @@ TCalcFrame::TCalcFrame(ui::Control& parent)
 
 TCalcFrame::~TCalcFrame() = default;
 
+namespace {
+
+// The hash column's text for a file left out.
+std::u8string LeftOutText(THashFailure reason) {
+  switch (reason) {
+    case THashFailure::NotFound: return u8"見つかりません";
+    case THashFailure::AccessDenied: return u8"アクセス拒否";
+    case THashFailure::InUse: return u8"使用中";
+    case THashFailure::Changed: return u8"読込中に変更";
+    case THashFailure::BadName: return u8"名前が不正";
+    default: return u8"読込エラー";
+  }
+}
+
+}  // namespace
+
 void TCalcFrame::ListViewData(int index, ui::ListItemData& item) {
-  if (index < 0 || static_cast<std::size_t>(index) >= Entries.size()) return;
+  if (index < 0) return;
+  if (static_cast<std::size_t>(index) >= Entries.size()) {
+    const std::size_t left = static_cast<std::size_t>(index) - Entries.size();
+    if (left >= LeftOut.size()) return;
+    item.caption = LeftOut[left].path;
+    item.subItems = {ui::Utf8(LeftOutText(LeftOut[left].reason)), std::string()};
+    return;
+  }
   const TCalcItem& entry = Entries[static_cast<std::size_t>(index)];
   item.caption = entry.Name;
   item.subItems.resize(2);
@@ -30,7 +54,7 @@ void TCalcFrame::ListViewData(int index, ui::ListItemData& item) {
 }
 
 void TCalcFrame::ShowRows() {
-  ListView.SetItemCount(static_cast<int>(Entries.size()));
+  ListView.SetItemCount(static_cast<int>(Entries.size() + LeftOut.size()));
   if (!Entries.empty()) ListView.SelectFocusShow(static_cast<int>(Entries.size()) - 1);
 }
 
@@ -42,8 +66,16 @@ void TCalcFrame::RowAdded(ChecksumRow row) {
   RowsChanged();
 }
 
-bool TCalcFrame::RunCalc(const std::vector<std::string>& files, const TRunOptions& options) {
-  if (files.empty()) return false;
+void TCalcFrame::FileLeftOut(std::string path, THashFailure reason) {
+  WidenColumn(0, path);
+  WidenColumn(1, ui::Utf8(LeftOutText(reason)));
+  LeftOut.push_back({std::move(path), reason});
+  RowsChanged();
+}
+
+TRunResult TCalcFrame::RunCalc(const TPageFiles& page, const TRunOptions& options) {
+  const std::vector<std::string>& files = page.files.empty() ? page.unnamable : page.files;
+  if (files.empty()) return {};
   const RunScope running(*this);
 
   kind_ = options.kind;
@@ -55,14 +87,15 @@ bool TCalcFrame::RunCalc(const std::vector<std::string>& files, const TRunOption
   if (ui::Form* form = OwnerForm()) form->SetCaption(ui::App().Title() + " - Calc - Wait - " + baseFolder_);
   ListView.Repaint();
 
-  const TRunResult result = RunCreation(files, baseFolder_, options, win::ThousandsSeparator(), *this);
+  const TRunResult result = RunCreation(page, baseFolder_, options, win::ThousandsSeparator(), *this);
   Flush();
   if (result.cancelled) {
     ShowRows();
     StatusBar.Panel(0).SetText(u8"キャンセル");
-    return false;
+    return result;
   }
   ListView.Repaint();
-  StatusBar.Panel(0).SetText(u8"完了");
-  return true;
+  // A page that left files out says so where a finished page says "完了".
+  StatusBar.Panel(0).SetText(result.leftOut > 0 ? u8"除外あり" : u8"完了");
+  return result;
 }

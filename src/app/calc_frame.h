@@ -6,6 +6,7 @@
 #include "app/list_page.h"
 #include "core/hash_type.h"
 #include "core/listtext.h"
+#include "engine/creation_run.h"
 #include "engine/options.h"
 
 // One list page of the creation window: the rows of the hashed files, the counter or final
@@ -19,8 +20,8 @@ class TCalcFrame : public TListPage {
   ~TCalcFrame() override;
 
   // Hashes the files one after the other with the options' kind and adds a row per readable
-  // file. True when the run ended and was not cancelled.
-  bool RunCalc(const std::vector<std::string>& files, const TRunOptions& options);
+  // file; the files left out follow the rows, each with its reason in the hash column.
+  TRunResult RunCalc(const TPageFiles& page, const TRunOptions& options);
 
   // The page's kind, taken from the options when its run starts (also the frame's Tag).
   [[nodiscard]] THashType Kind() const { return kind_; }
@@ -31,9 +32,16 @@ class TCalcFrame : public TListPage {
   [[nodiscard]] std::string TotalText() const { return StatusBar.PanelText(1); }
 
   std::vector<TCalcItem> Entries;
+  // The files without a row: path and reason.
+  struct TLeftOut {
+    std::string path;
+    THashFailure reason;
+  };
+  std::vector<TLeftOut> LeftOut;
 
  private:
   void RowAdded(ChecksumRow row) override;
+  void FileLeftOut(std::string path, THashFailure reason) override;
   // Row count of the list := number of entries; selects, focuses and scrolls to the last row.
   void ShowRows() override;
   void ListViewData(int index, ui::ListItemData& item) override;

@@ -13,8 +13,8 @@ void WriteListFile(const std::string& path, std::string_view text) {
   switch (win::WriteFileAtomically(path, text)) {
     case win::WriteResult::Written: return;
     case win::WriteResult::CannotCreate:
-      throw TListFileError(ui::Ansi(u8"ファイル ") + path + ui::Ansi(u8" を作成できません"));
-    case win::WriteResult::CannotWrite: throw TListFileError(ui::Ansi(u8"ストリームへの書き込みに失敗しました"));
+      throw TListFileError(ui::Utf8(u8"ファイル ") + path + ui::Utf8(u8" を作成できません"));
+    case win::WriteResult::CannotWrite: throw TListFileError(ui::Utf8(u8"ストリームへの書き込みに失敗しました"));
   }
 }
 
@@ -67,6 +67,7 @@ void TCalcViewForm::Render(const TListDocument& document) {
   if (!document.HasList()) {
     // Nothing to show, and nothing that Save or Copy could take for this page's list; the save
     // defaults stay as they were.
+    document_.bytes.clear();
     document_.text.clear();
     ShowText();
     return;
@@ -84,25 +85,25 @@ bool TCalcViewForm::AutoSave(bool forceOverwrite) {
   if (!HasList()) return false;
   const std::string path = AutoSavePath();
   if (!ConfirmOverwrite(path, forceOverwrite)) return false;
-  WriteListFile(path, document_.text);
+  WriteListFile(path, document_.bytes);
   return true;
 }
 
 bool TCalcViewForm::ConfirmOverwrite(const std::string& path, bool forceOverwrite) {
   if (forceOverwrite || !win::FileExists(path)) return true;
   if (PlaySound) PlaySound(TSoundKind::skQuestion);
-  const std::wstring text = ui::WideFromAnsi(path) + ui::Wide(u8"に上書きしますか?");
+  const std::wstring text = ui::WideFromUtf8(path) + ui::Wide(u8"に上書きしますか?");
   const std::wstring caption = ui::App().WideTitle() + ui::Wide(u8" - 自動保存");
   return ui::MessageBox(text, caption, MB_ICONINFORMATION | MB_OKCANCEL) == IDOK;
 }
 
 void TCalcViewForm::MenuSaveClick() {
   if (!HasList()) return;
-  const std::wstring ext = ui::WideFromAnsi(SaveDialog.DefaultExt());
+  const std::wstring ext = ui::WideFromUtf8(SaveDialog.DefaultExt());
   SaveDialog.SetFilter(ext + ui::Wide(u8"ファイル(*.") + ext + L")|*." + ext);
   if (!SaveDialog.Execute()) return;
   try {
-    WriteListFile(SaveDialog.FileName(), document_.text);
+    WriteListFile(SaveDialog.FileName(), document_.bytes);
   } catch (const TListFileError& error) {
     ui::App().HandleException(error);
   }
@@ -111,7 +112,7 @@ void TCalcViewForm::MenuSaveClick() {
 void TCalcViewForm::MenuCopyClick() {
   if (!HasList()) return;
   RichEdit.SelectAll();
-  // The list's own bytes, not the box's copy: the clipboard gets exactly what Save writes.
+  // The list's own text, not the box's copy: the clipboard gets what Save writes, as Unicode.
   const bool copied = ui::SetClipboardText(document_.text);
   RichEdit.ClearSelection();
   if (!copied) ui::App().ShowException(u8"クリップボードを開けません");

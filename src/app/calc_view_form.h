@@ -12,7 +12,7 @@
 #include "ui/popup_menu.h"
 #include "ui/rich_edit.h"
 
-// A checksum list that could not be written. The message is ANSI text, as the application's
+// A checksum list that could not be written. The message is UTF-8, as the application's
 // error box shows it: "ファイル <path> を作成できません" or "ストリームへの書き込みに失敗しました".
 class TListFileError : public std::runtime_error {
  public:
@@ -56,9 +56,11 @@ class TCalcViewForm : public ui::Form {
   void MenuCopyClick();
   void MenuCloseClick();
 
-  // The bytes of the last rendering: what the box shows, Save writes and Copy puts on the
-  // clipboard. Empty when the last rendered page had no list.
-  [[nodiscard]] const std::string& ListText() const { return document_.text; }
+  // The bytes of the last rendering: what Save writes. Empty when the last rendered page had no
+  // list.
+  [[nodiscard]] const std::string& ListText() const { return document_.bytes; }
+  // The same list as UTF-8: what the box shows and Copy puts on the clipboard.
+  [[nodiscard]] const std::string& ShownText() const { return document_.text; }
   [[nodiscard]] bool HasList() const { return document_.HasList(); }
 
   ui::RichEdit RichEdit;

@@ -4,6 +4,7 @@
 
 #include "app/compare_frame.h"
 #include "app/fonts.h"
+#include "core/codepage.h"
 #include "core/checksum_list.h"
 #include "core/path.h"
 #include "engine/cancel.h"
@@ -121,7 +122,7 @@ void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportN
       if (reportNonLists) Play(TSoundKind::skError);
       continue;
     }
-    TCompareFrame& frame = AddPage<TCompareFrame>(ExtractFileName(path, win::IsAnsiLeadByte));
+    TCompareFrame& frame = AddPage<TCompareFrame>(ExtractFileName(path, IsNeverLeadByte));
     frame.SetHint(path);
     frame.SetShowHint(true);
     frame.ListView.SetShowHint(true);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/compare_form.h"
+#include "core/codepage.h"
 #include "core/path.h"
 #include "engine/verification_run.h"
 #include "ui/application.h"
@@ -62,14 +63,14 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
 
   const RunScope running(*this);
   done_ = correct_ = 0;
-  fileWord_ = ui::Ansi(u8"ファイル");
-  correctWord_ = ui::Ansi(u8"正常");
-  errorWord_ = ui::Ansi(u8"異常");
+  fileWord_ = ui::Utf8(u8"ファイル");
+  correctWord_ = ui::Utf8(u8"正常");
+  errorWord_ = ui::Utf8(u8"異常");
   for (const TVerifyResult result :
        {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch, TVerifyResult::SizeMismatch}) {
-    resultTexts_.at(static_cast<std::size_t>(result)) = ui::Ansi(VerifyResultText(result, kind_));
+    resultTexts_.at(static_cast<std::size_t>(result)) = ui::Utf8(VerifyResultText(result, kind_));
   }
-  const TRunResult result = RunVerification(list.entries, ExtractFilePath(listPath, win::IsAnsiLeadByte), kind_,
+  const TRunResult result = RunVerification(list.entries, ExtractFilePath(listPath, IsNeverLeadByte), kind_,
                                             options, win::ThousandsSeparator(), *this);
   EndRun(result.cancelled);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/fonts.h"
+#include "core/utf8.h"
 #include "ui/application.h"
 #include "ui/gdi.h"
 
@@ -112,12 +113,13 @@ void TListPage::InitColumnWidths() {
 }
 
 void TListPage::WidenColumn(int column, std::string_view text) {
-  // In a fixed-pitch font a text is as wide as its bytes (a double-byte character takes two
-  // cells), so one not longer than a text already measured cannot widen the column; this keeps
-  // a list of a hundred thousand rows from measuring every cell.
+  // In a fixed-pitch font a text is as wide as its display columns (a wide character takes two
+  // cells), so one not wider than a text already measured cannot widen the column; this keeps
+  // a list of a hundred thousand rows from measuring every cell. ASCII is one column a byte.
+  const std::size_t columns = HasNonAscii(text) ? DisplayColumns(text) : text.size();
   std::size_t& longest = longestMeasured_.at(static_cast<std::size_t>(column));
-  if (fixedPitch_ && text.size() <= longest && longest != 0) return;
-  longest = std::max(longest, text.size());
+  if (fixedPitch_ && columns <= longest && longest != 0) return;
+  longest = std::max(longest, columns);
   const int needed = ListView.TextWidth(text) + (column == 0 ? namePadding_ : kColumnPadding);
   if (ListView.ColumnWidth(column) < needed) ListView.SetColumnWidth(column, needed);
 }

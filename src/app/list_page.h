@@ -83,7 +83,7 @@ class TListPage : public ui::Panel, public TRunObserver {
   bool running_ = false;
   int namePadding_;
   bool fixedPitch_ = false;
-  std::array<std::size_t, 8> longestMeasured_{};  // per column, bytes
+  std::array<std::size_t, 8> longestMeasured_{};  // per column, display columns
   TRunPacer display_{PaceInterval};
   TRunPacer pump_{PaceInterval};
   std::string counterText_, counterShown_, text_, textShown_;

@@ -3,11 +3,13 @@
 #include "app/main_form.h"
 
 #include "core/cmdline.h"
-#include "win/user_locale.h"
+#include "core/codepage.h"
+#include "win/unicode.h"
 
 void TMainForm::ProcessCommandLine() {
   // Element 0, the program's own name, is passed over by ParseArguments.
-  CommandLineRequest request = ParseArguments(SplitCommandLine(GetCommandLineA(), win::IsAnsiLeadByte));
+  const std::string commandLine = win::Utf8FromWide(GetCommandLineW());
+  CommandLineRequest request = ParseArguments(SplitCommandLine(commandLine, IsNeverLeadByte));
   RunCommandLine(request);
 }
 

@@ -8,10 +8,12 @@
 #include "app/calc_form.h"
 #include "app/calc_view_form.h"
 #include "app/compare_form.h"
+#include "core/codepage.h"
 #include "core/ini.h"
 #include "core/path.h"
 #include "win/atomic_write.h"
 #include "win/file.h"
+#include "win/unicode.h"
 #include "win/user_locale.h"
 
 namespace {
@@ -51,7 +53,7 @@ void LoadTabWidth(const IniText& file, const char* section, ui::TabControl& tabs
 
 std::string TMainForm::SettingsFile() const {
   if (!SettingsPath.empty()) return SettingsPath;
-  return RemoveFileExtension(win::ExecutablePath(), win::IsAnsiLeadByte) + ".ini";
+  return RemoveFileExtension(win::ExecutablePath(), IsNeverLeadByte) + ".ini";
 }
 
 void TMainForm::LoadFormBounds(const IniText& file, ui::Form& window, const char* section) {
@@ -74,7 +76,9 @@ void TMainForm::SaveFormBounds(IniText& file, ui::Form& window, const char* sect
 
 void TMainForm::LoadSettings() {
   // A settings file that is not there, or cannot be read, means built-in defaults.
-  const IniText file = IniText::Parse(win::ReadWholeFile(SettingsFile(), kMaxSettingsBytes, true).value_or(""));
+  // Its text is in the ANSI code page, as it always was; the program's texts are UTF-8.
+  const IniText file = IniText::Parse(
+      win::Utf8FromAnsi(win::ReadWholeFile(SettingsFile(), kMaxSettingsBytes, true).value_or("")));
 
   LoadFormBounds(file, *this, "MainForm");
   LoadFormBounds(file, *CompareForm, "CompareForm");
@@ -122,5 +126,5 @@ void TMainForm::SaveSettings() {
 
   // A settings file that cannot be written (read-only folder, full disk) must not keep the
   // program from ending; the old file, if any, stays as it was.
-  (void)win::WriteFileAtomically(SettingsFile(), file.Render());
+  (void)win::WriteFileAtomically(SettingsFile(), win::AnsiFromUtf8(file.Render()));
 }

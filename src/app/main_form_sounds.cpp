@@ -6,9 +6,11 @@
 
 #include <cstddef>
 
+#include "core/codepage.h"
 #include "core/path.h"
 #include "ui/application.h"
 #include "win/file.h"
+#include "win/unicode.h"
 #include "win/user_locale.h"
 
 namespace {
@@ -36,14 +38,14 @@ void TMainForm::PlayCompletionSound(TSoundKind kind) {
   const SoundOfKind& sound = kSounds[index];
 
   std::string base =
-      SoundBaseFolder.empty() ? ExtractFilePath(win::ExecutablePath(), win::IsAnsiLeadByte) : SoundBaseFolder;
+      SoundBaseFolder.empty() ? ExtractFilePath(win::ExecutablePath(), IsNeverLeadByte) : SoundBaseFolder;
   std::string path = base + "sounds\\" + sound.file;
   // Neither result is looked at: a sound that does not play is no error.
   if (win::FileExists(path)) {
     if (PlaySoundFile) {
       PlaySoundFile(path);
     } else {
-      PlaySoundA(path.c_str(), nullptr, SND_ASYNC);
+      PlaySoundW(win::WideFromUtf8(path).c_str(), nullptr, SND_ASYNC);
     }
   } else {
     if (Beep) {

@@ -11,5 +11,6 @@ constexpr bool IsShiftJisLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-// A single-byte code page: no byte leads a pair.
+// A single-byte code page, and UTF-8 (the program's own text): no byte leads a pair, as no
+// byte of a multi-byte UTF-8 character is ever "\\", ":" or any other ASCII byte.
 constexpr bool IsNeverLeadByte(unsigned char) { return false; }

@@ -6,8 +6,9 @@
 
 namespace {
 
-void AppendPadded(std::string& line, std::string_view text, std::size_t width, bool alignRight) {
-  const std::size_t fill = width > text.size() ? width - text.size() : 0;
+void AppendPadded(std::string& line, std::string_view text, std::size_t textWidth, std::size_t width,
+                  bool alignRight) {
+  const std::size_t fill = width > textWidth ? width - textWidth : 0;
   if (alignRight) line.append(fill, ' ');
   line += text;
   if (!alignRight) line.append(fill, ' ');
@@ -15,20 +16,21 @@ void AppendPadded(std::string& line, std::string_view text, std::size_t width, b
 
 void EndLine(std::string& text) { text += "\r\n"; }
 
-std::string RenderTable(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine) {
+std::string RenderTable(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine,
+                        TextWidth width) {
   const std::string title = HashColumnTitle(kind);
   const std::size_t hashWidth = static_cast<std::size_t>(HashTextLength(kind));
   std::size_t nameWidth = 4;  // "Name"
   std::size_t sizeWidth = 5;  // "Bytes"
   for (const ChecksumRow& row : rows) {
-    nameWidth = std::max(nameWidth, row.Name.size());
-    sizeWidth = std::max(sizeWidth, row.Bytes.size());
+    nameWidth = std::max(nameWidth, width(row.Name));
+    sizeWidth = std::max(sizeWidth, width(row.Bytes));
   }
 
   std::string text;
-  AppendPadded(text, "Name", nameWidth, false);
+  AppendPadded(text, "Name", 4, nameWidth, false);
   text += "  ";
-  AppendPadded(text, title, hashWidth, false);
+  AppendPadded(text, title, title.size(), hashWidth, false);
   text += "  Bytes";
   EndLine(text);
 
@@ -40,11 +42,11 @@ std::string RenderTable(THashType kind, std::span<const ChecksumRow> rows, std::
   EndLine(text);
 
   for (const ChecksumRow& row : rows) {
-    AppendPadded(text, row.Name, nameWidth, false);
+    AppendPadded(text, row.Name, width(row.Name), nameWidth, false);
     text += "  ";
-    AppendPadded(text, row.Hash, hashWidth, false);
+    AppendPadded(text, row.Hash, row.Hash.size(), hashWidth, false);
     text += "  ";
-    AppendPadded(text, row.Bytes, sizeWidth, true);
+    AppendPadded(text, row.Bytes, width(row.Bytes), sizeWidth, true);
     EndLine(text);
   }
 
@@ -68,11 +70,12 @@ std::string RenderMD5(std::span<const ChecksumRow> rows) {
 
 }  // namespace
 
-std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine) {
+std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine,
+                               TextWidth width) {
   if (rows.empty()) return {};
   switch (kind) {
     case THashType::CRC16:
-    case THashType::CRC32: return RenderTable(kind, rows, totalLine);
+    case THashType::CRC32: return RenderTable(kind, rows, totalLine, width);
     case THashType::MD5: return RenderMD5(rows);
     default: return {};
   }

@@ -13,10 +13,16 @@ struct ChecksumRow {
   std::string Name, Hash, Bytes;
 };
 
+// How wide a text is in the table: its bytes (a list in the ANSI code page, where a double-byte
+// character is as wide as its two bytes) or its display columns (a UTF-8 list).
+using TextWidth = std::size_t (*)(std::string_view text);
+inline std::size_t ByteWidth(std::string_view text) { return text.size(); }
+
 // The checksum list text, byte for byte: the table layout for CRC16 and CRC32, the MD5 layout for
-// MD5; widths counted in bytes; CR LF after every line. Empty for no rows or another kind.
-// totalLine closes the table layout; the MD5 layout has none.
-std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine);
+// MD5; CR LF after every line. Empty for no rows or another kind. totalLine closes the table
+// layout; the MD5 layout has none. The texts are taken as they are, in the list's encoding.
+std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine,
+                               TextWidth width = ByteWidth);
 
 // "CRC", "CRC32", "MD5"; "" for any other kind.
 std::string HashColumnTitle(THashType kind);

@@ -15,7 +15,7 @@ class MessagePump {
 
 class TextPanel {
  public:
-  // text: bytes in the ANSI code page, shown literally.
+  // text: UTF-8, shown literally.
   virtual void SetText(std::string_view text) = 0;
 
  protected:

@@ -2,19 +2,19 @@
 
 #include <cstdint>
 
+#include "core/codepage.h"
 #include "core/hex.h"
 #include "core/numfmt.h"
 #include "core/path.h"
 #include "core/relpath.h"
 #include "engine/hash_file.h"
-#include "win/user_locale.h"
 
 std::string BaseFolderOf(const std::vector<std::string>& files) {
   if (files.empty()) return {};
-  return ExcludeTrailingPathDelimiter(ExtractFilePath(files.front(), win::IsAnsiLeadByte), win::IsAnsiLeadByte);
+  return ExcludeTrailingPathDelimiter(ExtractFilePath(files.front(), IsNeverLeadByte), IsNeverLeadByte);
 }
 
-TRunResult RunCreation(const std::vector<std::string>& files, const std::string& baseFolder, const TRunOptions& options,
+TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, const TRunOptions& options,
                        const std::string& separator, TRunObserver& observer) {
   const THashType kind = options.kind;
   const bool upper = options.UpperCase(kind);
@@ -22,6 +22,11 @@ TRunResult RunCreation(const std::vector<std::string>& files, const std::string&
   MessagePump* const blockPump = options.showProcess ? &observer : nullptr;
 
   TRunResult result;
+  for (const std::string& path : page.unnamable) {
+    observer.FileLeftOut(path, THashFailure::BadName);
+    ++result.leftOut;
+  }
+  const std::vector<std::string>& files = page.files;
   std::uint64_t total = 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
     observer.FileStarting(i, files.size());
@@ -32,12 +37,16 @@ TRunResult RunCreation(const std::vector<std::string>& files, const std::string&
     }
     std::string hash;
     std::int64_t size = 0;
-    if (HashFile(kind, files[i], hash, size, blockPump, &observer)) {
-      observer.RowAdded({.Name = binaryMark + RelativeName(baseFolder, files[i], win::IsAnsiLeadByte),
+    const THashFailure failure = HashFileChecked(kind, files[i], hash, size, blockPump, &observer);
+    if (failure == THashFailure::None) {
+      observer.RowAdded({.Name = binaryMark + RelativeName(baseFolder, files[i], IsNeverLeadByte),
                          .Hash = upper ? std::move(hash) : AsciiLower(std::move(hash)),
                          .Bytes = FormatGrouped(static_cast<std::uint64_t>(size), separator)});
       ++result.done;
       total += static_cast<std::uint64_t>(size);
+    } else if (failure != THashFailure::Cancelled) {
+      observer.FileLeftOut(files[i], failure);
+      ++result.leftOut;
     }
     observer.SetText(TotalLine(result.done, total, separator));
   }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "core/codepage.h"
 #include "core/crc.h"
 #include "core/hex.h"
 #include "core/md5.h"
@@ -53,7 +54,7 @@ class Checksum {
 // "%" or other format characters is shown as it is.
 class ProgressText {
  public:
-  ProgressText(const std::string& fileName, std::int64_t size) : text_(ExtractFileName(fileName, win::IsAnsiLeadByte)) {
+  ProgressText(const std::string& fileName, std::int64_t size) : text_(ExtractFileName(fileName, IsNeverLeadByte)) {
     text_ += " (";
     headLength_ = text_.size();
     tail_ += '/';
@@ -77,16 +78,29 @@ class ProgressText {
   std::string tail_;
 };
 
-// The file's checksum and size, or false after any failure.
-bool ReadAndHash(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
+THashFailure OpenFailure(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH: return THashFailure::NotFound;
+    case ERROR_ACCESS_DENIED: return THashFailure::AccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return THashFailure::InUse;
+    default: return THashFailure::ReadError;
+  }
+}
+
+// The file's checksum and size, or why there is none.
+THashFailure ReadAndHash(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
                  MessagePump* application, TextPanel* panel) {
   Checksum checksum(kind);
   // Share reading only: a file that someone is writing cannot be opened, and nobody can start
   // writing it while it is read.
   win::InFile file;
-  if (!file.Open(fileName)) return false;
+  if (!file.Open(fileName)) return OpenFailure(file.OpenError());
   const std::optional<std::uint64_t> size = file.Size();
-  if (!size) return false;
+  if (!size) return THashFailure::ReadError;
 
   ProgressText progress(fileName, static_cast<std::int64_t>(*size));
   // Each call owns its buffer: a nested call, started by a drop while messages run below,
@@ -94,10 +108,10 @@ bool ReadAndHash(THashType kind, const std::string& fileName, std::string& hashT
   std::uint8_t buffer[kBlockSize];
   std::int64_t position = 0;
   for (;;) {
-    if (CancelFlag) return false;
+    if (CancelFlag) return THashFailure::Cancelled;
     DWORD read = 0;
     // A read error part-way is a failure: the bytes so far are not the file's checksum.
-    if (!file.Read(buffer, kBlockSize, read)) return false;
+    if (!file.Read(buffer, kBlockSize, read)) return THashFailure::ReadError;
     checksum.Fold(buffer, read);
     position += read;
     if (panel != nullptr) panel->SetText(progress.At(position));
@@ -105,26 +119,33 @@ bool ReadAndHash(THashType kind, const std::string& fileName, std::string& hashT
     if (read < kBlockSize) break;
   }
   // A file that changed size while it was read has no checksum that matches its size.
-  if (static_cast<std::uint64_t>(position) != *size) return false;
+  if (static_cast<std::uint64_t>(position) != *size) return THashFailure::Changed;
 
   hashText = checksum.Text();
   fileSize = position;
-  return true;
+  return THashFailure::None;
 }
 
 }  // namespace
 
+THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText,
+                             std::int64_t& fileSize, MessagePump* application, TextPanel* panel) {
+  hashText.clear();
+  fileSize = 0;
+  if (HashTextLength(kind) == 0) return THashFailure::ReadError;
+  THashFailure failure = THashFailure::ReadError;
+  try {
+    failure = ReadAndHash(kind, fileName, hashText, fileSize, application, panel);
+    if (failure == THashFailure::None) return failure;
+  } catch (...) {
+    // Every failure while a file is hashed shows only in the result.
+  }
+  hashText.clear();
+  fileSize = 0;
+  return failure;
+}
+
 bool HashFile(THashType Kind, const std::string& FileName, std::string& HashText, std::int64_t& FileSize,
               MessagePump* Application, TextPanel* Panel) {
-  HashText.clear();
-  FileSize = 0;
-  if (HashTextLength(Kind) == 0) return false;
-  try {
-    if (ReadAndHash(Kind, FileName, HashText, FileSize, Application, Panel)) return true;
-  } catch (...) {
-    // Every failure while a file is hashed shows only in the false result.
-  }
-  HashText.clear();
-  FileSize = 0;
-  return false;
+  return HashFileChecked(Kind, FileName, HashText, FileSize, Application, Panel) == THashFailure::None;
 }

@@ -14,3 +14,19 @@
 // Panel, when given, shows "name (position/size)" after every block.
 bool HashFile(THashType Kind, const std::string& FileName, std::string& HashText, std::int64_t& FileSize,
               MessagePump* Application, TextPanel* Panel);
+
+// Why a file could not be hashed.
+enum class THashFailure : std::uint8_t {
+  None,          // it was hashed
+  NotFound,      // no such file or folder on the way
+  AccessDenied,  // no right to read it
+  InUse,         // another program holds it without sharing
+  Changed,       // its size changed while it was read
+  ReadError,     // a read failed part-way, or any other failure
+  Cancelled,     // CancelFlag stopped the reading
+  BadName,       // its name is no valid UTF-16, so no path can name it
+};
+
+// HashFile that also tells why it failed.
+THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText,
+                             std::int64_t& fileSize, MessagePump* application, TextPanel* panel);

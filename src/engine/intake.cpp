@@ -1,5 +1,6 @@
 #include "engine/intake.h"
 
+#include "core/codepage.h"
 #include "core/path.h"
 #include "engine/cancel.h"
 #include "win/file.h"
@@ -9,14 +10,21 @@
 TIntakePaths SortIntake(std::vector<std::string>& paths) {
   win::ExpandLongNames(paths);
   TIntakePaths intake;
-  for (const std::string& path : paths) (win::DirectoryExists(path) ? intake.folders : intake.files).push_back(path);
+  for (std::string& path : paths) {
+    if (win::DirectoryExists(path)) {
+      intake.folders.push_back(path);
+    } else {
+      path = ExcludeTrailingPathDelimiter(path, IsNeverLeadByte);
+      intake.files.push_back(path);
+    }
+  }
   win::SortPathsLocale(intake.files);
   win::SortPathsLocale(intake.folders);
   return intake;
 }
 
 win::FolderListing SearchFolder(const std::string& folder, bool recursive) {
-  win::FolderListing listing = win::ListFolder(IncludeTrailingPathDelimiter(folder, win::IsAnsiLeadByte), recursive);
+  win::FolderListing listing = win::ListFolder(IncludeTrailingPathDelimiter(folder, IsNeverLeadByte), recursive);
   win::SortPathsLocale(listing.files);
   win::SortPathsLocale(listing.folders);
   return listing;
@@ -24,15 +32,16 @@ win::FolderListing SearchFolder(const std::string& folder, bool recursive) {
 
 namespace {
 
-void CollectFolder(const std::string& folder, bool recursive, std::vector<std::string>& files) {
+void CollectFolder(const std::string& folder, bool recursive, TPageFiles& page) {
   const win::FolderListing listing = SearchFolder(folder, recursive);
-  files.insert(files.end(), listing.files.begin(), listing.files.end());
-  for (const std::string& subfolder : listing.folders) CollectFolder(subfolder, recursive, files);
+  page.files.insert(page.files.end(), listing.files.begin(), listing.files.end());
+  page.unnamable.insert(page.unnamable.end(), listing.unnamable.begin(), listing.unnamable.end());
+  for (const std::string& subfolder : listing.folders) CollectFolder(subfolder, recursive, page);
 }
 
 void PageOfFolder(const std::string& folder, bool recursive, const TAddPage& addPage) {
   const win::FolderListing listing = SearchFolder(folder, recursive);
-  addPage(listing.files, IncludeTrailingPathDelimiter(folder, win::IsAnsiLeadByte));
+  addPage({listing.files, listing.unnamable}, IncludeTrailingPathDelimiter(folder, IsNeverLeadByte));
   for (const std::string& subfolder : listing.folders) PageOfFolder(subfolder, recursive, addPage);
 }
 
@@ -48,13 +57,13 @@ void ListsOfFolder(const std::string& folder, bool recursive, const TOpenLists& 
 
 void PlanCreationPages(const TIntakePaths& intake, bool dirList, bool recursive, const TAddPage& addPage) {
   if (dirList) {
-    addPage(intake.files, {});
+    addPage({intake.files, {}}, {});
     for (const std::string& folder : intake.folders) PageOfFolder(folder, recursive, addPage);
     return;
   }
-  std::vector<std::string> files = intake.files;
-  for (const std::string& folder : intake.folders) CollectFolder(folder, recursive, files);
-  addPage(files, {});
+  TPageFiles page{intake.files, {}};
+  for (const std::string& folder : intake.folders) CollectFolder(folder, recursive, page);
+  addPage(page, {});
 }
 
 void PlanVerificationLists(const TIntakePaths& intake, bool recursive, const TOpenLists& openLists) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/creation_run.h"
 #include "win/folder.h"
 
 // What an intake (a drop, or the paths of the command line) is made of, before any run.
@@ -13,14 +14,15 @@ struct TIntakePaths {
 };
 
 // Replaces every path by its long form (in place, as the caller keeps them) and splits them into
-// files and folders.
+// files and folders. A path that names no folder loses the "\" that the long form gives a
+// component it cannot find, so that it names the missing file as given.
 TIntakePaths SortIntake(std::vector<std::string>& paths);
 
 // The files and, when recursive, the sub-folders of one folder, each in locale order.
 win::FolderListing SearchFolder(const std::string& folder, bool recursive);
 
 // A page's files and the folder it was made for (with a trailing "\"; empty for loose files).
-using TAddPage = std::function<void(const std::vector<std::string>& files, const std::string& folder)>;
+using TAddPage = std::function<void(const TPageFiles& page, const std::string& folder)>;
 
 // Creation's pages of an intake in order. With dirList: the loose files, then one page per
 // folder (and, recursive, per sub-folder, depth first); without: one page of the loose files

@@ -1,20 +1,59 @@
 #include "engine/list_document.h"
 
+#include <optional>
+#include <vector>
+
+#include "core/codepage.h"
 #include "core/path.h"
-#include "win/user_locale.h"
+#include "core/utf8.h"
+#include "win/unicode.h"
+
+namespace {
+
+// The text in the ANSI code page without loss; ASCII is the same in both.
+std::optional<std::string> ExactAnsi(std::string_view utf8) {
+  if (!HasNonAscii(utf8)) return std::string(utf8);
+  return win::AnsiFromUtf8Exact(utf8);
+}
+
+// The rows in the ANSI code page, or nullopt when one of their texts has no code there.
+std::optional<std::vector<ChecksumRow>> AnsiRows(std::span<const ChecksumRow> rows) {
+  std::vector<ChecksumRow> ansiRows;
+  ansiRows.reserve(rows.size());
+  for (const ChecksumRow& row : rows) {
+    std::optional<std::string> name = ExactAnsi(row.Name);
+    std::optional<std::string> bytes = ExactAnsi(row.Bytes);
+    if (!name || !bytes) return std::nullopt;
+    ansiRows.push_back({.Name = std::move(*name), .Hash = row.Hash, .Bytes = std::move(*bytes)});
+  }
+  return ansiRows;
+}
+
+}  // namespace
 
 TListDocument MakeListDocument(THashType kind, std::span<const ChecksumRow> rows, const std::string& baseFolder,
                                std::string_view totalLine, const TRunOptions& options) {
   if (rows.empty()) return {};
-  return {.text = RenderChecksumList(kind, rows, totalLine),
-          .folder = baseFolder,
-          .fileName = DefaultSaveName(rows, baseFolder, win::IsAnsiLeadByte),
-          .ext = options.DefaultExt(kind)};
+  TListDocument document{.bytes = {},
+                         .text = {},
+                         .folder = baseFolder,
+                         .fileName = DefaultSaveName(rows, baseFolder, IsNeverLeadByte),
+                         .ext = options.DefaultExt(kind)};
+  const std::optional<std::vector<ChecksumRow>> ansiRows = AnsiRows(rows);
+  const std::optional<std::string> ansiTotal = ExactAnsi(totalLine);
+  if (ansiRows && ansiTotal) {
+    document.bytes = RenderChecksumList(kind, *ansiRows, *ansiTotal);
+    document.text = win::Utf8FromAnsi(document.bytes);
+  } else {
+    document.text = RenderChecksumList(kind, rows, totalLine, DisplayColumns);
+    document.bytes = std::string(kUtf8Bom) + document.text;
+  }
+  return document;
 }
 
 std::string AutoSavePath(const TListDocument& document) {
   const std::string prefix =
-      document.folder.empty() ? std::string() : IncludeTrailingPathDelimiter(document.folder, win::IsAnsiLeadByte);
+      document.folder.empty() ? std::string() : IncludeTrailingPathDelimiter(document.folder, IsNeverLeadByte);
   return prefix + document.fileName + "." + document.ext;
 }
 

@@ -9,15 +9,19 @@
 
 // A creation page's checksum list as the text view shows it and saving writes it.
 struct TListDocument {
-  std::string text;      // the list's bytes; empty when the page has no rows (no list)
+  // The file's bytes: in the ANSI code page, byte for byte as ever, when every text of the list
+  // has its own code there; otherwise UTF-8 with a byte-order mark, the table's widths counted
+  // in display columns. Empty when the page has no rows (no list).
+  std::string bytes;
+  std::string text;      // the same list as UTF-8 (no byte-order mark): the view and the clipboard
   std::string folder;    // the base folder: where saving starts
   std::string fileName;  // the name saving offers, without extension
   std::string ext;       // the default extension of the kind
 
-  [[nodiscard]] bool HasList() const { return !text.empty(); }
+  [[nodiscard]] bool HasList() const { return !bytes.empty(); }
 };
 
-// The list of a page's rows; totalLine closes the table layout.
+// The list of a page's rows (UTF-8); totalLine closes the table layout.
 TListDocument MakeListDocument(THashType kind, std::span<const ChecksumRow> rows, const std::string& baseFolder,
                                std::string_view totalLine, const TRunOptions& options);
 

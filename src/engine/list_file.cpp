@@ -4,13 +4,38 @@
 #include <cstdint>
 
 #include "core/listread.h"
+#include "core/text_encoding.h"
 #include "win/file.h"
+#include "win/unicode.h"
 
 namespace {
 
 std::size_t CountLineEnds(std::string_view text) {
-  return static_cast<std::size_t>(
-      std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
+}
+
+// The bytes after a byte-order mark as UTF-8 text, by the mark's encoding; bytes without one are
+// taken as they are (the probe needs only ASCII).
+std::string TextPastBom(std::string_view bytes) {
+  const DetectedEncoding bom = EncodingFromBom(bytes);
+  bytes.remove_prefix(bom.bomLength);
+  switch (bom.encoding) {
+    case TextEncoding::Utf16LE: return Utf8FromUtf16Bytes(bytes, false);
+    case TextEncoding::Utf16BE: return Utf8FromUtf16Bytes(bytes, true);
+    default: return std::string(bytes);
+  }
+}
+
+// The whole list as UTF-8, whatever its encoding.
+std::string DecodeList(std::string_view bytes) {
+  const DetectedEncoding detected = DetectTextEncoding(bytes);
+  if (detected.encoding == TextEncoding::Ansi) return win::Utf8FromAnsi(bytes);
+  return TextPastBom(bytes);
+}
+
+bool IsUtf16(std::string_view bytes) {
+  const TextEncoding encoding = EncodingFromBom(bytes).encoding;
+  return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
 }
 
 }  // namespace
@@ -18,11 +43,12 @@ std::size_t CountLineEnds(std::string_view text) {
 bool IsChecksumListFile(const std::string& path) {
   win::InFile file;
   if (!file.Open(path)) return false;
-  // "Name " decides on 5 bytes, an MD5 line on 33; reading 33 at once tells both.
-  char start[33];
+  // "Name " decides on 5 characters, an MD5 line on 33: enough bytes for 33 UTF-16 characters
+  // after a byte-order mark tell both in every encoding.
+  char start[2 + 2 * 33];
   DWORD got = 0;
   if (!file.ReadUpTo(start, sizeof start, got)) return false;
-  return IsChecksumListStart(std::string_view(start, got));
+  return IsChecksumListStart(TextPastBom(std::string_view(start, got)));
 }
 
 bool LoadChecksumList(const std::string& path, std::vector<std::string>& lines) {
@@ -33,28 +59,30 @@ bool LoadChecksumList(const std::string& path, std::vector<std::string>& lines) 
   if (!size || *size > kMaxChecksumListBytes) return false;
 
   constexpr DWORD kBlock = 65536;
-  std::string text;
-  text.reserve(static_cast<std::size_t>(*size));
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(*size));
   // The first two lines decide whether the text can still be a list; once four line-end
-  // characters are in, both lines are complete and the decision cannot change any more.
+  // characters are in, both lines are complete and the decision cannot change any more. The
+  // early look works on the bytes of the ASCII-compatible encodings; a UTF-16 list is decided
+  // when it is whole.
   std::size_t lineEnds = 0;
   constexpr std::size_t kDecidedLineEnds = 4;
   for (;;) {
-    const std::size_t before = text.size();
-    text.resize(before + kBlock);
+    const std::size_t before = bytes.size();
+    bytes.resize(before + kBlock);
     DWORD n = 0;
-    if (!file.Read(text.data() + before, kBlock, n)) return false;
-    text.resize(before + n);
+    if (!file.Read(bytes.data() + before, kBlock, n)) return false;
+    bytes.resize(before + n);
     if (n == 0) break;
-    if (text.size() > kMaxChecksumListBytes) return false;  // grew while it was read
-    if (lineEnds < kDecidedLineEnds) {
-      const std::size_t added = CountLineEnds(std::string_view(text).substr(before));
+    if (bytes.size() > kMaxChecksumListBytes) return false;  // grew while it was read
+    if (lineEnds < kDecidedLineEnds && !IsUtf16(bytes)) {
+      const std::size_t added = CountLineEnds(std::string_view(bytes).substr(before));
       if (added > 0) {
         lineEnds += added;
-        if (!ListTextMayContinue(text)) return false;
+        if (!ListTextMayContinue(std::string_view(bytes).substr(EncodingFromBom(bytes).bomLength))) return false;
       }
     }
   }
-  lines = SplitLines(text);
+  lines = SplitLines(DecodeList(bytes));
   return true;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "core/listtext.h"
 #include "core/progress.h"
 #include "core/verify.h"
+#include "engine/hash_file.h"
 
 // What a run reports, and the one way it lets the user interface breathe. A list page is one
 // implementation, a test another. Runs read CancelFlag before every file (and HashFile before
@@ -19,6 +21,8 @@ class TRunObserver : public MessagePump, public TextPanel {
   virtual void FileStarting(std::size_t index, std::size_t count) = 0;
   // Creation: the row of a file that could be hashed.
   virtual void RowAdded(ChecksumRow /*row*/) {}
+  // Creation: a file that could not be hashed and has no row (path UTF-8).
+  virtual void FileLeftOut(std::string /*path*/, THashFailure /*reason*/) {}
   // Verification: the outcome of the entry at index.
   virtual void RowVerified(std::size_t /*index*/, TVerification /*verification*/) {}
   // The work is done: what was shown at a pace is brought up to date and every queued message
@@ -33,4 +37,5 @@ class TRunObserver : public MessagePump, public TextPanel {
 struct TRunResult {
   bool cancelled = false;
   std::size_t done = 0;
+  std::size_t leftOut = 0;  // creation: files without a row
 };

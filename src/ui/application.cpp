@@ -18,7 +18,7 @@ Application::~Application() { DestroyForms(); }
 
 void Application::SetTitle(TextArg title) { title_ = std::move(title).Value(); }
 
-std::string Application::Title() const { return AnsiFromWide(title_); }
+std::string Application::Title() const { return Utf8FromWide(title_); }
 
 void Application::AdoptForm(std::unique_ptr<Form> form) {
   if (mainForm_ == nullptr) mainForm_ = form.get();

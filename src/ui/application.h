@@ -28,7 +28,7 @@ class Application final : public MessagePump {
   ~Application();
 
   void SetTitle(TextArg title);
-  [[nodiscard]] std::string Title() const;  // ANSI
+  [[nodiscard]] std::string Title() const;  // UTF-8
   [[nodiscard]] const std::wstring& WideTitle() const { return title_; }
 
   // The form whose closing ends the message loop. CreateForm sets it to the first form made.
@@ -56,7 +56,7 @@ class Application final : public MessagePump {
 
   // The standard report of an error: OnException when set, else the error box
   // (MB_ICONERROR | MB_OK, caption the title, text the error's message). Never throws.
-  // An std::exception's what() is taken as ANSI text.
+  // An std::exception's what() is taken as UTF-8 text.
   void HandleException(std::exception_ptr error) noexcept;
   void HandleException(const std::exception& error) noexcept;
   void ShowException(TextArg message) noexcept;

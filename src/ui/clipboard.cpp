@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ui/text.h"
+#include "win/unicode.h"
 
 namespace ui {
 namespace {
@@ -78,13 +79,14 @@ std::optional<std::basic_string<Char>> ReadFormat(UINT format) {
 
 }  // namespace
 
-bool SetClipboardText(std::string_view ansiText) {
+bool SetClipboardText(std::string_view text) {
   OpenClipboardScope clipboard;
   if (!clipboard.open() || !EmptyClipboard()) return false;
-  const std::wstring wide = WideFromAnsi(ansiText);
+  const std::wstring wide = WideFromUtf8(text);
   GlobalBlock unicode((wide.size() + 1) * sizeof(wchar_t));
-  GlobalBlock ansi(ansiText.size() + 1);
-  const std::string ansiCopy(ansiText);
+  // Programs that take only CF_TEXT get the ANSI form, as Windows would make it.
+  const std::string ansiCopy = win::AnsiFromUtf8(text);
+  GlobalBlock ansi(ansiCopy.size() + 1);
   const LCID locale = GetSystemDefaultLCID();  // the locale whose code page the ANSI bytes are in
   GlobalBlock localeBlock(sizeof locale);
   const bool filled = unicode.Fill(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)) &&
@@ -99,8 +101,9 @@ bool SetClipboardText(std::string_view ansiText) {
 std::optional<std::string> ClipboardText() {
   OpenClipboardScope clipboard;
   if (!clipboard.open()) return std::nullopt;
-  if (auto wide = ReadFormat<wchar_t>(CF_UNICODETEXT)) return AnsiFromWide(*wide);
-  return ReadFormat<char>(CF_TEXT);
+  if (auto wide = ReadFormat<wchar_t>(CF_UNICODETEXT)) return Utf8FromWide(*wide);
+  if (auto ansi = ReadFormat<char>(CF_TEXT)) return win::Utf8FromAnsi(*ansi);
+  return std::nullopt;
 }
 
 }  // namespace ui

@@ -148,7 +148,7 @@ void Control::CreateWindowNow() {
   const HWND window =
       CreateWindowExW(spec.exStyle, own ? kOwnWindowClass : spec.className, text_.c_str(), style, left_, top_, width_,
                       height_, parentWindow, nullptr, GetModuleHandleW(nullptr), own ? this : nullptr);
-  if (window == nullptr) throw std::runtime_error("CreateWindowEx failed");
+  if (window == nullptr) throw std::runtime_error("CreateWindowEx failed " + std::to_string(GetLastError()));
   if (!own) {
     Attach(window);
     // Subclassed by replacing the procedure: comctl32's subclass chain looks its data up in a
@@ -415,7 +415,7 @@ void Control::SetText(TextArg text) {
   TextChanged();
 }
 
-std::string Control::Text() const { return AnsiFromWide(text_); }
+std::string Control::Text() const { return Utf8FromWide(text_); }
 
 void Control::StoreTextFromWindow() {
   if (hwnd_ == nullptr) return;
@@ -462,7 +462,7 @@ void Control::SetFontColor(Color color) {
 
 void Control::SetHint(TextArg hint) { hint_ = std::move(hint).Value(); }
 
-std::string Control::Hint() const { return AnsiFromWide(hint_); }
+std::string Control::Hint() const { return Utf8FromWide(hint_); }
 
 void Control::SetTabOrder(int order) {
   tabOrder_ = order;

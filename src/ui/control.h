@@ -117,7 +117,7 @@ class Control {
 
   // Caption and Text are the same window text.
   void SetText(TextArg text);
-  [[nodiscard]] std::string Text() const;  // ANSI
+  [[nodiscard]] std::string Text() const;  // UTF-8
   [[nodiscard]] const std::wstring& WideText() const { return text_; }
   void SetCaption(TextArg caption) { SetText(std::move(caption)); }
   [[nodiscard]] std::string Caption() const { return Text(); }
@@ -131,7 +131,7 @@ class Control {
   [[nodiscard]] Color FontColor() const { return fontColor_; }
   void SetFontColor(Color color);
 
-  // The tooltip text (ANSI data); stored only, tooltips are not shown by the ui layer.
+  // The tooltip text (UTF-8 data); stored only, tooltips are not shown by the ui layer.
   void SetHint(TextArg hint);
   [[nodiscard]] std::string Hint() const;
   [[nodiscard]] bool ShowHint() const { return showHint_; }

@@ -60,7 +60,7 @@ void TControlHook::SetHooked(bool hooked) {
   ui::Control* target = FindTarget();
   HWND window = target != nullptr ? target->Handle() : nullptr;
   if (window == nullptr) {
-    if (target_ == htForm) throw std::runtime_error(ui::Ansi(u8"フック先を特定できません。"));
+    if (target_ == htForm) throw std::runtime_error(ui::Utf8(u8"フック先を特定できません。"));
     return;
   }
   handle_ = window;

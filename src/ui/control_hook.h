@@ -37,7 +37,7 @@ class TControlHook {
 
   // Each setting removes the hook and installs it again, also with an unchanged value.
   // With htForm and no form to be found they throw std::runtime_error
-  // "フック先を特定できません。" (ANSI) and leave the hook removed; with htControl and no
+  // "フック先を特定できません。" (UTF-8) and leave the hook removed; with htControl and no
   // control nothing is hooked, silently.
   [[nodiscard]] ui::Control* Control() const { return control_; }
   void SetControl(ui::Control* control);

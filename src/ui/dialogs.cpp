@@ -43,10 +43,10 @@ std::wstring DialogFilter(std::wstring_view pipeSeparated) {
 bool SaveDialog::Execute() {
   if (Hooks().saveDialog) return Hooks().saveDialog(*this);
   const std::wstring filter = DialogFilter(filter_);
-  const std::wstring initialDir = WideFromAnsi(initialDir_);
-  const std::wstring defaultExt = WideFromAnsi(defaultExt_);
+  const std::wstring initialDir = WideFromUtf8(initialDir_);
+  const std::wstring defaultExt = WideFromUtf8(defaultExt_);
   std::vector<wchar_t> name(32768, L'\0');
-  const std::wstring current = WideFromAnsi(fileName_);
+  const std::wstring current = WideFromUtf8(fileName_);
   current.copy(name.data(), std::min(current.size(), name.size() - 1));
 
   OPENFILENAMEW dialog{};
@@ -61,7 +61,7 @@ bool SaveDialog::Execute() {
   dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   dialog.Flags = options_ | OFN_EXPLORER;
   if (!GetSaveFileNameW(&dialog)) return false;
-  fileName_ = AnsiFromWide(name.data());
+  fileName_ = Utf8FromWide(name.data());
   return true;
 }
 

@@ -31,7 +31,7 @@ class SaveDialog;
 using SaveDialogHook = std::function<bool(SaveDialog&)>;
 SaveDialogHook SetSaveDialogHook(SaveDialogHook hook);
 
-// The system save-file dialog. Data texts (folder, names, extension) are ANSI.
+// The system save-file dialog. Data texts (folder, names, extension) are UTF-8.
 class SaveDialog {
  public:
   // Pipe-separated pairs of description and pattern: "crcファイル(*.crc)|*.crc".

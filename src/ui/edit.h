@@ -14,7 +14,7 @@ struct EditArgs {
   int tabOrder = -1;  // -1: after the siblings made before it
 };
 
-// A single-line edit box with a sunken border. Text() (ANSI, from Control) follows what the
+// A single-line edit box with a sunken border. Text() (UTF-8, from Control) follows what the
 // user types.
 class Edit : public Control {
  public:

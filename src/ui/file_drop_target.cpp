@@ -3,11 +3,10 @@
 #include <exception>
 
 #include "ui/application.h"
+#include "ui/text.h"
 
 namespace {
 
-// The shell's names are read into a buffer of this size; a longer one is not taken.
-constexpr UINT kNameBuffer = 260;
 constexpr UINT kCountQuery = 0xFFFFFFFF;
 
 }  // namespace
@@ -36,15 +35,16 @@ void TDropDst::UpdateDragAccept() {
 void TDropDst::DropFiles(HDROP drop) {
   if (!OnFileDrop) return;
   std::vector<std::string> files;
-  const UINT count = DragQueryFileA(drop, kCountQuery, nullptr, 0);
+  const UINT count = DragQueryFileW(drop, kCountQuery, nullptr, 0);
   files.reserve(count);
   for (UINT i = 0; i < count; ++i) {
-    // A name cut to the buffer would name another file (or none): leave it out instead.
-    const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-    if (length == 0 || length >= kNameBuffer) continue;
-    char name[kNameBuffer + 1] = {};
-    DragQueryFileA(drop, i, name, kNameBuffer);
-    files.emplace_back(name);
+    // Each name is asked for its length first, so a path of any length arrives whole.
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    if (length == 0) continue;
+    std::wstring name(length + 1, L'\0');
+    const UINT copied = DragQueryFileW(drop, i, name.data(), length + 1);
+    name.resize(copied);
+    files.push_back(ui::Utf8FromWide(name));
   }
   POINT point{};
   DragQueryPoint(drop, &point);  // whether it lies in the client area does not matter here

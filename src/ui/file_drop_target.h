@@ -16,8 +16,8 @@ class TDropDst;
 // Owns a drop from WM_DROPFILES until DragFinish.
 using DropHandle = win::Handle<win::NullInvalidTraits<HDROP, DragFinish>>;
 
-// One shell drop: the dropped paths (ANSI, the shell's order; valid only during the call, copy
-// what must be kept) and the drop point in client pixels of the window that received it.
+// One shell drop: the dropped paths (UTF-8, whole whatever their length, in the shell's order;
+// valid only during the call, copy what must be kept) and the drop point in client pixels of the window that received it.
 using TFileDropEvent = std::function<void(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y)>;
 
 // Makes a control (htControl) or a form (htForm) accept files dropped from the shell and
@@ -43,8 +43,7 @@ class TDropDst : public TControlHook {
 
   // DragAcceptFiles(window, AcceptDrop) when the hooked window exists.
   void UpdateDragAccept();
-  // Reads the drop and calls OnFileDrop (nothing without a handler). Names longer than 259
-  // bytes are left out: cut to the buffer they would name another file.
+  // Reads the drop and calls OnFileDrop (nothing without a handler).
   void DropFiles(HDROP drop);
 
  protected:

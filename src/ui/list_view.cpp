@@ -51,7 +51,7 @@ void ListView::SetColumnCaption(int index, TextArg caption) {
 }
 
 std::string ListView::ColumnCaption(int index) const {
-  return AnsiFromWide(columns_.at(static_cast<std::size_t>(index)).caption);
+  return Utf8FromWide(columns_.at(static_cast<std::size_t>(index)).caption);
 }
 
 int ListView::ColumnWidth(int index) const {
@@ -133,7 +133,7 @@ void ListView::RedrawItems(int first, int last) {
 
 // ---- measuring
 
-int ListView::TextWidth(std::string_view ansiText) const { return TextWidthWide(WideFromAnsi(ansiText)); }
+int ListView::TextWidth(std::string_view text) const { return TextWidthWide(WideFromUtf8(text)); }
 
 int ListView::TextWidthWide(std::wstring_view text) const { return measurer_.Width(CurrentFont(), text); }
 
@@ -198,7 +198,7 @@ void ListView::AnswerDisplayInfo(LVITEMW& item) {
     } else if (static_cast<std::size_t>(item.iSubItem - 1) < scratch_.subItems.size()) {
       text = &scratch_.subItems[static_cast<std::size_t>(item.iSubItem - 1)];
     }
-    textBuffer_ = text != nullptr ? WideFromAnsi(*text) : std::wstring();
+    textBuffer_ = text != nullptr ? WideFromUtf8(*text) : std::wstring();
     std::size_t count = std::min(textBuffer_.size(), static_cast<std::size_t>(item.cchTextMax - 1));
     // Never leave half of a surrogate pair at the cut.
     if (count > 0 && count < textBuffer_.size() && IS_HIGH_SURROGATE(textBuffer_[count - 1])) --count;

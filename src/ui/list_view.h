@@ -22,7 +22,7 @@ struct ListColumn {
   ColumnAlign align = ColumnAlign::Left;
 };
 
-// What OnData fills for one row. Texts are ANSI data; they are converted, and cut to the
+// What OnData fills for one row. Texts are UTF-8 data; they are converted, and cut to the
 // list's buffer, at the boundary. stateIndex -1: no state picture.
 struct ListItemData {
   std::string caption{};
@@ -52,7 +52,7 @@ class ListView : public Control {
   void AddColumn(const ListColumn& column);
   [[nodiscard]] int ColumnCount() const { return static_cast<int>(columns_.size()); }
   void SetColumnCaption(int index, TextArg caption);
-  [[nodiscard]] std::string ColumnCaption(int index) const;  // ANSI
+  [[nodiscard]] std::string ColumnCaption(int index) const;  // UTF-8
   [[nodiscard]] int ColumnWidth(int index) const;
   void SetColumnWidth(int index, int width);
 
@@ -73,7 +73,7 @@ class ListView : public Control {
   void RedrawItems(int first, int last);
 
   // ---- measuring, in the list's own font
-  [[nodiscard]] int TextWidth(std::string_view ansiText) const;
+  [[nodiscard]] int TextWidth(std::string_view text) const;
   [[nodiscard]] int TextWidthWide(std::wstring_view text) const;
 
   // State pictures (LVSIL_STATE); the image list is not owned and must outlive the list.

@@ -41,10 +41,10 @@ void RichEdit::AfterCreateWindow() {
   SetText(text_);
 }
 
-void RichEdit::SetText(std::string_view ansiText) {
-  text_.assign(ansiText);
+void RichEdit::SetText(std::string_view text) {
+  text_.assign(text);
   if (hwnd() == nullptr) return;
-  const std::wstring wide = WideFromAnsi(text_);
+  const std::wstring wide = WideFromUtf8(text_);
   SETTEXTEX how{ST_DEFAULT, 1200};  // 1200: UTF-16
   SendMessageW(hwnd(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(wide.c_str()));
 }
@@ -64,7 +64,7 @@ std::string RichEdit::Text() const {
   const auto copied =
       SendMessageW(hwnd(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query), reinterpret_cast<LPARAM>(wide.data()));
   wide.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return AnsiFromWide(wide);
+  return Utf8FromWide(wide);
 }
 
 void RichEdit::SelectAll() {

@@ -15,19 +15,19 @@ struct RichEditArgs {
 };
 
 // A multi-line plain-text box (rich edit class) with both scroll bars and no word wrap.
-// The text is ANSI data with CR LF line ends, set and read back byte for byte.
+// The text is UTF-8 data with CR LF line ends, set and read back byte for byte.
 class RichEdit : public Control {
  public:
   explicit RichEdit(const RichEditArgs& args);
   ~RichEdit() override;
 
   // Replaces the whole content.
-  void SetText(std::string_view ansiText);
-  // The content as ANSI bytes, lines ending in CR LF (read from the window when it has one).
+  void SetText(std::string_view text);
+  // The content as UTF-8, lines ending in CR LF (read from the window when it has one).
   [[nodiscard]] std::string Text() const;
 
   void SelectAll();
-  // Copies the selection to the clipboard (the window's own copy: Unicode and ANSI text).
+  // Copies the selection to the clipboard (the window's own copy).
   void CopyToClipboard();
   [[nodiscard]] int SelLength() const;
   // Collapses the selection to its start (selection length 0).

@@ -4,14 +4,14 @@
 
 namespace ui {
 
-void StatusPanel::SetText(std::string_view ansiText) { SetText(TextArg(ansiText)); }
+void StatusPanel::SetText(std::string_view text) { SetText(TextArg(text)); }
 
 void StatusPanel::SetText(TextArg text) {
   text_ = std::move(text).Value();
   bar_->ApplyText(*this);
 }
 
-std::string StatusPanel::Text() const { return AnsiFromWide(text_); }
+std::string StatusPanel::Text() const { return Utf8FromWide(text_); }
 
 void StatusPanel::SetWidth(int width) {
   width_ = width;

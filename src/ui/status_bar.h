@@ -16,9 +16,9 @@ class StatusBar;
 class StatusPanel final : public TextPanel {
  public:
   StatusPanel(StatusBar& bar, int index, int width) : bar_(&bar), index_(index), width_(width) {}
-  void SetText(std::string_view ansiText) override;
+  void SetText(std::string_view text) override;
   void SetText(TextArg text);
-  [[nodiscard]] std::string Text() const;  // ANSI
+  [[nodiscard]] std::string Text() const;  // UTF-8
   [[nodiscard]] const std::wstring& WideText() const { return text_; }
   [[nodiscard]] int Width() const { return width_; }
   void SetWidth(int width);

@@ -3,41 +3,29 @@
 #include <windows.h>
 
 namespace ui {
-namespace {
 
-std::wstring ToWide(UINT codePage, const char* data, std::size_t size) {
-  if (size == 0) return {};
-  const int length = static_cast<int>(size);
-  const int count = MultiByteToWideChar(codePage, 0, data, length, nullptr, 0);
+std::wstring WideFromUtf8(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int length = static_cast<int>(utf8.size());
+  const int count = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
   std::wstring result(static_cast<std::size_t>(count), L'\0');
-  MultiByteToWideChar(codePage, 0, data, length, result.data(), count);
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, result.data(), count);
   return result;
 }
-
-std::string FromWide(UINT codePage, std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int length = static_cast<int>(wide.size());
-  const int count = WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(count), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), length, result.data(), count, nullptr, nullptr);
-  return result;
-}
-
-}  // namespace
 
 std::wstring Wide(std::u8string_view utf8) {
-  return ToWide(CP_UTF8, reinterpret_cast<const char*>(utf8.data()), utf8.size());
+  return WideFromUtf8(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
-std::wstring WideFromAnsi(std::string_view ansi) { return ToWide(CP_ACP, ansi.data(), ansi.size()); }
-
-std::string AnsiFromWide(std::wstring_view wide) { return FromWide(CP_ACP, wide); }
-
-std::u8string Utf8FromWide(std::wstring_view wide) {
-  const std::string bytes = FromWide(CP_UTF8, wide);
-  return std::u8string(bytes.begin(), bytes.end());
+std::string Utf8FromWide(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int length = static_cast<int>(wide.size());
+  const int count = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(count), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, result.data(), count, nullptr, nullptr);
+  return result;
 }
 
-std::string Ansi(std::u8string_view utf8) { return AnsiFromWide(Wide(utf8)); }
+std::string Utf8(std::u8string_view utf8) { return std::string(utf8.begin(), utf8.end()); }
 
 }  // namespace ui

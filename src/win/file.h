@@ -8,7 +8,7 @@
 
 #include "win/handle.h"
 
-// Files as the program reads them, and the file-system tests.
+// Files as the program reads them, and the file-system tests. Paths are UTF-8.
 namespace win {
 
 // True for an existing file (not a folder).
@@ -21,6 +21,8 @@ bool DirectoryExists(const std::string& path);
 class InFile {
  public:
   [[nodiscard]] bool Open(const std::string& path, bool shareWrite = false);
+  // Why the last Open failed (GetLastError), 0 after a success.
+  [[nodiscard]] DWORD OpenError() const { return openError_; }
   [[nodiscard]] bool IsOpen() const { return file_.valid(); }
   // The size now, or nullopt when it cannot be asked.
   [[nodiscard]] std::optional<std::uint64_t> Size() const;
@@ -31,12 +33,13 @@ class InFile {
 
  private:
   KernelHandle file_;
+  DWORD openError_ = 0;
 };
 
 // The whole file when it can be read in full and is at most maxBytes long.
 std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes, bool shareWrite);
 
-// The executable's full path (ANSI).
+// The executable's full path.
 std::string ExecutablePath();
 
 }  // namespace win

@@ -8,9 +8,12 @@ namespace win {
 struct FolderListing {
   std::vector<std::string> files;    // full paths: folder + name
   std::vector<std::string> folders;  // full paths, no trailing "\"; only when asked for
+  // Files whose names are no valid UTF-16 (a lone surrogate, possible on NTFS): no path of the
+  // program can name them. Full paths with U+FFFD in place of the broken character.
+  std::vector<std::string> unnamable;
 };
 // The entries of one folder (pattern "*.*"), unsorted, "." and ".." left out; files of every
-// attribute. A folder that cannot be listed gives nothing.
+// attribute. Paths are UTF-8. A folder that cannot be listed gives nothing.
 FolderListing ListFolder(const std::string& folderWithDelimiter, bool withSubfolders);
 
 }  // namespace win

@@ -5,33 +5,36 @@
 #include <algorithm>
 #include <optional>
 
+#include "win/unicode.h"
+
 namespace win {
 
 bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 std::string ThousandsSeparator() {
-  char text[16] = {};  // at most four characters, each up to two bytes
-  const int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, text, sizeof text);
+  wchar_t text[8] = {};  // at most four characters
+  const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, text, 8);
   if (length <= 1) return ",";  // no answer: the neutral default
-  return std::string(text, static_cast<std::size_t>(length - 1));
+  return Utf8FromWide(std::wstring_view(text, static_cast<std::size_t>(length - 1)));
 }
 
 namespace {
 
-int CompareLocale(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+int CompareLocale(const std::wstring& a, const std::wstring& b) {
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
                         static_cast<int>(b.size()));
 }
 
-// The locale's sort key of a text (bytes that order as CompareStringA does), or nullopt.
-std::optional<std::string> SortKey(const std::string& text) {
+// The locale's sort key of a text (bytes that order as CompareStringW does), or nullopt.
+std::optional<std::string> SortKey(const std::wstring& text) {
   if (text.empty()) return std::string();
   const int length = static_cast<int>(text.size());
-  const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, nullptr, 0);
+  const int size = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, nullptr, 0);
   if (size <= 0) return std::nullopt;
   std::string key(static_cast<std::size_t>(size), '\0');
-  if (LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length, key.data(), size) !=
-      size) {
+  // With LCMAP_SORTKEY the output is bytes, whatever the type of the buffer.
+  if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(), length,
+                   reinterpret_cast<wchar_t*>(key.data()), size) != size) {
     return std::nullopt;
   }
   return key;
@@ -49,18 +52,19 @@ void SortPathsLocale(std::vector<std::string>& paths) {
   std::vector<Keyed> keyed;
   keyed.reserve(paths.size());
   for (std::size_t i = 0; i < paths.size(); ++i) {
-    std::optional<std::string> key = SortKey(paths[i]);
+    std::optional<std::string> key = SortKey(WideFromUtf8(paths[i]));
     if (!key) {
       std::stable_sort(paths.begin(), paths.end(), [](const std::string& a, const std::string& b) {
-        return CompareLocale(a, b) == CSTR_LESS_THAN;
+        return CompareLocale(WideFromUtf8(a), WideFromUtf8(b)) == CSTR_LESS_THAN;
       });
       return;
     }
     keyed.push_back({std::move(*key), i});
   }
   // Equal keys keep their order, as a stable comparison sort would.
-  std::sort(keyed.begin(), keyed.end(),
-            [](const Keyed& a, const Keyed& b) { return a.key != b.key ? a.key < b.key : a.index < b.index; });
+  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+    return a.key != b.key ? a.key < b.key : a.index < b.index;
+  });
   std::vector<std::string> sorted;
   sorted.reserve(paths.size());
   for (const Keyed& entry : keyed) sorted.push_back(std::move(paths[entry.index]));

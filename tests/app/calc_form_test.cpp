@@ -110,7 +110,12 @@ TEST_F(CalcIntakeTest, PathsThatNameNothingLeaveOneEmptyPage) {
   const TCalcFrame& page = *CalcForm->Frame(0);
   EXPECT_EQ(CalcForm->CalcPageControl.Page(0).Caption(), "/");
   EXPECT_TRUE(page.Entries.empty());
-  EXPECT_EQ(page.StateText(), kDone);
+  // Each named path is shown as left out, as it was given (without the "\\" of a long form).
+  ASSERT_EQ(page.LeftOut.size(), 2u);
+  EXPECT_EQ(page.LeftOut[0].path, Root() + "gone\\x.txt");
+  EXPECT_EQ(page.LeftOut[1].path, Root() + "none.txt");
+  for (const auto& left : page.LeftOut) EXPECT_EQ(left.reason, THashFailure::NotFound);
+  EXPECT_EQ(page.StateText(), kLeftOut);
   EXPECT_EQ(page.TotalText(), "Total  0 Files  0 Bytes");
 }
 
@@ -140,8 +145,8 @@ TEST_F(CalcIntakeTest, ASecondIntakeAddsTabsUntilTheWindowIsClosed) {
 
 TEST_F(CalcIntakeTest, APageMadeForADriveRootHasAnEmptyCaption) {
   CalcForm->Show();
-  CalcForm->AddListPage({Put("r1.txt", "1")}, "C:\\", MainForm->Options());
-  CalcForm->AddListPage({Put("r2.txt", "2")}, Root() + "photos\\2004\\", MainForm->Options());
+  CalcForm->AddListPage({{Put("r1.txt", "1")}, {}}, "C:\\", MainForm->Options());
+  CalcForm->AddListPage({{Put("r2.txt", "2")}, {}}, Root() + "photos\\2004\\", MainForm->Options());
   ASSERT_EQ(CalcForm->PageCount(), 2);
   EXPECT_EQ(CalcForm->CalcPageControl.Page(0).Caption(), "");
   EXPECT_EQ(CalcForm->CalcPageControl.Page(1).Caption(), "2004");

@@ -35,7 +35,7 @@ class CalcRunTest : public CalcTest {
 // The text of a status bar panel being set, or nullopt for another message or panel.
 std::optional<std::string> PanelTextOf(const ui::Message& message, int panel) {
   if (message.msg != SB_SETTEXTW || static_cast<int>(LOBYTE(LOWORD(message.wParam))) != panel) return std::nullopt;
-  return message.lParam == 0 ? std::string() : ui::AnsiFromWide(reinterpret_cast<const wchar_t*>(message.lParam));
+  return message.lParam == 0 ? std::string() : ui::Utf8FromWide(reinterpret_cast<const wchar_t*>(message.lParam));
 }
 
 // The status panels take every text of a run, so a test can act on a particular one.
@@ -119,7 +119,7 @@ TEST_F(CalcRunTest, TheListControlShowsTheRowsFromTheRecords) {
     for (int column = 0; column < 3; ++column) {
       wchar_t text[64] = {};
       ListView_GetItemText(list, row, column, text, 64);
-      EXPECT_EQ(ui::AnsiFromWide(text), expected[row][column]) << row << "," << column;
+      EXPECT_EQ(ui::Utf8FromWide(text), expected[row][column]) << row << "," << column;
     }
   }
   // The run leaves the last row selected and focused.
@@ -146,8 +146,14 @@ TEST_F(CalcRunTest, UnreadablePathsAreSkippedButCounted) {
   Calc({Put("a.txt", kAbc), missing, folder + "\\nothing"});
   const TCalcFrame& page = Page();
   EXPECT_EQ(Names(page), (std::vector<std::string>{"a.txt"}));
-  EXPECT_EQ(page.StateText(), kDone);
+  // Left out of the list, but shown after its rows with the reason, and the end is an error.
+  ASSERT_EQ(page.LeftOut.size(), 2u);
+  EXPECT_EQ(page.LeftOut[0].path, folder + "\\nothing");
+  EXPECT_EQ(page.LeftOut[1].path, missing);
+  EXPECT_EQ(page.ListView.ItemCount(), 3);
+  EXPECT_EQ(page.StateText(), kLeftOut);
   EXPECT_EQ(page.TotalText(), "Total  1 Files  3 Bytes");
+  EXPECT_EQ(beeps, (std::vector<UINT>{MB_ICONEXCLAMATION}));
 }
 
 TEST_F(CalcRunTest, NamesAreRelativeToTheFirstFilesFolder) {
@@ -156,11 +162,11 @@ TEST_F(CalcRunTest, NamesAreRelativeToTheFirstFilesFolder) {
 }
 
 TEST_F(CalcRunTest, DoubleByteNamesKeepTheirTrailBytes) {
-  Put("\x95\x5c\\\x83\x5c.txt", kAbc);  // 表\ソ.txt: both trail bytes are 0x5C
-  Calc({Root() + "\x95\x5c"});          // 表
+  Put("\xE8\xA1\xA8\\\xE3\x82\xBD.txt", kAbc);  // 表\ソ.txt: both trail bytes are 0x5C
+  Calc({Root() + "\xE8\xA1\xA8"});          // 表
   ASSERT_EQ(CalcForm->PageCount(), 1);
-  EXPECT_EQ(CalcForm->CalcPageControl.Page(0).Caption(), "\x95\x5c");    // 表
-  EXPECT_EQ(Names(Page()), (std::vector<std::string>{"\x83\x5c.txt"}));  // ソ.txt
+  EXPECT_EQ(CalcForm->CalcPageControl.Page(0).Caption(), "\xE8\xA1\xA8");    // 表
+  EXPECT_EQ(Names(Page()), (std::vector<std::string>{"\xE3\x82\xBD.txt"}));  // ソ.txt
   CalcViewForm->RenderActivePage();
   // ソ.txt is 6 bytes wide: the name column is padded to it.
   EXPECT_EQ(CalcViewForm->ListText(),

@@ -1,3 +1,4 @@
+#include "support/wide_path.h"
 #include "calc_support.h"
 
 #include <ostream>
@@ -27,7 +28,7 @@ SlotTap::~SlotTap() { control_.WindowProc() = saved_; }
 
 std::string SetTextOf(const ui::Message& message) {
   if (message.msg != WM_SETTEXT || message.lParam == 0) return {};
-  return ui::AnsiFromWide(reinterpret_cast<const wchar_t*>(message.lParam));
+  return ui::Utf8FromWide(reinterpret_cast<const wchar_t*>(message.lParam));
 }
 
 void PrintTo(const PageView& page, std::ostream* out) {
@@ -54,7 +55,7 @@ std::vector<PageView> Pages() {
 
 std::string ReadFileBytes(const std::string& path) {
   const win::KernelHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return "<missing>";
   std::string bytes;
   char buffer[65536];
@@ -63,7 +64,7 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void PressKeyInCalcForm(WORD virtualKey, bool shift) {
   CalcForm->BringToFront();
@@ -80,7 +81,7 @@ void CalcTest::SetUp() {
   MainForm->PlaySoundFile = [](const std::string& path) { ADD_FAILURE() << "no sound file expected: " << path; };
   MainForm->Beep = [this](UINT type) { beeps.push_back(type); };
   savedBoxHook_ = ui::SetMessageBoxHook([this](const ui::MessageBoxRequest& request) {
-    boxes.push_back({ui::AnsiFromWide(request.text), ui::AnsiFromWide(request.caption), request.flags});
+    boxes.push_back({ui::Utf8FromWide(request.text), ui::Utf8FromWide(request.caption), request.flags});
     return boxAnswer;
   });
   savedDialogHook_ = ui::SetSaveDialogHook([this](ui::SaveDialog& dialog) {
@@ -110,9 +111,9 @@ std::string CalcTest::Put(const std::string& relative, const std::string& bytes)
 std::string CalcTest::Folder(const std::string& relative) {
   const std::string path = root_ + relative;
   for (std::size_t at = path.find('\\', root_.size()); at != std::string::npos; at = path.find('\\', at + 1)) {
-    CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    CreateDirectoryW(W(path.substr(0, at)).c_str(), nullptr);
   }
-  CreateDirectoryA(path.c_str(), nullptr);
+  CreateDirectoryW(W(path).c_str(), nullptr);
   return path;
 }
 

@@ -20,8 +20,9 @@ class TCalcFrame;
 namespace calctest {
 
 // The final states of a page's first status panel, as ANSI text.
-inline const std::string kDone = ui::Ansi(u8"完了");
-inline const std::string kCancelled = ui::Ansi(u8"キャンセル");
+inline const std::string kDone = ui::Utf8(u8"完了");
+inline const std::string kCancelled = ui::Utf8(u8"キャンセル");
+inline const std::string kLeftOut = ui::Utf8(u8"除外あり");  // finished, but files have no row
 
 // Two files whose checksums the list examples give: "abc" and 1,234,567 zero bytes.
 inline const std::string kAbc = "abc";

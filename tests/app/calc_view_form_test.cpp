@@ -2,6 +2,7 @@
 // overwrite question and its failures.
 #include <gtest/gtest.h>
 
+#include "support/wide_path.h"
 #include "app/calc_form.h"
 #include "app/calc_frame.h"
 #include "app/calc_view_form.h"
@@ -93,7 +94,7 @@ TEST_F(CalcViewTest, SaveIntoAMissingFolderShowsTheErrorBox) {
   };
   CalcForm->MenuSaveClick();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, ui::Ansi(u8"ファイル ") + target + ui::Ansi(u8" を作成できません"));
+  EXPECT_EQ(boxes[0].text, ui::Utf8(u8"ファイル ") + target + ui::Utf8(u8" を作成できません"));
   EXPECT_EQ(boxes[0].caption, "Ruvo");
   EXPECT_TRUE(boxes[0].flags & MB_ICONERROR);
 }
@@ -160,8 +161,8 @@ TEST_F(CalcViewTest, AutoSaveWritesTheFolderListAndAsksBeforeReplacingIt) {
     boxAnswer = answer;
     Calc({Root() + "album"});
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, AlbumList() + ui::Ansi(u8"に上書きしますか?"));
-    EXPECT_EQ(boxes[0].caption, ui::Ansi(u8"Ruvo - 自動保存"));
+    EXPECT_EQ(boxes[0].text, AlbumList() + ui::Utf8(u8"に上書きしますか?"));
+    EXPECT_EQ(boxes[0].caption, ui::Utf8(u8"Ruvo - 自動保存"));
     EXPECT_EQ(boxes[0].flags, static_cast<UINT>(MB_ICONINFORMATION | MB_OKCANCEL));
     EXPECT_EQ(beeps, (std::vector<UINT>{MB_ICONEXCLAMATION}));  // the question sound, DoneBeep off
     if (answer == IDOK) {
@@ -302,18 +303,18 @@ TEST_F(CalcViewTest, AFailedAutoSaveEndsTheIntakeAndLeavesTheWindowUsable) {
     SCOPED_TRACE(c.what);
     CalcForm->Hide();
     if (c.directory) {
-      SetFileAttributesA(AlbumList().c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(AlbumList().c_str());
+      SetFileAttributesW(W(AlbumList()).c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(W(AlbumList()).c_str());
       Folder("album\\album.crc");
     } else {
       WriteListFile(AlbumList(), "old");
-      SetFileAttributesA(AlbumList().c_str(), FILE_ATTRIBUTE_READONLY);
+      SetFileAttributesW(W(AlbumList()).c_str(), FILE_ATTRIBUTE_READONLY);
     }
     try {
       Calc({Root() + "album", Root() + "second"});
       ADD_FAILURE() << "no error";
     } catch (const TListFileError& error) {
-      EXPECT_EQ(std::string(error.what()), ui::Ansi(u8"ファイル ") + AlbumList() + ui::Ansi(u8" を作成できません"));
+      EXPECT_EQ(std::string(error.what()), ui::Utf8(u8"ファイル ") + AlbumList() + ui::Utf8(u8" を作成できません"));
     }
     if (!c.directory) {
       EXPECT_EQ(ReadFileBytes(AlbumList()), "old");
@@ -324,7 +325,7 @@ TEST_F(CalcViewTest, AFailedAutoSaveEndsTheIntakeAndLeavesTheWindowUsable) {
     CalcForm->MenuCancelClose.Click();  // Esc closes again
     EXPECT_FALSE(CalcForm->Visible());
   }
-  RemoveDirectoryA(AlbumList().c_str());
+  RemoveDirectoryW(W(AlbumList()).c_str());
 }
 
 TEST_F(CalcViewTest, AFailedAutoSaveAfterADropIsReportedAndThePanelRestored) {
@@ -335,12 +336,12 @@ TEST_F(CalcViewTest, AFailedAutoSaveAfterADropIsReportedAndThePanelRestored) {
   Folder("album\\album.crc");
   ASSERT_TRUE(droptest::DropFiles(CalcForm->Handle(), {Root() + "album"}, POINT{10, 10}));
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, ui::Ansi(u8"ファイル ") + AlbumList() + ui::Ansi(u8" を作成できません"));
+  EXPECT_EQ(boxes[0].text, ui::Utf8(u8"ファイル ") + AlbumList() + ui::Utf8(u8" を作成できません"));
   EXPECT_TRUE(boxes[0].flags & MB_ICONERROR);
   EXPECT_TRUE(MainForm->CalcPanel.Enabled());
-  EXPECT_EQ(MainForm->CalcPanel.Caption(), ui::Ansi(u8"作成"));
+  EXPECT_EQ(MainForm->CalcPanel.Caption(), ui::Utf8(u8"作成"));
   EXPECT_FALSE(CalcForm->InIntake());
-  RemoveDirectoryA(AlbumList().c_str());
+  RemoveDirectoryW(W(AlbumList()).c_str());
 }
 
 TEST_F(CalcViewTest, WindowLayoutAndCommands) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/wide_path.h"
 #include "app/compare_form.h"
 #include "app/compare_frame.h"
 #include "app/compare_support.h"
@@ -22,7 +23,7 @@ namespace {
 
 using comparetest::TableList;
 
-std::string U8(const char8_t* text) { return ui::Ansi(text); }
+std::string U8(const char8_t* text) { return ui::Utf8(text); }
 
 class CompareWindowTest : public testing::Test {
  protected:
@@ -120,7 +121,7 @@ TEST_F(CompareWindowTest, FilesThatAreNoListsSoundTheErrorWhenNamedDirectly) {
   {
     const std::string path = folder_.File("3 huge.md5");
     folder_.Write("3 huge.md5", "900150983cd24fb0d6963f7d28e17f72 abc.txt\r\n");
-    const win::KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const win::KernelHandle file(CreateFileW(W(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(kMaxChecksumListBytes) + 1;
     ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));

@@ -39,7 +39,7 @@ std::string Pattern(std::size_t length) {
   return bytes;
 }
 
-std::string U8(const char8_t* text) { return ui::Ansi(text); }
+std::string U8(const char8_t* text) { return ui::Utf8(text); }
 
 struct Expected {
   std::string name;
@@ -98,7 +98,7 @@ TEST_F(ComparePageTest, Crc32RowOutcomes) {
   folder_.Write("list\\sub\\c.txt", "123456789");
   folder_.Write("other\\d.txt", "abc");
   folder_.Write("list\\name with spaces.txt", "abc");
-  folder_.Write("list\\\x95\x5c.txt", "abc");  // 表.txt, trail byte 0x5C
+  folder_.Write("list\\\xE8\xA1\xA8.txt", "abc");  // 表.txt, trail byte 0x5C
   const std::string crc = Crc32Hex(big, false);
   const std::string CRC = Crc32Hex(big, true);
   const std::string absolute = folder_.File("other\\d.txt");
@@ -112,7 +112,7 @@ TEST_F(ComparePageTest, Crc32RowOutcomes) {
                                                             {"missing.txt", "352441C2", "3"},
                                                             {"name with spaces.txt", "352441C2", "3"},
                                                             {absolute, "352441C2", "3"},
-                                                            {"\x95\x5c.txt", "352441C2", "3"}}));  // 表.txt
+                                                            {"\xE8\xA1\xA8.txt", "352441C2", "3"}}));  // 表.txt
 
   TCompareFrame& frame = Verify(folder_.File("list\\x.crc"));
   const std::string sizeMismatch = U8(u8"サイズ不一致");
@@ -126,7 +126,7 @@ TEST_F(ComparePageTest, Crc32RowOutcomes) {
                      {"missing.txt", 2, "", "", U8(u8"ファイルオープン失敗")},
                      {"name with spaces.txt", 1, "352441C2", "3", ""},
                      {absolute, 1, "352441C2", "3", ""},
-                     {"\x95\x5c.txt", 1, "352441C2", "3", ""}});  // 表.txt
+                     {"\xE8\xA1\xA8.txt", 1, "352441C2", "3", ""}});  // 表.txt
   EXPECT_EQ(frame.ListView.ColumnCaption(1), "CRC32");
   EXPECT_EQ(frame.ListView.ColumnCaption(2), "FCRC32");
   EXPECT_EQ(frame.StateText(), U8(u8"完了"));
@@ -233,7 +233,7 @@ class OwnPageTest : public ComparePageTest {
   }
 
   static std::function<bool(const ui::Message&)> PanelText(const std::string& ansiPart) {
-    return [wide = ui::WideFromAnsi(ansiPart)](const ui::Message& message) {
+    return [wide = ui::WideFromUtf8(ansiPart)](const ui::Message& message) {
       if (message.msg != SB_SETTEXTW || (message.wParam & 0xFF) != 1 || message.lParam == 0) return false;
       return std::wstring(reinterpret_cast<const wchar_t*>(message.lParam)).find(wide) != std::wstring::npos;
     };

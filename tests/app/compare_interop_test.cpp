@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/wide_path.h"
 #include "app/calc_form.h"
 #include "app/compare_form.h"
 #include "app/compare_frame.h"
@@ -30,7 +31,7 @@ class CompareInteropTest : public testing::Test {
     sounds_.emplace();
     folder_.Write("a.txt", "abc");
     folder_.Write("sub\\b c.txt", std::string(70000, 'z'));  // more than one block, a space in the name
-    folder_.Write("\x95\x5c.bin", "123456789");              // 表.bin, trail byte 0x5C
+    folder_.Write("\xE8\xA1\xA8.bin", "123456789");              // 表.bin, trail byte 0x5C
     folder_.Write("empty.dat", "");
   }
   void TearDown() override {
@@ -51,7 +52,7 @@ class CompareInteropTest : public testing::Test {
     comparetest::ResetCompareForm();
   }
 
-  const std::vector<std::string> names_{"a.txt", "sub\\b c.txt", "\x95\x5c.bin", "empty.dat"};  // 表.bin
+  const std::vector<std::string> names_{"a.txt", "sub\\b c.txt", "\xE8\xA1\xA8.bin", "empty.dat"};  // 表.bin
   apptest::TempFolder folder_;
   std::optional<comparetest::SoundLog> sounds_;
 };
@@ -123,10 +124,10 @@ TEST_P(CreatedListTest, VerifiesAsCorrect) {
   CalcForm->CalcFiles(paths);
   CalcForm->Hide();
   // The one list lies beside the first file and is named after its folder.
-  WIN32_FIND_DATAA found{};
-  const win::FindHandle search(FindFirstFileA(folder_.File(std::string("*.") + c.ext).c_str(), &found));
+  WIN32_FIND_DATAW found{};
+  const win::FindHandle search(FindFirstFileW(W(folder_.File(std::string("*.") + c.ext)).c_str(), &found));
   ASSERT_TRUE(search.valid()) << "no list saved";
-  const std::string list = folder_.File(found.cFileName);
+  const std::string list = folder_.File(U8(found.cFileName));
   ExpectAllCorrect(list, names_.size());
 }
 
@@ -144,7 +145,7 @@ bool RunHostTool(const std::string& commandLine, const std::string& folder, cons
                  std::size_t lines) {
   {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const win::KernelHandle output(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const win::KernelHandle output(CreateFileW(W(outputPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!output) return false;
     STARTUPINFOA startup{};

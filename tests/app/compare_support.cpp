@@ -44,7 +44,7 @@ RowView ReadRow(TCompareFrame& frame, int row) {
     item.pszText = buffer;
     item.cchTextMax = 512;
     SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    view.cells.push_back(ui::AnsiFromWide(buffer));
+    view.cells.push_back(ui::Utf8FromWide(buffer));
   }
   const auto state =
       static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));

@@ -167,7 +167,7 @@ TEST_F(ProgramDropTest, TwoFilesAndAFolderArriveInOrderWithTheClientPoint) {
 }
 
 TEST_F(ProgramDropTest, EachDropShowsItsPanelBusyAndRestoresIt) {
-  const std::string busy = ui::Ansi(u8"処理中");
+  const std::string busy = ui::Utf8(u8"処理中");
   for (const ProgramTarget& target : ProgramTargets()) {
     SCOPED_TRACE(target.name);
     runs_.clear();
@@ -181,7 +181,7 @@ TEST_F(ProgramDropTest, EachDropShowsItsPanelBusyAndRestoresIt) {
     EXPECT_FALSE(runs_[0].preferencesTabVisible);
 
     ui::Panel& panel = target.creation ? MainForm->CalcPanel : MainForm->ComparePanel;
-    EXPECT_EQ(panel.Caption(), ui::Ansi(target.creation ? u8"作成" : u8"比較"));
+    EXPECT_EQ(panel.Caption(), ui::Utf8(target.creation ? u8"作成" : u8"比較"));
     EXPECT_TRUE(panel.Enabled());
     EXPECT_TRUE(IsWindowEnabled(panel.Handle()));
     EXPECT_EQ(panel.FontColor(), ui::Color::System(COLOR_WINDOWTEXT));
@@ -202,14 +202,14 @@ TEST_F(ProgramDropTest, AcceptDropOffUnregistersAndOnRegistersAgain) {
 }
 
 TEST_F(ProgramDropTest, AFailingRunIsReportedAndTheNextDropWorks) {
-  failMessage_ = ui::Ansi(u8"ファイル C:\\a\\a.crc を作成できません");
+  failMessage_ = ui::Utf8(u8"ファイル C:\\a\\a.crc を作成できません");
   for (const ProgramTarget& target : ProgramTargets()) {
     SCOPED_TRACE(target.name);
     boxes_.clear();
     failRuns_ = true;
     ASSERT_TRUE(DropFiles(target.window->Handle(), {"C:\\x.txt"}, POINT{1, 1})) << "the failed drop was not finished";
     ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].text, ui::WideFromAnsi(failMessage_));
+    EXPECT_EQ(boxes_[0].text, ui::WideFromUtf8(failMessage_));
     EXPECT_EQ(boxes_[0].caption, ui::App().WideTitle());
     EXPECT_EQ(boxes_[0].flags & MB_ICONMASK, UINT{MB_ICONERROR});
 
@@ -281,7 +281,7 @@ TEST_F(ProgramDropTest, ADropOnTheCreationWindowDuringARunIsTakenInsideIt) {
     if (running == nullptr || !running->Running()) return false;
     outerRunningAtInner = true;
     outerRowsAtInner = running->Entries.size();
-    busyDuringRun = MainForm->CalcPanel.Caption() == ui::Ansi(u8"処理中") && !MainForm->CalcPanel.Enabled() &&
+    busyDuringRun = MainForm->CalcPanel.Caption() == ui::Utf8(u8"処理中") && !MainForm->CalcPanel.Enabled() &&
                     !MainForm->PreferencesTabSheet.TabVisible();
     inner = PostDrop(CalcForm->Handle(), {small}, POINT{5, 5});
     return true;
@@ -312,11 +312,11 @@ TEST_F(ProgramDropTest, ADropOnTheCreationWindowDuringARunIsTakenInsideIt) {
   EXPECT_EQ(outer->Entries[0].Bytes, "16,777,216");
   EXPECT_EQ(nested->Entries[0].Name, "small.txt");
   EXPECT_EQ(nested->Entries[0].Hash, "352441C2");  // CRC-32 of "abc"
-  EXPECT_EQ(outer->StateText(), ui::Ansi(u8"完了"));
-  EXPECT_EQ(nested->StateText(), ui::Ansi(u8"完了"));
+  EXPECT_EQ(outer->StateText(), ui::Utf8(u8"完了"));
+  EXPECT_EQ(nested->StateText(), ui::Utf8(u8"完了"));
   EXPECT_FALSE(outer->Running());
   EXPECT_FALSE(CalcForm->InIntake());
-  EXPECT_EQ(MainForm->CalcPanel.Caption(), ui::Ansi(u8"作成"));
+  EXPECT_EQ(MainForm->CalcPanel.Caption(), ui::Utf8(u8"作成"));
   EXPECT_TRUE(MainForm->CalcPanel.Enabled());
   EXPECT_TRUE(MainForm->PreferencesTabSheet.TabVisible());
   EXPECT_TRUE(boxes_.empty());

@@ -64,7 +64,7 @@ TEST_F(CommandLineTest, ArgumentsReachTheRightEntry) {
       {"case-sensitive words", {"-C", "/T1", "-x"}, CRC32, false, 1, 0, {"-C", "/T1", "-x"}, CRC32},
       {"lone prefix", {"-"}, CRC32, false, 1, 0, {"-"}, CRC32},
       {"longer words", {"-cc", "-t", "-tm5"}, CRC32, false, 1, 0, {"-cc", "-t", "-tm5"}, CRC32},
-      {"shift-jis path", {"C:\\\x95\x5c"}, CRC32, false, 1, 0, {"C:\\\x95\x5c"}, CRC32},  // C:\表, trail 0x5C
+      {"shift-jis path", {"C:\\\xE8\xA1\xA8"}, CRC32, false, 1, 0, {"C:\\\xE8\xA1\xA8"}, CRC32},  // C:\表, trail 0x5C
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/wide_path.h"
 #include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "ui/application.h"
@@ -52,7 +53,7 @@ TEST_F(SoundsTest, FilePresentPlaysItOthersStillBeep) {
   folder_.Write("sounds\\done.wav", "RIFF");
   folder_.Write("sounds\\error.wav", "RIFF");
   // A folder with a sound's name is no sound file.
-  CreateDirectoryA(folder_.File("sounds\\question.wav").c_str(), nullptr);
+  CreateDirectoryW(W(folder_.File("sounds\\question.wav")).c_str(), nullptr);
 
   Heard done = Play(TSoundKind::skDone);
   EXPECT_EQ(done.files, std::vector<std::string>{folder_.File("sounds\\done.wav")});

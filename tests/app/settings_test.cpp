@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "support/wide_path.h"
 #include "app/calc_form.h"
 #include "app/calc_view_form.h"
 #include "app/compare_form.h"
@@ -19,13 +20,13 @@ namespace {
 using apptest::ReadFileBytes;
 
 int FilesIn(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW(W(folder + "*").c_str(), &entry);
   int count = 0;
   if (find == INVALID_HANDLE_VALUE) return 0;
   do {
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
-  } while (FindNextFileA(find, &entry));
+  } while (FindNextFileW(find, &entry));
   FindClose(find);
   return count;
 }
@@ -112,7 +113,7 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
                                    &m.UpperCRCCheckBox,      &m.UpperMD5CheckBox};
   for (ui::CheckBox* box : options) box->SetChecked(!box->Checked());
   m.DefaultExtCRCEdit.SetText("sfv");
-  m.DefaultExtMD5Edit.SetText("\x95\x5c");  // 表, trail byte 0x5C
+  m.DefaultExtMD5Edit.SetText("\xE8\xA1\xA8");  // 表, trail byte 0x5C
   m.SaveSettings();
   std::optional<std::string> written = ReadFileBytes(Ini());
   ASSERT_TRUE(written);
@@ -139,7 +140,7 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
   EXPECT_EQ(m.GetHashType(), THashType::MD5);
   for (size_t i = 0; i < std::size(options); ++i) EXPECT_EQ(options[i]->Checked(), saved[i]) << "option " << i;
   EXPECT_EQ(m.DefaultExtCRCEdit.Text(), "sfv");
-  EXPECT_EQ(m.DefaultExtMD5Edit.Text(), "\x95\x5c");
+  EXPECT_EQ(m.DefaultExtMD5Edit.Text(), "\xE8\xA1\xA8");
 
   m.SaveSettings();
   EXPECT_EQ(ReadFileBytes(Ini()), written) << "a second save writes the same bytes";
@@ -247,10 +248,10 @@ TEST_F(SettingsTest, StayOnTopAndIdlePriorityApplyAtLoad) {
 TEST_F(SettingsTest, UnwritableFileLeavesTheOldOneAndDoesNotThrow) {
   const std::string old = "[Preferences]\r\nHashType=2\r\n";
   WriteIni(old);
-  ASSERT_TRUE(SetFileAttributesA(Ini().c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesW(W(Ini()).c_str(), FILE_ATTRIBUTE_READONLY));
   MainForm->SetHashType(THashType::CRC16);
   EXPECT_NO_THROW(MainForm->SaveSettings());
-  SetFileAttributesA(Ini().c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(W(Ini()).c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ReadFileBytes(Ini()), old);
   EXPECT_EQ(FilesIn(folder_.Path()), 1) << "the temporary file is removed again";
 
@@ -273,7 +274,7 @@ TEST_F(SettingsTest, SettingsFileSitsBesideTheProgram) {
   if (before) {
     apptest::WriteFileBytes(iniPath, *before);
   } else {
-    DeleteFileA(iniPath.c_str());
+    DeleteFileW(W(iniPath).c_str());
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "support/wide_path.h"
 #include "e2e/e2e_support.h"
 
 namespace {
@@ -108,7 +109,7 @@ TEST_F(CalcE2eTest, HashOptionsApplyToTheRunOnly) {
   for (const KindCase& c : cases) {
     SCOPED_TRACE(c.option);
     // The lists of the run before would be hashed as files of the folder.
-    for (const char* list : {"data\\album\\album.crc", "data\\x\\movie.crc"}) DeleteFileA(box_.Path(list).c_str());
+    for (const char* list : {"data\\album\\album.crc", "data\\x\\movie.crc"}) DeleteFileW(W(box_.Path(list)).c_str());
     const e2e::RunResult result = box_.Run(Arguments(c.option));
     ASSERT_TRUE(result.finished) << "ruvo.exe did not end by itself";
     EXPECT_EQ(Read(c.albumList), *c.album);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/wide_path.h"
 #include "win/handle.h"
 
 // Files, folders (by ANSI path) and real input for the Windows tests, app_tests and e2e_tests alike.
@@ -15,36 +16,36 @@ namespace testfiles {
 
 // Removes a folder (given with its trailing "\") and everything in it, read-only files included.
 inline void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  win::FindHandle find(FindFirstFileA((folder + "*").c_str(), &entry));
+  WIN32_FIND_DATAW entry;
+  win::FindHandle find(FindFirstFileW(W(folder + "*").c_str(), &entry));
   if (find) {
     do {
-      std::string name = entry.cFileName;
+      std::string name = U8(entry.cFileName);
       if (name == "." || name == "..") continue;
       std::string path = folder + name;
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      SetFileAttributesW(W(path).c_str(), FILE_ATTRIBUTE_NORMAL);
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(path + "\\");
       } else {
-        DeleteFileA(path.c_str());
+        DeleteFileW(W(path).c_str());
       }
-    } while (FindNextFileA(find.get(), &entry));
+    } while (FindNextFileW(find.get(), &entry));
   }
   find.reset();
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(W(folder).c_str());
 }
 
 // Creates every folder on the way to the path's last delimiter.
 inline void MakeParents(const std::string& path) {
   for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1)) {
-    CreateDirectoryA(path.substr(0, at).c_str(), nullptr);  // an existing folder is fine
+    CreateDirectoryW(W(path.substr(0, at)).c_str(), nullptr);  // an existing folder is fine
   }
 }
 
 // A whole file's bytes, or nothing when it cannot be opened.
 inline std::optional<std::string> ReadFileBytes(const std::string& path) {
   win::KernelHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+      CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return std::nullopt;
   std::string bytes;
   char buffer[65536];
@@ -56,7 +57,7 @@ inline std::optional<std::string> ReadFileBytes(const std::string& path) {
 // Creates or replaces a file, folders on the way included; throws when it cannot.
 inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
   MakeParents(path);
-  win::KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  win::KernelHandle file(CreateFileW(W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD done = 0;
   if (!file || !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
       done != bytes.size()) {
@@ -73,7 +74,7 @@ inline std::string MakeTempFolder(std::string_view prefix) {
   std::string folder = std::string(temp) + std::string(prefix) + std::to_string(GetCurrentProcessId()) + "-" +
                        std::to_string(counter++) + "\\";
   RemoveTree(folder);
-  if (!CreateDirectoryA(folder.c_str(), nullptr)) throw std::runtime_error("cannot create " + folder);
+  if (!CreateDirectoryW(W(folder).c_str(), nullptr)) throw std::runtime_error("cannot create " + folder);
   return folder;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/wide_path.h"
 #include "engine/hash_file.h"
 #include "support/scratch_folder.h"
 #include "win/handle.h"
@@ -118,8 +119,8 @@ TEST_F(HashFileTest, NameInProgressIsTakenLiterally) {
   };
   const Case cases[] = {
       {"100% %s %d {0}.txt", "100% %s %d {0}.txt (9/9)"},
-      {"\x95\x5c.txt", "\x95\x5c.txt (9/9)"},  // 表.txt, trail byte 0x5C
-      {"\x83\x5c", "\x83\x5c (9/9)"},          // ソ, trail byte 0x5C
+      {"\xE8\xA1\xA8.txt", "\xE8\xA1\xA8.txt (9/9)"},  // 表.txt, trail byte 0x5C
+      {"\xE3\x82\xBD", "\xE3\x82\xBD (9/9)"},          // ソ, trail byte 0x5C
   };
   for (const auto& c : cases) {
     const std::string path = folder_.AddFile(c.name, "123456789");
@@ -196,7 +197,7 @@ TEST_F(HashFileTest, SharingDecidesWhetherAnOpenFileCanBeRead) {
       {GENERIC_READ, FILE_SHARE_READ, true},                       // another reader
   };
   for (const auto& c : cases) {
-    const win::KernelHandle other(CreateFileA(path.c_str(), c.access, c.share, nullptr, OPEN_EXISTING, 0, nullptr));
+    const win::KernelHandle other(CreateFileW(W(path).c_str(), c.access, c.share, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(other);
     const Result result = Hash(THashType::CRC32, path);
     EXPECT_EQ(result.ok, c.readable) << c.access << " " << c.share;
@@ -209,12 +210,12 @@ TEST_F(HashFileTest, SharingDecidesWhetherAnOpenFileCanBeRead) {
 TEST_F(HashFileTest, ReadErrorPartWayFails) {
   const std::string path = folder_.AddFile("locked.bin", PatternBytes(131072));
   const win::KernelHandle other(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+      CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(other);
   ASSERT_TRUE(LockFile(other.get(), 65536, 0, 100, 0));
   {
     const win::KernelHandle probe(
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     char byte;
     DWORD read = 0;
     SetFilePointer(probe.get(), 65536, nullptr, FILE_BEGIN);

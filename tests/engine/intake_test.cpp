@@ -33,10 +33,9 @@ class IntakeTest : public testing::Test {
     std::vector<std::string> paths{folder_.File("d"), loose_};
     const TIntakePaths intake = SortIntake(paths);
     std::vector<Page> pages;
-    PlanCreationPages(intake, dirList, recursive,
-                      [&](const std::vector<std::string>& files, const std::string& folder) {
-                        pages.push_back({files, folder});
-                      });
+    PlanCreationPages(intake, dirList, recursive, [&](const TPageFiles& page, const std::string& folder) {
+      pages.push_back({page.files, folder});
+    });
     return pages;
   }
 
@@ -78,8 +77,8 @@ TEST(ListDocument, SavePathsAndWhenAutoSaveApplies) {
   const TRunOptions options{.autoSaveDir = true, .defaultExtCRC = "sfv"};
   const TListDocument document = MakeListDocument(THashType::CRC32, rows, "C:\\data", "Total", options);
   EXPECT_EQ(AutoSavePath(document), "C:\\data\\a.sfv");
-  EXPECT_EQ(AutoSavePath({.text = "x", .folder = "", .fileName = "a", .ext = "crc"}), "a.crc");
-  EXPECT_EQ(AutoSavePath({.text = "x", .folder = "C:", .fileName = "", .ext = "crc"}), "C:\\.crc");
+  EXPECT_EQ(AutoSavePath({.bytes = "x", .text = "x", .folder = "", .fileName = "a", .ext = "crc"}), "a.crc");
+  EXPECT_EQ(AutoSavePath({.bytes = "x", .text = "x", .folder = "C:", .fileName = "", .ext = "crc"}), "C:\\.crc");
   EXPECT_FALSE(MakeListDocument(THashType::CRC32, {}, "C:\\data", "Total", options).HasList());
   EXPECT_TRUE(AutoSaveApplies(options, true));
   EXPECT_FALSE(AutoSaveApplies(options, false));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/wide_path.h"
 #include "core/listread.h"
 #include "engine/list_file.h"
 #include "support/scratch_folder.h"
@@ -35,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(Starts, ProbeTest,
                                          ProbeCase{"JustNameAndSpace", "Name ", true},
                                          ProbeCase{"NameWithoutSpace", "Name", false},
                                          ProbeCase{"NameLowerCase", "name  CRC  Bytes\r\n", false},
-                                         ProbeCase{"ByteOrderMark", "\xEF\xBB\xBFName  CRC  Bytes\r\n", false},
+                                         ProbeCase{"ByteOrderMark", "\xEF\xBB\xBFName  CRC  Bytes\r\n", true},
                                          ProbeCase{"BlankLineFirst", "\r\nName  CRC  Bytes\r\n", false},
                                          ProbeCase{"Md5Line", kMd5Line + "\r\n", true},
                                          ProbeCase{"Md5LineOf33Bytes", kMd5Line.substr(0, 33), true},
@@ -51,7 +52,7 @@ TEST(ProbeFailures, UnopenableFilesAreNoLists) {
   EXPECT_FALSE(IsChecksumListFile(folder.Path()));  // a folder
   folder.AddFile("held.crc", "Name  CRC  Bytes\r\n");
   // Another program writing the list: the probe refuses writers, so the list is not read.
-  const win::KernelHandle writer(CreateFileA(folder.File("held.crc").c_str(), GENERIC_WRITE,
+  const win::KernelHandle writer(CreateFileW(W(folder.File("held.crc")).c_str(), GENERIC_WRITE,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(writer.valid());
   EXPECT_FALSE(IsChecksumListFile(folder.File("held.crc")));
@@ -115,7 +116,7 @@ TEST(LoadGuard, AFileLargerThanAnyListIsNotLoaded) {
   folder.AddFile("big.md5", kMd5Line + "\r\n");
   {
     const win::KernelHandle file(
-        CreateFileA(folder.File("big.md5").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        CreateFileW(W(folder.File("big.md5")).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(kMaxChecksumListBytes) + 1;
     ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));

@@ -86,7 +86,7 @@ TEST_F(RunTest, CreationMakesARowPerReadableFileInTheOptionsCase) {
     TRunOptions options{.kind = c.kind, .md5BinaryMode = c.binaryMode, .upperCRC = c.upper, .upperMD5 = c.upper};
     Recorder recorder;
     const std::vector<std::string> files{abc_, folder_.File("missing.txt"), zeros_};
-    const TRunResult result = RunCreation(files, BaseFolderOf(files), options, ".", recorder);
+    const TRunResult result = RunCreation({files, {}}, BaseFolderOf(files), options, ".", recorder);
     EXPECT_FALSE(result.cancelled);
     EXPECT_EQ(result.done, 2u);
     ASSERT_EQ(recorder.rows.size(), 2u);
@@ -104,7 +104,7 @@ TEST_F(RunTest, CreationMakesARowPerReadableFileInTheOptionsCase) {
 TEST_F(RunTest, BlockMessagesRunOnlyWithShowProcess) {
   for (const bool showProcess : {false, true}) {
     Recorder recorder;
-    RunCreation({zeros_}, Base(), {.kind = THashType::CRC32, .showProcess = showProcess}, ",", recorder);
+    RunCreation({{zeros_}, {}}, Base(), {.kind = THashType::CRC32, .showProcess = showProcess}, ",", recorder);
     // One round before the file, and with showProcess one after each of its 19 blocks.
     EXPECT_EQ(recorder.pumps, showProcess ? 20 : 1);
     // The progress line goes to the observer either way.
@@ -115,7 +115,7 @@ TEST_F(RunTest, BlockMessagesRunOnlyWithShowProcess) {
 TEST_F(RunTest, CreationCancelledBeforeAFileKeepsTheRowsSoFar) {
   Recorder recorder;
   recorder.onStart = [](std::size_t index) { CancelFlag = index == 1; };
-  const TRunResult result = RunCreation({abc_, zeros_}, Base(), {.kind = THashType::CRC32}, ",", recorder);
+  const TRunResult result = RunCreation({{abc_, zeros_}, {}}, Base(), {.kind = THashType::CRC32}, ",", recorder);
   EXPECT_TRUE(result.cancelled);
   EXPECT_EQ(recorder.rows.size(), 1u);
   EXPECT_EQ(recorder.settles, 0);

@@ -5,14 +5,17 @@
 
 #include <cstring>
 
+#include "support/wide_path.h"
 #include "ui/application.h"
 
 namespace droptest {
 
 HGLOBAL MakeDropBlock(const std::vector<std::string>& files, POINT pt) {
-  std::size_t bytes = sizeof(DROPFILES) + 1;  // the zero that closes the list
-  for (const std::string& file : files) bytes += file.size() + 1;
-  if (files.empty()) bytes += 1;  // an empty list is still two zeros
+  std::vector<std::wstring> names;
+  for (const std::string& file : files) names.push_back(W(file));
+  std::size_t bytes = sizeof(DROPFILES) + sizeof(wchar_t);  // the zero that closes the list
+  for (const std::wstring& name : names) bytes += (name.size() + 1) * sizeof(wchar_t);
+  if (files.empty()) bytes += sizeof(wchar_t);  // an empty list is still two zeros
 
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
   if (block == nullptr) return nullptr;
@@ -25,12 +28,12 @@ HGLOBAL MakeDropBlock(const std::vector<std::string>& files, POINT pt) {
   header.pFiles = sizeof(DROPFILES);
   header.pt = pt;
   header.fNC = FALSE;  // the point is in client coordinates
-  header.fWide = FALSE;
+  header.fWide = TRUE;
   std::memcpy(base, &header, sizeof header);
-  char* name = base + sizeof(DROPFILES);
-  for (const std::string& file : files) {
-    std::memcpy(name, file.data(), file.size());
-    name += file.size() + 1;  // the terminating zero comes from GMEM_ZEROINIT
+  char* at = base + sizeof(DROPFILES);
+  for (const std::wstring& name : names) {
+    std::memcpy(at, name.data(), name.size() * sizeof(wchar_t));
+    at += (name.size() + 1) * sizeof(wchar_t);  // the terminating zero comes from GMEM_ZEROINIT
   }
   GlobalUnlock(block);
   return block;

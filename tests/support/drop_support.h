@@ -6,7 +6,7 @@
 #include <vector>
 
 // Shell drops made by hand: a DROPFILES block in movable global memory laid out as the shell
-// hands one over (fWide FALSE: ANSI names, each zero-terminated, one more zero at the end;
+// hands one over (fWide TRUE: UTF-16 names from the UTF-8 paths, each zero-terminated, one more zero at the end;
 // the point in the receiving window's client pixels), posted as WM_DROPFILES to a real window.
 // The receiver owns the block and releases it with DragFinish.
 namespace droptest {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "support/wide_path.h"
 #include "win/handle.h"
 
 #include <string>
@@ -17,7 +18,7 @@ class ScratchFolder {
     static unsigned serial = 0;
     const std::string candidate =
         std::string(temp) + "ruvo-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-    CreateDirectoryA(candidate.c_str(), nullptr);
+    CreateDirectoryW(W(candidate).c_str(), nullptr);
     char longForm[MAX_PATH];
     const DWORD length = GetLongPathNameA(candidate.c_str(), longForm, MAX_PATH);
     path_ = (length > 0 && length < MAX_PATH ? std::string(longForm, length) : candidate) + "\\";
@@ -33,7 +34,7 @@ class ScratchFolder {
   std::string AddFile(const std::string& name, std::string_view bytes = {}) const {
     const std::string full = path_ + name;
     const win::KernelHandle file(
-        CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(W(full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (file) WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return full;
@@ -41,7 +42,7 @@ class ScratchFolder {
   // The whole file's bytes; empty when it cannot be read.
   std::string Read(const std::string& name) const {
     std::string bytes;
-    const win::KernelHandle file(CreateFileA((path_ + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    const win::KernelHandle file(CreateFileW(W((path_ + name)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     char buffer[65536];
     DWORD got = 0;
@@ -52,28 +53,28 @@ class ScratchFolder {
   // Creates a sub-folder; returns its full path without a trailing "\".
   std::string AddFolder(const std::string& name) const {
     const std::string full = path_ + name;
-    CreateDirectoryA(full.c_str(), nullptr);
+    CreateDirectoryW(W(full).c_str(), nullptr);
     return full;
   }
 
  private:
   static void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    const win::FindHandle find(FindFirstFileA((folder + "*").c_str(), &entry));
+    WIN32_FIND_DATAW entry;
+    const win::FindHandle find(FindFirstFileW(W(folder + "*").c_str(), &entry));
     if (find) {
       do {
-        const std::string name = entry.cFileName;
+        const std::string name = U8(entry.cFileName);
         if (name == "." || name == "..") continue;
         const std::string full = folder + name;
-        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesW(W(full).c_str(), FILE_ATTRIBUTE_NORMAL);
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
           RemoveTree(full + "\\");
         } else {
-          DeleteFileA(full.c_str());
+          DeleteFileW(W(full).c_str());
         }
-      } while (FindNextFileA(find.get(), &entry));
+      } while (FindNextFileW(find.get(), &entry));
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(W(folder).c_str());
   }
 
   std::string path_;

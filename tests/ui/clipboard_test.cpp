@@ -20,16 +20,22 @@ std::string RawAnsiClipboard() {
 }
 
 TEST(Clipboard, TextRoundTripsAsUnicodeAndAsTheExactAnsiBytes) {
-  const std::string texts[] = {
-      "352441c2 *\x95\x5c.txt\r\n",  // 表.txt
-      "plain",
-      "",
+  struct Case {
+    std::string text;  // UTF-8
+    std::string ansi;  // the same in code page 932
   };
-  for (const std::string& text : texts) {
-    SCOPED_TRACE(text);
-    ASSERT_TRUE(ui::SetClipboardText(text));
-    EXPECT_EQ(ui::ClipboardText().value_or("<none>"), text);
-    EXPECT_EQ(RawAnsiClipboard(), text);
+  const Case cases[] = {
+      {"352441c2 *\xE8\xA1\xA8.txt\r\n", "352441c2 *\x95\x5c.txt\r\n"},  // 表.txt
+      {"plain", "plain"},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ASSERT_TRUE(ui::SetClipboardText(c.text));
+    EXPECT_EQ(ui::ClipboardText().value_or("<none>"), c.text);
+    if (GetACP() == 932) {
+      EXPECT_EQ(RawAnsiClipboard(), c.ansi);
+    }
   }
 }
 

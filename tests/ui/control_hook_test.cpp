@@ -284,7 +284,7 @@ TEST_F(ControlHookTest, ControlOfAFormHookThatIsDestroyedIsForgotten) {
 }
 
 TEST_F(ControlHookTest, HtFormWithoutAFormFails) {
-  const std::string message = ui::Ansi(u8"フック先を特定できません。");
+  const std::string message = ui::Utf8(u8"フック先を特定できません。");
   RecordingHook hook(nullptr, &probes_);
   try {
     hook.SetTarget(htForm);

@@ -107,7 +107,7 @@ TEST(ControlRecreate, KeepsEveryPieceOfState) {
                  .borderStyle = ui::BorderStyle::SizeableTool});
   ui::TabControl tabs({.parent = &form, .align = ui::Align::Client});
   ui::TabSheet& first = tabs.AddSheet(u8"first");
-  ui::TabSheet& second = tabs.AddSheet("\x95\x5c");  // 表
+  ui::TabSheet& second = tabs.AddSheet("\xE8\xA1\xA8");  // 表
   ui::TabSheet& third = tabs.AddSheet(u8"third");
   third.SetTabVisible(false);
   tabs.SetActivePageIndex(1);
@@ -204,7 +204,7 @@ TEST(ControlErrors, AnExceptionInAHandlerGoesToTheErrorBoxNotToWindows) {
   ui_test::MessageBoxRecorder boxes;
   ui::Form form;
   ui::CheckBox box({.parent = &form, .caption = u8"c"});
-  box.OnClick = [] { throw std::runtime_error("\x83\x74\x83\x40\x83\x43\x83\x8b"); };  // ファイル
+  box.OnClick = [] { throw std::runtime_error("\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB"); };  // ファイル
   SendMessageW(box.Handle(), BM_CLICK, 0, 0);
   ASSERT_EQ(boxes.requests.size(), 1u);
   EXPECT_EQ(boxes.requests[0].text, L"ファイル");
@@ -325,7 +325,7 @@ TEST(ControlState, DisabledAndHiddenReachTheWindow) {
   EXPECT_FALSE(GetWindowLongPtrW(panel.Handle(), GWL_STYLE) & WS_VISIBLE);
   panel.SetCaption(u8"処理中");
   EXPECT_EQ(WindowText(panel.Handle()), L"処理中");
-  EXPECT_EQ(panel.Caption(), "\x8f\x88\x97\x9d\x92\x86");  // 処理中
+  EXPECT_EQ(panel.Caption(), "\xE5\x87\xA6\xE7\x90\x86\xE4\xB8\xAD");  // 処理中
 }
 
 }  // namespace

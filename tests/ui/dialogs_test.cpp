@@ -24,7 +24,7 @@ TEST(Dialogs, AMessageBoxHookAnswersInsteadOfTheDialog) {
   ui_test::MessageBoxRecorder boxes(IDCANCEL);
   const std::string path = "C:\\music\\album\\album.crc";
   const int answer =
-      ui::MessageBox(path + ui::Ansi(u8"に上書きしますか?"), u8"Ruvo - 自動保存", MB_ICONINFORMATION | MB_OKCANCEL);
+      ui::MessageBox(path + ui::Utf8(u8"に上書きしますか?"), u8"Ruvo - 自動保存", MB_ICONINFORMATION | MB_OKCANCEL);
   EXPECT_EQ(answer, IDCANCEL);
   ASSERT_EQ(boxes.requests.size(), 1u);
   EXPECT_EQ(boxes.requests[0].text, L"C:\\music\\album\\album.crcに上書きしますか?");
@@ -34,7 +34,7 @@ TEST(Dialogs, AMessageBoxHookAnswersInsteadOfTheDialog) {
 
 TEST(Dialogs, ASaveDialogHookSeesTheDefaultsAndChoosesTheFile) {
   ui::SaveDialog dialog;
-  dialog.SetFilter(ui::Ansi(u8"md5ファイル(*.md5)|*.md5"));
+  dialog.SetFilter(ui::Utf8(u8"md5ファイル(*.md5)|*.md5"));
   dialog.SetInitialDir("C:\\x");
   dialog.SetFileName("movie");
   dialog.SetDefaultExt("md5");
@@ -45,7 +45,7 @@ TEST(Dialogs, ASaveDialogHookSeesTheDefaultsAndChoosesTheFile) {
     seenFolder = running.InitialDir();
     seenName = running.FileName();
     seenExt = running.DefaultExt();
-    running.SetFileName("C:\\x\\\x95\x5c.md5");  // 表.md5
+    running.SetFileName("C:\\x\\\xE8\xA1\xA8.md5");  // 表.md5
     return true;
   });
   EXPECT_TRUE(dialog.Execute());
@@ -54,7 +54,7 @@ TEST(Dialogs, ASaveDialogHookSeesTheDefaultsAndChoosesTheFile) {
   EXPECT_EQ(seenFolder, "C:\\x");
   EXPECT_EQ(seenName, "movie");
   EXPECT_EQ(seenExt, "md5");
-  EXPECT_EQ(dialog.FileName(), "C:\\x\\\x95\x5c.md5");
+  EXPECT_EQ(dialog.FileName(), "C:\\x\\\xE8\xA1\xA8.md5");
   EXPECT_EQ(dialog.Options() & (OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING),
             static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING));
 }

@@ -23,7 +23,7 @@ struct Page {
                                  {.caption = u8"Hash"},
                                  {.caption = u8"Bytes", .align = ui::ColumnAlign::Right}}}};
   std::vector<Row> rows{
-      {"\x95\x5c.txt", "352441C2", "3", 1},  // 表.txt, trail byte 0x5C
+      {"\xE8\xA1\xA8.txt", "352441C2", "3", 1},  // 表.txt, trail byte 0x5C
       {"sub\\b.txt", "00000000", "1,234,567", 2},
       {"c.txt", "FFFFFFFF", "0", 0},
   };
@@ -165,7 +165,7 @@ TEST(ListView, TextWidthIsMeasuredInTheListsOwnFont) {
   const int small = page.list.TextWidth("1,234,567");
   EXPECT_GT(small, 0);
   EXPECT_EQ(small, measure(page.list.CurrentFont(), L"1,234,567"));
-  EXPECT_EQ(page.list.TextWidth("\x95\x5c"), measure(page.list.CurrentFont(), L"表"));  // 表
+  EXPECT_EQ(page.list.TextWidth("\xE8\xA1\xA8"), measure(page.list.CurrentFont(), L"表"));  // 表
   page.list.SetFont({.face = u8"ＭＳ ゴシック", .height = 24, .charset = SHIFTJIS_CHARSET});
   EXPECT_GT(page.list.TextWidth("1,234,567"), small);
   EXPECT_EQ(page.list.TextWidth(""), 0);

@@ -12,12 +12,12 @@ struct TextView {
   ui::RichEdit edit{{.parent = &form, .align = ui::Align::Client}};
 };
 
-// A table-layout list: Shift-JIS names (表 ends in 0x5C, ソ too), CR LF after every line.
+// A table-layout list: Japanese names, CR LF after every line.
 const std::string kListText =
     "Name        CRC32      Bytes\r\n"
     "---------------------------------\r\n"
-    "\x95\x5c.txt    352441C2   3\r\n"                      // 表.txt
-    "\x83\x5c\x83\x74\x83\x67.bin 00000000  1,234,567\r\n"  // ソフト.bin
+    "\xE8\xA1\xA8.txt    352441C2   3\r\n"                      // 表.txt
+    "\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88.bin 00000000  1,234,567\r\n"  // ソフト.bin
     "\r\n"
     "Total  2 Files  1,234,570 Bytes\r\n";
 

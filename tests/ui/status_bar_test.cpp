@@ -32,11 +32,11 @@ TEST(StatusBar, PanelTextGoesThroughTheCoresInterface) {
   ui::Form form;
   ui::StatusBar bar({.parent = &form, .panelWidths = {60, 50}});
   TextPanel& progress = bar.Panel(1);
-  progress.SetText("\x95\x5c.txt 50%");  // 表.txt
+  progress.SetText("\xE8\xA1\xA8.txt 50%");  // 表.txt
   bar.SetPanelText(0, u8"完了");
   EXPECT_EQ(PanelTextOf(bar.Handle(), 1), L"表.txt 50%");
   EXPECT_EQ(PanelTextOf(bar.Handle(), 0), L"完了");
-  EXPECT_EQ(bar.PanelText(1), "\x95\x5c.txt 50%");
+  EXPECT_EQ(bar.PanelText(1), "\xE8\xA1\xA8.txt 50%");
   form.RecreateWindow();
   EXPECT_EQ(PanelTextOf(bar.Handle(), 0), L"完了");
   EXPECT_EQ(PanelTextOf(bar.Handle(), 1), L"表.txt 50%");

@@ -36,11 +36,11 @@ struct Tabs {
 TEST(TabControl, SheetsAreAddedAtTheEndWithTheirCaptions) {
   Tabs t;
   t.tabs.AddSheet(u8"/");
-  t.tabs.AddSheet("\x95\x5c");  // 表: an ANSI data caption
+  t.tabs.AddSheet("\xE8\xA1\xA8");  // 表: an ANSI data caption
   EXPECT_EQ(t.tabs.PageCount(), 2);
   EXPECT_EQ(t.Items(), 2);
   EXPECT_EQ(t.ItemText(1), L"表");
-  EXPECT_EQ(t.tabs.Page(1).Caption(), "\x95\x5c");
+  EXPECT_EQ(t.tabs.Page(1).Caption(), "\xE8\xA1\xA8");
   EXPECT_EQ(t.tabs.ActivePageIndex(), 0);  // the first page became active
   t.tabs.SetSheetCaption(t.tabs.Page(0), u8"2004");
   EXPECT_EQ(t.ItemText(0), L"2004");

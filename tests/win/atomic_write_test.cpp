@@ -1,5 +1,6 @@
 // Writing a file atomically: the bytes as given, an existing file replaced whole or, on failure,
 // kept, and never a temporary file left behind.
+#include "support/wide_path.h"
 #include "win/atomic_write.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,13 @@ using win::WriteResult;
 // Every entry of the folder except "." and "..".
 std::vector<std::string> Entries(const std::string& folder) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  const win::FindHandle find(FindFirstFileA((folder + "*").c_str(), &entry));
+  WIN32_FIND_DATAW entry;
+  const win::FindHandle find(FindFirstFileW(W(folder + "*").c_str(), &entry));
   if (!find) return names;
   do {
-    const std::string name = entry.cFileName;
+    const std::string name = U8(entry.cFileName);
     if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(find.get(), &entry));
+  } while (FindNextFileW(find.get(), &entry));
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -44,7 +45,7 @@ TEST(WriteFileAtomicallyTest, WritesTheBytesAndReplacesAnOldFileWhole) {
 TEST(WriteFileAtomicallyTest, RefusalsLeaveEverythingAsItWas) {
   const ScratchFolder folder;
   const std::string readOnly = folder.AddFile("kept.crc", "old list\r\n");
-  ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesW(W(readOnly).c_str(), FILE_ATTRIBUTE_READONLY));
   folder.AddFolder("sub");
   struct Case {
     const char* label;
@@ -59,7 +60,7 @@ TEST(WriteFileAtomicallyTest, RefusalsLeaveEverythingAsItWas) {
   for (const Case& c : cases) {
     EXPECT_EQ(WriteFileAtomically(c.path, "new list\r\n"), WriteResult::CannotCreate) << c.label;
   }
-  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(W(readOnly).c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(folder.Read("kept.crc"), "old list\r\n");
   EXPECT_EQ(Entries(folder.Path()), (std::vector<std::string>{"kept.crc", "sub"}));
   EXPECT_TRUE(Entries(folder.File("sub\\")).empty());

@@ -1,3 +1,4 @@
+#include "support/wide_path.h"
 #include "win/user_locale.h"
 #include "win/file.h"
 #include "win/folder.h"
@@ -31,7 +32,7 @@ TEST(Ansi, FileAndFolderTests) {
   ScratchFolder scratch;
   const std::string file = scratch.AddFile("a.txt", "x");
   const std::string folder = scratch.AddFolder("sub");
-  const std::string sjis = scratch.AddFile("\x95\x5c.txt");  // 表.txt, trail byte 0x5C
+  const std::string sjis = scratch.AddFile("\xE8\xA1\xA8.txt");  // 表.txt, trail byte 0x5C
   struct Case {
     std::string path;
     bool file;
@@ -57,9 +58,9 @@ TEST(Ansi, ListFolderTakesEveryFileAndOptionallyFolders) {
   const std::string& f = scratch.Path();
   scratch.AddFile("plain.txt");
   scratch.AddFile("noext");
-  SetFileAttributesA(scratch.AddFile("hidden.bin").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  SetFileAttributesA(scratch.AddFile("system.bin").c_str(), FILE_ATTRIBUTE_SYSTEM);
-  SetFileAttributesA(scratch.AddFile("readonly.bin").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(W(scratch.AddFile("hidden.bin")).c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(W(scratch.AddFile("system.bin")).c_str(), FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesW(W(scratch.AddFile("readonly.bin")).c_str(), FILE_ATTRIBUTE_READONLY);
   scratch.AddFolder("child");
   scratch.AddFile("child\\inner.txt");
 
@@ -86,19 +87,21 @@ TEST(Ansi, SortPathsLocaleIgnoresCase) {
   EXPECT_EQ(paths, expected);
 }
 
-// The order must be the one CompareStringA gives, pair by pair, also for punctuation, digits,
+// The order must be the one CompareStringW gives, pair by pair, also for punctuation, digits,
 // double-byte names, full-width letters and names that differ only in case.
 TEST(Ansi, SortPathsLocaleAgreesWithCompareString) {
   std::vector<std::string> paths = {"a-b", "a_b", "ab", "aB", "Ab", "a b", "a.b", "a~b", "a10", "a2",
                                     "a1",  "",    "b",  "B",  "~",  "_",   "-",   "0",   "Z",   "z"};
   for (const char8_t* utf8 : {u8"写真", u8"しゃしん", u8"シャシン", u8"ｼｬｼﾝ", u8"Ａ", u8"ａ", u8"表", u8"ソ"}) {
-    paths.push_back(ui::Ansi(utf8));
+    paths.push_back(ui::Utf8(utf8));
   }
   SortPathsLocale(paths);
   for (std::size_t i = 1; i < paths.size(); ++i) {
     SCOPED_TRACE(paths[i - 1] + " / " + paths[i]);
-    EXPECT_NE(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, paths[i - 1].data(),
-                             static_cast<int>(paths[i - 1].size()), paths[i].data(), static_cast<int>(paths[i].size())),
+    const std::wstring a = ui::WideFromUtf8(paths[i - 1]);
+    const std::wstring b = ui::WideFromUtf8(paths[i]);
+    EXPECT_NE(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                             static_cast<int>(b.size())),
               CSTR_GREATER_THAN);
   }
 }

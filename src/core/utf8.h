@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// UTF-8, the program's own encoding of paths, names and list text, and its two neighbours: the
+// UTF-16 that Windows speaks and the display width that a fixed-pitch editor gives a text.
+
+// UTF-16 code units as UTF-8. A lone surrogate (possible in NTFS names) becomes U+FFFD.
+std::string Utf8FromUtf16(std::u16string_view text);
+// UTF-8 as UTF-16 code units; an invalid sequence becomes U+FFFD.
+std::u16string Utf16FromUtf8(std::string_view text);
+
+// True when the text is well-formed UTF-8 (no overlong forms, no surrogates, nothing past
+// U+10FFFF).
+bool IsValidUtf8(std::string_view text);
+// True when the text holds a byte of 0x80 or above.
+bool HasNonAscii(std::string_view text);
+// True when the UTF-16 text holds a surrogate without its partner.
+bool HasLoneSurrogate(std::u16string_view text);
+
+// The columns a fixed-pitch editor gives the UTF-8 text: two for an East Asian wide or
+// fullwidth character, none for a combining mark, one for any other (an invalid byte counts
+// one).
+std::size_t DisplayColumns(std::string_view text);
+
+// The byte-order mark of UTF-8.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace win {
+
+// The one form in which every file call takes a path: UTF-16, and beyond MAX_PATH the
+// extended-length form ("\\?\C:\..." or "\\?\UNC\server\share\..."), made from the full path so
+// that "." and ".." are resolved first. Shorter paths are passed as they are.
+std::wstring FileSystemPath(std::string_view utf8Path);
+
+}  // namespace win

@@ -1,0 +1,50 @@
+#include "win/unicode.h"
+
+#include <windows.h>
+
+#include "core/utf8.h"
+
+namespace win {
+
+std::wstring WideFromUtf8(std::string_view utf8) {
+  const std::u16string units = Utf16FromUtf8(utf8);
+  return std::wstring(units.begin(), units.end());
+}
+
+std::string Utf8FromWide(std::wstring_view wide) {
+  return Utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+
+std::string Utf8FromAnsi(std::string_view ansi) {
+  if (ansi.empty()) return {};
+  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
+  return Utf8FromWide(wide);
+}
+
+namespace {
+
+std::string ToAnsi(std::string_view utf8, DWORD flags, BOOL* usedDefault) {
+  if (utf8.empty()) return {};
+  const std::wstring wide = WideFromUtf8(utf8);
+  const int wideLength = static_cast<int>(wide.size());
+  const int length = WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, nullptr, 0, nullptr, usedDefault);
+  std::string ansi(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, ansi.data(), length, nullptr, usedDefault);
+  return ansi;
+}
+
+}  // namespace
+
+std::optional<std::string> AnsiFromUtf8Exact(std::string_view utf8) {
+  BOOL usedDefault = FALSE;
+  std::string ansi = ToAnsi(utf8, WC_NO_BEST_FIT_CHARS, &usedDefault);
+  // The way back must give the same text: no character may have been replaced on the way.
+  if (usedDefault || Utf8FromAnsi(ansi) != utf8) return std::nullopt;
+  return ansi;
+}
+
+std::string AnsiFromUtf8(std::string_view utf8) { return ToAnsi(utf8, 0, nullptr); }
+
+}  // namespace win
