@@ -4,8 +4,8 @@
 
 #include "app/compare_frame.h"
 #include "app/fonts.h"
-#include "core/codepage.h"
 #include "core/checksum_list.h"
+#include "core/codepage.h"
 #include "core/path.h"
 #include "engine/cancel.h"
 #include "engine/intake.h"

@@ -70,8 +70,8 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
        {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch, TVerifyResult::SizeMismatch}) {
     resultTexts_.at(static_cast<std::size_t>(result)) = ui::Utf8(VerifyResultText(result, kind_));
   }
-  const TRunResult result = RunVerification(list.entries, ExtractFilePath(listPath, IsNeverLeadByte), kind_,
-                                            options, win::ThousandsSeparator(), *this);
+  const TRunResult result = RunVerification(list.entries, ExtractFilePath(listPath, IsNeverLeadByte), kind_, options,
+                                            win::ThousandsSeparator(), *this);
   EndRun(result.cancelled);
 }
 

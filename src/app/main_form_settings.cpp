@@ -77,8 +77,8 @@ void TMainForm::SaveFormBounds(IniText& file, ui::Form& window, const char* sect
 void TMainForm::LoadSettings() {
   // A settings file that is not there, or cannot be read, means built-in defaults.
   // Its text is in the ANSI code page, as it always was; the program's texts are UTF-8.
-  const IniText file = IniText::Parse(
-      win::Utf8FromAnsi(win::ReadWholeFile(SettingsFile(), kMaxSettingsBytes, true).value_or("")));
+  const IniText file =
+      IniText::Parse(win::Utf8FromAnsi(win::ReadWholeFile(SettingsFile(), kMaxSettingsBytes, true).value_or("")));
 
   LoadFormBounds(file, *this, "MainForm");
   LoadFormBounds(file, *CompareForm, "CompareForm");

@@ -6,8 +6,7 @@
 
 namespace {
 
-void AppendPadded(std::string& line, std::string_view text, std::size_t textWidth, std::size_t width,
-                  bool alignRight) {
+void AppendPadded(std::string& line, std::string_view text, std::size_t textWidth, std::size_t width, bool alignRight) {
   const std::size_t fill = width > textWidth ? width - textWidth : 0;
   if (alignRight) line.append(fill, ' ');
   line += text;

@@ -93,7 +93,7 @@ THashFailure OpenFailure(DWORD error) {
 
 // The file's checksum and size, or why there is none.
 THashFailure ReadAndHash(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
-                 MessagePump* application, TextPanel* panel) {
+                         MessagePump* application, TextPanel* panel) {
   Checksum checksum(kind);
   // Share reading only: a file that someone is writing cannot be opened, and nobody can start
   // writing it while it is read.
@@ -128,8 +128,8 @@ THashFailure ReadAndHash(THashType kind, const std::string& fileName, std::strin
 
 }  // namespace
 
-THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText,
-                             std::int64_t& fileSize, MessagePump* application, TextPanel* panel) {
+THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
+                             MessagePump* application, TextPanel* panel) {
   hashText.clear();
   fileSize = 0;
   if (HashTextLength(kind) == 0) return THashFailure::ReadError;

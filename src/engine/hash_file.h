@@ -28,5 +28,5 @@ enum class THashFailure : std::uint8_t {
 };
 
 // HashFile that also tells why it failed.
-THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText,
-                             std::int64_t& fileSize, MessagePump* application, TextPanel* panel);
+THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
+                             MessagePump* application, TextPanel* panel);

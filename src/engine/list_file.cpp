@@ -11,7 +11,8 @@
 namespace {
 
 std::size_t CountLineEnds(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
 }
 
 // The bytes after a byte-order mark as UTF-8 text, by the mark's encoding; bytes without one are

@@ -17,7 +17,8 @@ class TDropDst;
 using DropHandle = win::Handle<win::NullInvalidTraits<HDROP, DragFinish>>;
 
 // One shell drop: the dropped paths (UTF-8, whole whatever their length, in the shell's order;
-// valid only during the call, copy what must be kept) and the drop point in client pixels of the window that received it.
+// valid only during the call, copy what must be kept) and the drop point in client pixels of the window that received
+// it.
 using TFileDropEvent = std::function<void(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y)>;
 
 // Makes a control (htControl) or a form (htForm) accept files dropped from the shell and

@@ -62,9 +62,8 @@ void SortPathsLocale(std::vector<std::string>& paths) {
     keyed.push_back({std::move(*key), i});
   }
   // Equal keys keep their order, as a stable comparison sort would.
-  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-    return a.key != b.key ? a.key < b.key : a.index < b.index;
-  });
+  std::sort(keyed.begin(), keyed.end(),
+            [](const Keyed& a, const Keyed& b) { return a.key != b.key ? a.key < b.key : a.index < b.index; });
   std::vector<std::string> sorted;
   sorted.reserve(paths.size());
   for (const Keyed& entry : keyed) sorted.push_back(std::move(paths[entry.index]));

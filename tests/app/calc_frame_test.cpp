@@ -163,7 +163,7 @@ TEST_F(CalcRunTest, NamesAreRelativeToTheFirstFilesFolder) {
 
 TEST_F(CalcRunTest, DoubleByteNamesKeepTheirTrailBytes) {
   Put("\xE8\xA1\xA8\\\xE3\x82\xBD.txt", kAbc);  // 表\ソ.txt: both trail bytes are 0x5C
-  Calc({Root() + "\xE8\xA1\xA8"});          // 表
+  Calc({Root() + "\xE8\xA1\xA8"});              // 表
   ASSERT_EQ(CalcForm->PageCount(), 1);
   EXPECT_EQ(CalcForm->CalcPageControl.Page(0).Caption(), "\xE8\xA1\xA8");    // 表
   EXPECT_EQ(Names(Page()), (std::vector<std::string>{"\xE3\x82\xBD.txt"}));  // ソ.txt

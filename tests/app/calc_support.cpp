@@ -1,5 +1,5 @@
-#include "support/wide_path.h"
 #include "calc_support.h"
+#include "support/wide_path.h"
 
 #include <ostream>
 
@@ -54,8 +54,8 @@ std::vector<PageView> Pages() {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  const win::KernelHandle file(
-      CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const win::KernelHandle file(CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return "<missing>";
   std::string bytes;
   char buffer[65536];

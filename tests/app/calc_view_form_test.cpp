@@ -2,7 +2,6 @@
 // overwrite question and its failures.
 #include <gtest/gtest.h>
 
-#include "support/wide_path.h"
 #include "app/calc_form.h"
 #include "app/calc_frame.h"
 #include "app/calc_view_form.h"
@@ -10,9 +9,11 @@
 #include "calc_support.h"
 #include "engine/hash_file.h"
 #include "support/drop_support.h"
+#include "support/wide_path.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"
 #include "ui/text.h"
+#include "win/handle.h"
 
 namespace calctest {
 namespace {
@@ -206,6 +207,27 @@ struct SingleFileCase {
   const char* list;
   std::string text;
 };
+
+// A page that left files out is saved, but never closed unseen, and the end sounds as an error.
+TEST_F(CalcViewTest, APageWithFilesLeftOutIsSavedButStaysOpen) {
+  MainForm->AutoSaveDirCheckBox.SetChecked(true);
+  MainForm->AutoSaveCloseCheckBox.SetChecked(true);
+  MainForm->Show();
+  MainForm->DoneBeepCheckBox.SetChecked(true);
+  const std::string held = Put("album\\held.bin", "x");
+  Album();
+  const win::KernelHandle holder(CreateFileW(W(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(holder);
+  Calc({Root() + "album"});
+  ASSERT_EQ(CalcForm->PageCount(), 1);
+  const TCalcFrame& page = *CalcForm->Frame(0);
+  EXPECT_EQ(page.StateText(), kLeftOut);
+  ASSERT_EQ(page.LeftOut.size(), 1u);
+  EXPECT_EQ(page.LeftOut[0].reason, THashFailure::InUse);
+  EXPECT_TRUE(Exists(AlbumList()));
+  EXPECT_EQ(ReadFileBytes(AlbumList()).find("held.bin"), std::string::npos);
+  EXPECT_EQ(beeps, (std::vector<UINT>{MB_ICONEXCLAMATION}));
+}
 
 TEST_F(CalcViewTest, OneLooseFileIsSavedUnderItsOwnName) {
   const SingleFileCase cases[] = {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "support/wide_path.h"
 #include "app/compare_form.h"
 #include "app/compare_frame.h"
 #include "app/compare_support.h"
@@ -14,6 +13,7 @@
 #include "app/program_fixture.h"
 #include "core/listread.h"
 #include "engine/hash_file.h"
+#include "support/wide_path.h"
 #include "ui/application.h"
 #include "ui/text.h"
 #include "win/handle.h"

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "support/wide_path.h"
 #include "app/calc_form.h"
 #include "app/compare_form.h"
 #include "app/compare_frame.h"
@@ -17,6 +16,7 @@
 #include "core/listtext.h"
 #include "core/numfmt.h"
 #include "engine/hash_file.h"
+#include "support/wide_path.h"
 #include "ui/text.h"
 #include "win/handle.h"
 #include "win/user_locale.h"
@@ -31,7 +31,7 @@ class CompareInteropTest : public testing::Test {
     sounds_.emplace();
     folder_.Write("a.txt", "abc");
     folder_.Write("sub\\b c.txt", std::string(70000, 'z'));  // more than one block, a space in the name
-    folder_.Write("\xE8\xA1\xA8.bin", "123456789");              // 表.bin, trail byte 0x5C
+    folder_.Write("\xE8\xA1\xA8.bin", "123456789");          // 表.bin, trail byte 0x5C
     folder_.Write("empty.dat", "");
   }
   void TearDown() override {

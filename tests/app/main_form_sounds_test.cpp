@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "support/wide_path.h"
 #include "app/main_form.h"
 #include "app/program_fixture.h"
+#include "support/wide_path.h"
 #include "ui/application.h"
 
 namespace {

@@ -6,13 +6,13 @@
 #include <optional>
 #include <string>
 
-#include "support/wide_path.h"
 #include "app/calc_form.h"
 #include "app/calc_view_form.h"
 #include "app/compare_form.h"
 #include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "e2e/settings_text.h"
+#include "support/wide_path.h"
 #include "ui/form.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "support/wide_path.h"
 #include "e2e/e2e_support.h"
+#include "support/wide_path.h"
 
 namespace {
 
@@ -116,6 +116,28 @@ TEST_F(CalcE2eTest, HashOptionsApplyToTheRunOnly) {
     EXPECT_EQ(Read(c.movieList), *c.movie);
     EXPECT_EQ(HashTypeLine(), "HashType=1");
   }
+}
+
+// Names outside the ANSI code page: the list names every file, in UTF-8 with a byte-order mark,
+// its table lined up in display columns; a folder name in any script is its default name.
+TEST_F(CalcE2eTest, NamesInAnyScriptMakeAUtf8List) {
+  for (const char8_t* name : {u8"café.txt", u8"表.txt", u8"한국.txt"}) {
+    box_.WriteFile(
+        std::string("data\\") + reinterpret_cast<const char*>(u8"名前") + "\\" + reinterpret_cast<const char*>(name),
+        "abc");
+  }
+  const std::string folder = std::string("data\\") + reinterpret_cast<const char*>(u8"名前");
+  const e2e::RunResult result = box_.Run(Quoted(box_.Path(folder)));
+  ASSERT_TRUE(result.finished) << "ruvo.exe did not end by itself";
+  const std::string expected = reinterpret_cast<const char*>(
+      u8"\uFEFFName      CRC32     Bytes\r\n"
+      u8"--------  --------  -----\r\n"
+      u8"café.txt  352441C2      3\r\n"
+      u8"表.txt    352441C2      3\r\n"
+      u8"한국.txt  352441C2      3\r\n"
+      u8"-------------------------\r\n"
+      u8"Total  3 Files  9 Bytes\r\n");
+  EXPECT_EQ(Read(folder + "\\" + reinterpret_cast<const char*>(u8"名前.crc")), expected);
 }
 
 // Without "自動保存後閉じる" the window stays with its pages; closing it ends the program.

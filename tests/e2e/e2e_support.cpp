@@ -1,5 +1,7 @@
 #include "e2e/e2e_support.h"
 
+#include "support/wide_path.h"
+
 #include "e2e/test_win32.h"
 
 #include <stdexcept>
@@ -55,11 +57,12 @@ RuvoProcess RuvoSandbox::Start(std::string_view arguments) const {
   std::string commandLine;
   commandLine.append(1, '"').append(ExePath()).append(1, '"');
   if (!arguments.empty()) commandLine.append(1, ' ').append(arguments);
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                      &startup, &info)) {
+  std::wstring wideCommandLine = W(commandLine);  // CreateProcessW may write into it
+  if (!CreateProcessW(W(ExePath()).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      W(folder_).c_str(), &startup, &info)) {
     throw std::runtime_error("cannot start " + commandLine);
   }
   CloseHandle(info.hThread);

@@ -44,8 +44,8 @@ inline void MakeParents(const std::string& path) {
 
 // A whole file's bytes, or nothing when it cannot be opened.
 inline std::optional<std::string> ReadFileBytes(const std::string& path) {
-  win::KernelHandle file(
-      CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  win::KernelHandle file(CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
   if (!file) return std::nullopt;
   std::string bytes;
   char buffer[65536];

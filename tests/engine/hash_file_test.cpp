@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "support/wide_path.h"
 #include "engine/hash_file.h"
 #include "support/scratch_folder.h"
+#include "support/wide_path.h"
 #include "win/handle.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "support/wide_path.h"
 #include "core/listread.h"
 #include "engine/list_file.h"
 #include "support/scratch_folder.h"
+#include "support/wide_path.h"
 #include "win/handle.h"
 
 namespace {

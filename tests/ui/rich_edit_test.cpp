@@ -16,7 +16,7 @@ struct TextView {
 const std::string kListText =
     "Name        CRC32      Bytes\r\n"
     "---------------------------------\r\n"
-    "\xE8\xA1\xA8.txt    352441C2   3\r\n"                      // 表.txt
+    "\xE8\xA1\xA8.txt    352441C2   3\r\n"                              // 表.txt
     "\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88.bin 00000000  1,234,567\r\n"  // ソフト.bin
     "\r\n"
     "Total  2 Files  1,234,570 Bytes\r\n";

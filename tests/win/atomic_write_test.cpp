@@ -1,7 +1,7 @@
 // Writing a file atomically: the bytes as given, an existing file replaced whole or, on failure,
 // kept, and never a temporary file left behind.
-#include "support/wide_path.h"
 #include "win/atomic_write.h"
+#include "support/wide_path.h"
 
 #include <gtest/gtest.h>
 

@@ -46,9 +46,9 @@ TEST_F(LongFileNameTest, StoredNamesAndDelimiters) {
   folder_.AddFolder("SubDir");
   folder_.AddFile("SubDir\\MixedCase.TXT");
   folder_.AddFile("wild1.txt");
-  folder_.AddFolder("\xE8\xA1\xA8");              // 表
+  folder_.AddFolder("\xE8\xA1\xA8");                  // 表
   folder_.AddFile("\xE8\xA1\xA8\\\xE3\x82\xBD.txt");  // 表\ソ.txt
-  folder_.AddFile("\xE3\x82\xBD.txt");            // ソ.txt
+  folder_.AddFile("\xE3\x82\xBD.txt");                // ソ.txt
   const std::string& f = folder_.Path();
   const std::string lower = AsciiLower(f);
   struct Case {
@@ -65,8 +65,8 @@ TEST_F(LongFileNameTest, StoredNamesAndDelimiters) {
       {f + "WILD?.TXT", f + "wild1.txt"},                          // wildcard as a pattern
       {f + "subdir\\*.txt", f + "SubDir\\MixedCase.TXT"},
       {f + "\xE8\xA1\xA8\\\xE3\x82\xBD.txt", f + "\xE8\xA1\xA8\\\xE3\x82\xBD.txt"},  // 表\ソ.txt: two components
-      {f + "\xE8\xA1\xA8", f + "\xE8\xA1\xA8\\"},                            // 表, a folder
-      {f + "\xE3\x82\xBD.TXT", f + "\xE3\x82\xBD.txt"},                      // ソ.TXT
+      {f + "\xE8\xA1\xA8", f + "\xE8\xA1\xA8\\"},                                    // 表, a folder
+      {f + "\xE3\x82\xBD.TXT", f + "\xE3\x82\xBD.txt"},                              // ソ.TXT
   };
   for (const auto& c : cases) EXPECT_EQ(LongFileName(c.path), c.expected) << c.path;
 }

@@ -19,14 +19,14 @@ TEST(Unicode, AnsiOnlyWithoutLoss) {
   const AnsiCase cases[] = {
       {u8"", ""},
       {u8"crc", "crc"},
-      {u8"表.txt", "\x95\x5c.txt"},                                 // 表: trail byte 0x5C
-      {u8"ソ", "\x83\x5c"},                                         // ソ: trail byte 0x5C
-      {u8"処理中", "\x8f\x88\x97\x9d\x92\x86"},                     // 処 理 中
-      {u8"ｱ", "\xb1"},                                              // half-width katakana: one byte
-      {u8"café", std::nullopt},                                     // é would become a best-fit e
-      {u8"한국", std::nullopt},                                     // Korean
+      {u8"表.txt", "\x95\x5c.txt"},                                      // 表: trail byte 0x5C
+      {u8"ソ", "\x83\x5c"},                                              // ソ: trail byte 0x5C
+      {u8"処理中", "\x8f\x88\x97\x9d\x92\x86"},                          // 処 理 中
+      {u8"ｱ", "\xb1"},                                                   // half-width katakana: one byte
+      {u8"café", std::nullopt},                                          // é would become a best-fit e
+      {u8"한국", std::nullopt},                                          // Korean
       {u8"Привет", "\x84\x50\x84\x82\x84\x79\x84\x72\x84\x75\x84\x84"},  // Cyrillic is in 932
-      {u8"😀", std::nullopt},                                       // emoji (surrogate pair)
+      {u8"😀", std::nullopt},                                             // emoji (surrogate pair)
   };
   for (const AnsiCase& c : cases) {
     const std::string utf8(c.utf8, c.utf8 + std::char_traits<char8_t>::length(c.utf8));
@@ -39,7 +39,9 @@ TEST(Unicode, AnsiOnlyWithoutLoss) {
 }
 
 TEST(Unicode, LoneSurrogatesBecomeReplacementCharacters) {
-  EXPECT_EQ(win::Utf8FromWide(std::wstring(L"a") + wchar_t(0xD800) + L"b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(win::Utf8FromWide(std::wstring(L"a") + wchar_t(0xD800) + L"b"),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(win::WideFromUtf8("\xE8\xA1\xA8"), L"\u8868");
 }
 

@@ -1,5 +1,5 @@
-#include "support/wide_path.h"
 #include "win/user_locale.h"
+#include "support/wide_path.h"
 #include "win/file.h"
 #include "win/folder.h"
 
