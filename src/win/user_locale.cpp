@@ -9,8 +9,6 @@
 
 namespace win {
 
-bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
-
 std::string ThousandsSeparator() {
   wchar_t text[8] = {};  // at most four characters
   const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, text, 8);

@@ -3,12 +3,9 @@
 #include <string>
 #include <vector>
 
-// The user's locale as the program meets it: the ANSI code page's lead bytes, the thousands
-// separator and the order of paths (UTF-8).
+// The user's locale as the program meets it: the thousands separator and the
+// order of paths (UTF-8).
 namespace win {
-
-// The lead-byte test of the system ANSI code page, in the form the core's path functions take.
-bool IsAnsiLeadByte(unsigned char byte);
 
 // The user locale's thousands separator, UTF-8 ("," in the Japanese setting).
 std::string ThousandsSeparator();

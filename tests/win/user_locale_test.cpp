@@ -13,14 +13,6 @@ using namespace win;
 
 namespace {
 
-TEST(Ansi, LeadBytesOfTheSystemCodePage) {
-  if (GetACP() != 932) GTEST_SKIP() << "the system code page is " << GetACP() << ", not Shift-JIS";
-  for (int byte = 0; byte < 256; ++byte) {
-    const auto b = static_cast<unsigned char>(byte);
-    EXPECT_EQ(IsAnsiLeadByte(b), IsShiftJisLeadByte(b)) << byte;
-  }
-}
-
 TEST(Ansi, ThousandsSeparatorOfTheJapaneseLocale) {
   if (PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) != LANG_JAPANESE) {
     GTEST_SKIP() << "the user locale is not Japanese";
