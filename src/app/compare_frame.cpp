@@ -86,19 +86,20 @@ void TCompareFrame::RowVerified(std::size_t index, TVerification verification) {
   WidenColumn(colError, item.Error);
   done_ = index + 1;
   if (item.State == 1) ++correct_;
-  SetText(Summary());
+  // The summary shows with the row, made only when it shows.
   RowsChanged();
 }
 
 void TCompareFrame::ShowRows() {
-  if (done_ > 0) ListView.SelectFocusShow(static_cast<int>(done_) - 1);
+  if (done_ == 0) return;
+  ListView.SelectFocusShow(static_cast<int>(done_) - 1);
+  ShowTextNow(Summary());
 }
 
 void TCompareFrame::EndRun(bool cancelled) {
   Flush();
   if (done_ > 0) {
     ShowRows();
-    StatusBar.Panel(1).SetText(std::string_view(Summary()));
   } else if (cancelled) {
     StatusBar.Panel(1).SetText(std::string_view());
   }

@@ -51,7 +51,7 @@ TListPage::RunScope::RunScope(TListPage& page) : page_(page) {
   page_.running_ = true;
   page_.display_ = TRunPacer(page_.PaceInterval);
   page_.pump_ = TRunPacer(std::min(page_.PaceInterval, std::chrono::milliseconds(16)));
-  page_.counterText_ = page_.counterShown_ = page_.StatusBar.PanelText(0);
+  page_.counter_ = page_.counterShown_ = {0, 0};
   page_.text_ = page_.textShown_ = page_.StatusBar.PanelText(1);
   page_.rowsChanged_ = false;
 }
@@ -59,9 +59,8 @@ TListPage::RunScope::RunScope(TListPage& page) : page_(page) {
 TListPage::RunScope::~RunScope() { page_.running_ = false; }
 
 void TListPage::FileStarting(std::size_t index, std::size_t count) {
-  counterText_ = std::to_string(index + 1);
-  counterText_ += '/';
-  counterText_ += std::to_string(count);
+  // The text is made when it shows: most files pass between two showings.
+  counter_ = {index + 1, count};
   ShowIfDue();
 }
 
@@ -98,12 +97,21 @@ void TListPage::Flush() {
 }
 
 void TListPage::Show() {
-  if (counterText_ != counterShown_) StatusBar.Panel(0).SetText(std::string_view(counterShown_ = counterText_));
+  if (counter_ != counterShown_) {
+    counterShown_ = counter_;
+    const std::string text = std::to_string(counter_.first) + '/' + std::to_string(counter_.second);
+    StatusBar.Panel(0).SetText(std::string_view(text));
+  }
   if (text_ != textShown_) StatusBar.Panel(1).SetText(std::string_view(textShown_ = text_));
   if (rowsChanged_) {
     rowsChanged_ = false;
     ShowRows();
   }
+}
+
+void TListPage::ShowTextNow(std::string text) {
+  StatusBar.Panel(1).SetText(std::string_view(text));
+  text_ = textShown_ = std::move(text);
 }
 
 void TListPage::InitColumnWidths() {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/run_pacer.h"
 #include "engine/run_observer.h"
@@ -68,8 +69,10 @@ class TListPage : public ui::Panel, public TRunObserver {
   void RowsChanged();
   // Shows the counter, the text line and the rows now.
   void Flush();
-  // Brings the page's rows up to date in the list (row count, selection).
+  // Brings the page's rows up to date in the list (row count, selection); called while showing.
   virtual void ShowRows() = 0;
+  // Puts a text into the text line at once, in place of the last one.
+  void ShowTextNow(std::string text);
   virtual void ListViewData(int index, ui::ListItemData& item) = 0;
 
   void InitColumnWidths();
@@ -86,6 +89,7 @@ class TListPage : public ui::Panel, public TRunObserver {
   std::array<std::size_t, 8> longestMeasured_{};  // per column, display columns
   TRunPacer display_{PaceInterval};
   TRunPacer pump_{PaceInterval};
-  std::string counterText_, counterShown_, text_, textShown_;
+  std::pair<std::size_t, std::size_t> counter_, counterShown_;  // file number and count
+  std::string text_, textShown_;
   bool rowsChanged_ = false;
 };

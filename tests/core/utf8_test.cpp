@@ -19,7 +19,7 @@ TEST(Utf8, ConvertsToAndFromUtf16) {
       {u"a.txt", "a.txt"},
       {u"caf\u00e9", S(u8"café")},
       {u"\u8868\u30bd", S(u8"表ソ")},
-      {u"\U0001F600", S(u8"😀")},                           // a surrogate pair
+      {u"\U0001F600", S(u8"😀")},                                      // a surrogate pair
       {std::u16string(1, char16_t(0xD800)) + u"x", "\xEF\xBF\xBDx"},  // a lone high surrogate
       {std::u16string(1, char16_t(0xDC00)), "\xEF\xBF\xBD"},          // a lone low surrogate
   };
@@ -51,7 +51,9 @@ TEST(Utf8, ValidityOfSequences) {
       {"\x80", false},              // a lone continuation byte
   };
   for (const Case& c : cases) EXPECT_EQ(IsValidUtf8(c.text), c.valid) << c.text;
-  EXPECT_EQ(Utf16FromUtf8("a\x80" "b"), u"a\uFFFDb");
+  EXPECT_EQ(Utf16FromUtf8("a\x80"
+                          "b"),
+            u"a\uFFFDb");
 }
 
 TEST(Utf8, DisplayColumnsAsAFixedPitchEditorDrawsThem) {
@@ -69,7 +71,7 @@ TEST(Utf8, DisplayColumnsAsAFixedPitchEditorDrawsThem) {
       {S(u8"café"), 4},        // é: one
       {S(u8"cafe\u0301"), 4},  // e + combining acute: one column together
       {S(u8"Привет"), 6},      // Cyrillic: one each
-      {S(u8"😀"), 2},          // emoji: two
+      {S(u8"😀"), 2},           // emoji: two
       {"\xFF", 1},             // an invalid byte: one
   };
   for (const Case& c : cases) EXPECT_EQ(DisplayColumns(c.text), c.columns) << c.text;
@@ -82,13 +84,17 @@ TEST(TextEncoding, DetectedByMarkThenByContent) {
     std::size_t bom;
   };
   const Case cases[] = {
-      {"Name  CRC  Bytes", TextEncoding::Ansi, 0},           // ASCII: read as ever
-      {"\x95\x5c.txt", TextEncoding::Ansi, 0},                // Shift-JIS
-      {S(u8"表.txt"), TextEncoding::Utf8, 0},                // valid UTF-8 with a multi-byte character
-      {"\xEF\xBB\xBF" "a", TextEncoding::Utf8, 3},
-      {"\xFF\xFE" "a\0", TextEncoding::Utf16LE, 2},
+      {"Name  CRC  Bytes", TextEncoding::Ansi, 0},  // ASCII: read as ever
+      {"\x95\x5c.txt", TextEncoding::Ansi, 0},      // Shift-JIS
+      {S(u8"表.txt"), TextEncoding::Utf8, 0},       // valid UTF-8 with a multi-byte character
+      {"\xEF\xBB\xBF"
+       "a",
+       TextEncoding::Utf8, 3},
+      {"\xFF\xFE"
+       "a\0",
+       TextEncoding::Utf16LE, 2},
       {"\xFE\xFF\0a", TextEncoding::Utf16BE, 2},
-      {"\xEF\xBB\xBF\x95\x5c", TextEncoding::Utf8, 3},        // the mark decides
+      {"\xEF\xBB\xBF\x95\x5c", TextEncoding::Utf8, 3},  // the mark decides
   };
   for (const Case& c : cases) {
     const DetectedEncoding detected = DetectTextEncoding(c.bytes);
@@ -101,9 +107,8 @@ TEST(TextEncoding, DetectedByMarkThenByContent) {
 
 // A UTF-8 table lines up in display columns: every hash starts in the same column.
 TEST(ListText, Utf8TableWidthsCountDisplayColumns) {
-  const ChecksumRow rows[] = {{S(u8"表.txt"), "352441C2", "3"},
-                              {S(u8"café.txt"), "352441C2", "1,234"},
-                              {"plain.txt", "352441C2", "3"}};
+  const ChecksumRow rows[] = {
+      {S(u8"表.txt"), "352441C2", "3"}, {S(u8"café.txt"), "352441C2", "1,234"}, {"plain.txt", "352441C2", "3"}};
   const std::string text = RenderChecksumList(THashType::CRC32, rows, "Total", DisplayColumns);
   std::size_t start = 0;
   std::vector<std::size_t> hashColumns;

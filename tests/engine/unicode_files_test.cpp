@@ -124,22 +124,28 @@ TEST(LongPaths, CreatedVerifiedAndSavedBeyond300Characters) {
 // The same list in every encoding reads as the same entries.
 TEST(ListEncodings, EveryEncodingReadsTheSameEntries) {
   if (GetACP() != 932) GTEST_SKIP() << "the Shift-JIS case needs code page 932";
-  const std::string utf8 = S(u8"900150983cd24fb0d6963f7d28e17f72 *表.txt\r\n900150983cd24fb0d6963f7d28e17f72  ソ b.txt\n");
-  const std::u16string utf16 = u"900150983cd24fb0d6963f7d28e17f72 *\u8868.txt\r\n"
-                               u"900150983cd24fb0d6963f7d28e17f72  \u30bd b.txt\n";
+  const std::string utf8 =
+      S(u8"900150983cd24fb0d6963f7d28e17f72 *表.txt\r\n900150983cd24fb0d6963f7d28e17f72  ソ b.txt\n");
+  const std::u16string utf16 =
+      u"900150983cd24fb0d6963f7d28e17f72 *\u8868.txt\r\n"
+      u"900150983cd24fb0d6963f7d28e17f72  \u30bd b.txt\n";
   std::string le("\xFF\xFE"), be("\xFE\xFF");
   for (const char16_t unit : utf16) {
     le += static_cast<char>(unit & 0xFF), le += static_cast<char>(unit >> 8);
     be += static_cast<char>(unit >> 8), be += static_cast<char>(unit & 0xFF);
   }
-  const std::string shiftJis = "900150983cd24fb0d6963f7d28e17f72 *\x95\x5c.txt\r\n"
-                               "900150983cd24fb0d6963f7d28e17f72  \x83\x5c b.txt\n";
+  const std::string shiftJis =
+      "900150983cd24fb0d6963f7d28e17f72 *\x95\x5c.txt\r\n"
+      "900150983cd24fb0d6963f7d28e17f72  \x83\x5c b.txt\n";
   struct Case {
     const char* label;
     std::string bytes;
   };
-  const Case cases[] = {{"UTF-8 with BOM", "\xEF\xBB\xBF" + utf8}, {"UTF-8", utf8},   {"UTF-16 LE", le},
-                        {"UTF-16 BE", be},                        {"Shift-JIS", shiftJis}};
+  const Case cases[] = {{"UTF-8 with BOM", "\xEF\xBB\xBF" + utf8},
+                        {"UTF-8", utf8},
+                        {"UTF-16 LE", le},
+                        {"UTF-16 BE", be},
+                        {"Shift-JIS", shiftJis}};
   const ScratchFolder scratch;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -167,15 +173,16 @@ TEST(LeftOut, EachFileWithItsReason) {
   // Deleted after it was listed, before its turn.
   ASSERT_TRUE(DeleteFileW(W(gone).c_str()));
   Recorder recorder;
-  const TRunResult result = RunCreation({{gone, good, held, scratch.File("never.txt")}, {scratch.File("bad\xEF\xBF\xBD")}},
-                                        scratch.Path(), {.kind = THashType::CRC32}, ",", recorder);
+  const TRunResult result =
+      RunCreation({{gone, good, held, scratch.File("never.txt")}, {scratch.File("bad\xEF\xBF\xBD")}}, scratch.Path(),
+                  {.kind = THashType::CRC32}, ",", recorder);
   EXPECT_EQ(result.done, 1u);
   EXPECT_EQ(result.leftOut, 4u);
-  EXPECT_EQ(recorder.leftOut, (std::vector<std::pair<std::string, THashFailure>>{
-                                  {scratch.File("bad\xEF\xBF\xBD"), THashFailure::BadName},
-                                  {gone, THashFailure::NotFound},
-                                  {held, THashFailure::InUse},
-                                  {scratch.File("never.txt"), THashFailure::NotFound}}));
+  EXPECT_EQ(recorder.leftOut,
+            (std::vector<std::pair<std::string, THashFailure>>{{scratch.File("bad\xEF\xBF\xBD"), THashFailure::BadName},
+                                                               {gone, THashFailure::NotFound},
+                                                               {held, THashFailure::InUse},
+                                                               {scratch.File("never.txt"), THashFailure::NotFound}}));
 }
 
 }  // namespace
