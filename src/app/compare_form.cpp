@@ -4,7 +4,6 @@
 
 #include "app/compare_frame.h"
 #include "app/fonts.h"
-#include "core/checksum_list.h"
 #include "core/codepage.h"
 #include "core/path.h"
 #include "engine/cancel.h"
@@ -34,14 +33,6 @@ void PaintRedCross(HDC dc, const RECT& bounds) {
   LineTo(dc, bounds.right - 2, bounds.bottom - 2);
   MoveToEx(dc, bounds.right - 3, bounds.top + 2, nullptr);
   LineTo(dc, bounds.left + 1, bounds.bottom - 2);
-}
-
-// The list at path, or kind None when it is none: a list that passed the probe but cannot be
-// read in full counts as no list.
-ChecksumList ReadList(const std::string& path) {
-  std::vector<std::string> lines;
-  if (!IsChecksumListFile(path) || !LoadChecksumList(path, lines)) return {};
-  return ParseChecksumList(std::move(lines));
 }
 
 }  // namespace
@@ -117,7 +108,7 @@ void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
 void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportNonLists) {
   for (const std::string& path : paths) {
     if (CancelFlag) return;
-    ChecksumList list = ReadList(path);
+    ChecksumList list = ReadChecksumList(path);
     if (list.kind == THashType::None) {
       if (reportNonLists) Play(TSoundKind::skError);
       continue;

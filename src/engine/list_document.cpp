@@ -10,19 +10,13 @@
 
 namespace {
 
-// The text in the ANSI code page without loss; ASCII is the same in both.
-std::optional<std::string> ExactAnsi(std::string_view utf8) {
-  if (!HasNonAscii(utf8)) return std::string(utf8);
-  return win::AnsiFromUtf8Exact(utf8);
-}
-
 // The rows in the ANSI code page, or nullopt when one of their texts has no code there.
 std::optional<std::vector<ChecksumRow>> AnsiRows(std::span<const ChecksumRow> rows) {
   std::vector<ChecksumRow> ansiRows;
   ansiRows.reserve(rows.size());
   for (const ChecksumRow& row : rows) {
-    std::optional<std::string> name = ExactAnsi(row.Name);
-    std::optional<std::string> bytes = ExactAnsi(row.Bytes);
+    std::optional<std::string> name = win::AnsiFromUtf8Exact(row.Name);
+    std::optional<std::string> bytes = win::AnsiFromUtf8Exact(row.Bytes);
     if (!name || !bytes) return std::nullopt;
     ansiRows.push_back({.Name = std::move(*name), .Hash = row.Hash, .Bytes = std::move(*bytes)});
   }
@@ -40,7 +34,7 @@ TListDocument MakeListDocument(THashType kind, std::span<const ChecksumRow> rows
                          .fileName = DefaultSaveName(rows, baseFolder, IsNeverLeadByte),
                          .ext = options.DefaultExt(kind)};
   const std::optional<std::vector<ChecksumRow>> ansiRows = AnsiRows(rows);
-  const std::optional<std::string> ansiTotal = ExactAnsi(totalLine);
+  const std::optional<std::string> ansiTotal = win::AnsiFromUtf8Exact(totalLine);
   if (ansiRows && ansiTotal) {
     document.bytes = RenderChecksumList(kind, *ansiRows, *ansiTotal);
     document.text = win::Utf8FromAnsi(document.bytes);

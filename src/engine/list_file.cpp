@@ -52,6 +52,12 @@ bool IsChecksumListFile(const std::string& path) {
   return IsChecksumListStart(TextPastBom(std::string_view(start, got)));
 }
 
+ChecksumList ReadChecksumList(const std::string& path) {
+  std::vector<std::string> lines;
+  if (!IsChecksumListFile(path) || !LoadChecksumList(path, lines)) return {};
+  return ParseChecksumList(std::move(lines));
+}
+
 bool LoadChecksumList(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
   win::InFile file;

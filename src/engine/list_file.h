@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/checksum_list.h"
+
 // The checksum list reader's file access; the line rules live in core/listread.h.
 
 // The quick probe: true when the file begins with "Name " or with an MD5 line. The file is
@@ -13,3 +15,7 @@ bool IsChecksumListFile(const std::string& path);
 // looking like a checksum list while it is read or grows past any list's size, so that a large
 // file that merely begins like one is never loaded whole.
 bool LoadChecksumList(const std::string& path, std::vector<std::string>& lines);
+
+// The list at path: probed, loaded and parsed. Kind None when the file is no list, also when it
+// passed the probe but cannot be read in full.
+ChecksumList ReadChecksumList(const std::string& path);

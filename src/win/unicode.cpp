@@ -38,6 +38,8 @@ std::string ToAnsi(std::string_view utf8, DWORD flags, BOOL* usedDefault) {
 }  // namespace
 
 std::optional<std::string> AnsiFromUtf8Exact(std::string_view utf8) {
+  // ASCII is the same in every ANSI code page: nothing to convert or check.
+  if (!HasNonAscii(utf8)) return std::string(utf8);
   BOOL usedDefault = FALSE;
   std::string ansi = ToAnsi(utf8, WC_NO_BEST_FIT_CHARS, &usedDefault);
   // The way back must give the same text: no character may have been replaced on the way.
