@@ -31,6 +31,7 @@ std::u8string LeftOutText(THashFailure reason) {
     case THashFailure::InUse: return u8"使用中";
     case THashFailure::Changed: return u8"読込中に変更";
     case THashFailure::BadName: return u8"名前が不正";
+    case THashFailure::NotAFile: return u8"ファイルではない";
     default: return u8"読込エラー";
   }
 }

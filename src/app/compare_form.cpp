@@ -109,7 +109,7 @@ void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportN
   for (const std::string& path : paths) {
     if (CancelFlag) return;
     ChecksumList list = ReadChecksumList(path);
-    if (list.kind == THashType::None) {
+    if (list.Kind() == THashType::None) {
       if (reportNonLists) Play(TSoundKind::skError);
       continue;
     }

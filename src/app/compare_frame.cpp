@@ -40,26 +40,24 @@ TCompareFrame::TCompareFrame(ui::Control& parent)
 TCompareFrame::~TCompareFrame() = default;
 
 void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list, const TRunOptions& options) {
-  kind_ = list.kind;
+  kind_ = list.Kind();
   const std::string kindName = HashColumnTitle(kind_);
   ListView.SetColumnCaption(colHash, kindName);
   ListView.SetColumnCaption(colFHash, "F" + kindName);
   ListView.SetFocus();
   if (ui::Form* form = OwnerForm()) form->SetCaption(Hint() + " - Compare - Wait - " + ui::App().Title());
 
-  Entries.reserve(list.entries.size());
-  for (const ListEntry& entry : list.entries) {
-    TCompareItem& item = Entries.emplace_back();
-    item.Name = entry.name;
-    item.Hash = entry.hash;
-    item.Bytes = entry.size;
-    WidenColumn(colName, item.Name);
-    WidenColumn(colHash, item.Hash);
-    WidenColumn(colBytes, item.Bytes);
+  table_ = VerificationTable(std::move(list));
+  const ChecksumList& rows = table_.List();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const ListFields fields = rows.Fields(i);
+    WidenColumn(colName, fields.name);
+    WidenColumn(colHash, fields.hash);
+    WidenColumn(colBytes, fields.size);
   }
   // No messages run while the rows are read, so one count at the end looks the same as one per
   // row and spares the list a hundred thousand updates.
-  ListView.SetItemCount(static_cast<int>(Entries.size()));
+  ListView.SetItemCount(static_cast<int>(rows.size()));
 
   const RunScope running(*this);
   done_ = correct_ = 0;
@@ -70,22 +68,18 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
        {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch, TVerifyResult::SizeMismatch}) {
     resultTexts_.at(static_cast<std::size_t>(result)) = ui::Utf8(VerifyResultText(result, kind_));
   }
-  const TRunResult result = RunVerification(list.entries, ExtractFilePath(listPath, IsNeverLeadByte), kind_, options,
-                                            win::ThousandsSeparator(), *this);
+  const TRunResult result =
+      RunVerification(rows, ExtractFilePath(listPath, IsNeverLeadByte), options, win::ThousandsSeparator(), *this);
   EndRun(result.cancelled);
 }
 
 void TCompareFrame::RowVerified(std::size_t index, TVerification verification) {
-  TCompareItem& item = Entries.at(index);
-  item.FHash = std::move(verification.foundHash);
-  item.FBytes = std::move(verification.foundBytes);
-  item.Error = resultTexts_.at(static_cast<std::size_t>(verification.result));
-  item.State = verification.result == TVerifyResult::Correct ? 1 : 2;
-  WidenColumn(colFHash, item.FHash);
-  WidenColumn(colFBytes, item.FBytes);
-  WidenColumn(colError, item.Error);
+  table_.Record(index, verification);
+  WidenColumn(colFHash, verification.foundHash);
+  WidenColumn(colFBytes, verification.foundBytes);
+  WidenColumn(colError, resultTexts_.at(static_cast<std::size_t>(verification.result)));
   done_ = index + 1;
-  if (item.State == 1) ++correct_;
+  if (verification.result == TVerifyResult::Correct) ++correct_;
   // The summary shows with the row, made only when it shows.
   RowsChanged();
 }
@@ -120,19 +114,37 @@ std::string TCompareFrame::Summary() const {
 
 void TCompareFrame::GotoError(TSearchDirection direction) {
   const int step = direction == TSearchDirection::sdAbove ? -1 : 1;
-  const int n = static_cast<int>(Entries.size());
+  const int n = static_cast<int>(table_.size());
   for (int i = ListView.Selected() + step; i >= 0 && i < n; i += step) {
-    if (Entries[static_cast<std::size_t>(i)].State == 2) {
+    const std::optional<TVerifyResult> result = table_.Result(static_cast<std::size_t>(i));
+    if (result && *result != TVerifyResult::Correct) {
       ListView.SelectFocusShow(i);
       return;
     }
   }
 }
 
+TCompareItem TCompareFrame::Item(std::size_t i) const {
+  const ListEntry entry = table_.List().Entry(i);
+  TCompareItem item;
+  item.Name = entry.name;
+  item.Hash = entry.hash;
+  item.Bytes = entry.size;
+  const std::optional<TVerifyResult> result = table_.Result(i);
+  if (!result) return item;
+  TVerification verification = table_.Verification(i);
+  item.State = *result == TVerifyResult::Correct ? 1 : 2;
+  item.FHash = std::move(verification.foundHash);
+  item.FBytes = std::move(verification.foundBytes);
+  item.Error = resultTexts_.at(static_cast<std::size_t>(*result));
+  return item;
+}
+
 void TCompareFrame::ListViewData(int index, ui::ListItemData& item) {
-  if (index < 0 || index >= static_cast<int>(Entries.size())) return;
-  const TCompareItem& entry = Entries[static_cast<std::size_t>(index)];
-  item.stateIndex = entry.State;
-  item.caption = entry.Name;
-  item.subItems = {entry.Hash, entry.FHash, entry.Bytes, entry.FBytes, entry.Error};
+  if (index < 0 || static_cast<std::size_t>(index) >= table_.size()) return;
+  TCompareItem row = Item(static_cast<std::size_t>(index));
+  item.stateIndex = row.State;
+  item.caption = std::move(row.Name);
+  item.subItems = {std::move(row.Hash), std::move(row.FHash), std::move(row.Bytes), std::move(row.FBytes),
+                   std::move(row.Error)};
 }

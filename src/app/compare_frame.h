@@ -7,9 +7,10 @@
 
 #include "app/list_page.h"
 #include "core/checksum_list.h"
+#include "core/verification_table.h"
 #include "engine/options.h"
 
-// One entry of a checksum list and one row of its page. Texts are ANSI bytes.
+// One row of a page as it shows. Texts are UTF-8.
 struct TCompareItem {
   std::int32_t State = 0;  // 0 not verified, 1 correct, 2 error; also the state picture index
   std::string Name;        // as the list writes it
@@ -31,8 +32,9 @@ class TCompareFrame : public TListPage {
   explicit TCompareFrame(ui::Control& parent);
   ~TCompareFrame() override;
 
-  // Shows the list's rows and verifies them; the list's kind is CRC16, CRC32 or MD5. Returns
-  // when the run is over or was cancelled.
+  // Shows the list's rows and verifies them; the list's kind is CRC16, CRC32 or MD5. The page
+  // keeps the list and one byte per row (VerificationTable); the rows' texts are made when the
+  // list view asks for them. Returns when the run is over or was cancelled.
   void StartCompare(const std::string& listPath, ChecksumList list, const TRunOptions& options);
   // Selects the nearest error row above or below the selected one; nothing without one.
   void GotoError(TSearchDirection direction);
@@ -40,7 +42,9 @@ class TCompareFrame : public TListPage {
   // The status bar's second panel: the summary (or the progress text during a run).
   [[nodiscard]] std::string SummaryText() const { return StatusBar.PanelText(1); }
 
-  std::vector<TCompareItem> Entries;
+  [[nodiscard]] std::size_t RowCount() const { return table_.size(); }
+  // Row i as it shows.
+  [[nodiscard]] TCompareItem Item(std::size_t i) const;
 
  private:
   void RowVerified(std::size_t index, TVerification verification) override;
@@ -51,6 +55,7 @@ class TCompareFrame : public TListPage {
   [[nodiscard]] std::string Summary() const;
   void EndRun(bool cancelled);
 
+  VerificationTable table_;
   THashType kind_ = THashType::None;
   std::size_t done_ = 0;
   std::size_t correct_ = 0;

@@ -11,6 +11,8 @@ std::string HexUpper(std::uint64_t value, int digits);
 std::string HexUpperBytes(const std::uint8_t* bytes, std::size_t count);
 // Plain ASCII lower-casing of A-F (and every other A-Z); other bytes stay.
 std::string AsciiLower(std::string text);
+// Plain ASCII upper-casing of a-z; other bytes stay.
+std::string AsciiUpper(std::string_view text);
 // Equality of two hash texts ignoring the case of the ASCII letters; every other byte, and the
 // length, must match exactly.
 bool SameHexIgnoringCase(std::string_view a, std::string_view b);

@@ -11,25 +11,25 @@ std::string_view TrimEnd(std::string_view text) {
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
-bool IsTableHeader(const ListEntry& entry, std::string_view title) {
-  return entry.name == "Name" && entry.hash == title && entry.size == "Bytes";
-}
-
-bool IsTableHeaderLine(std::string_view line) {
-  const std::optional<ListEntry> entry = SplitTableLine(line);
-  return entry && (IsTableHeader(*entry, "CRC") || IsTableHeader(*entry, "CRC32"));
+// The table kind whose header the line is; None for any other line.
+THashType TableHeaderKind(std::string_view line) {
+  const std::optional<ListFields> fields = SplitTableFields(line);
+  if (!fields || fields->name != "Name" || fields->size != "Bytes") return THashType::None;
+  if (fields->hash == "CRC") return THashType::CRC16;
+  if (fields->hash == "CRC32") return THashType::CRC32;
+  return THashType::None;
 }
 
 bool IsSeparatorLine(std::string_view line) {
-  const std::optional<ListEntry> entry = SplitTableLine(line);
-  return entry && entry->name.starts_with('-') && entry->hash.starts_with('-') && entry->size.starts_with('-');
+  const std::optional<ListFields> fields = SplitTableFields(line);
+  return fields && fields->name.starts_with('-') && fields->hash.starts_with('-') && fields->size.starts_with('-');
 }
 
-// Length of the line that starts the text and of its line end (0 when the end is not in sight).
-struct LineSpan {
-  std::size_t length = 0;
-  std::size_t endLength = 0;
-};
+}  // namespace
+
+ListEntry ToListEntry(const ListFields& fields) {
+  return {std::string(fields.name), std::string(fields.hash), std::string(fields.size)};
+}
 
 LineSpan FirstLine(std::string_view text) {
   const std::size_t end = text.find_first_of("\r\n");
@@ -37,8 +37,6 @@ LineSpan FirstLine(std::string_view text) {
   const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
   return {end, crlf ? std::size_t{2} : std::size_t{1}};
 }
-
-}  // namespace
 
 bool IsChecksumListStart(std::string_view firstBytes) {
   return firstBytes.starts_with("Name ") || IsMD5Line(firstBytes);
@@ -52,45 +50,56 @@ bool IsMD5Line(std::string_view line) {
   return true;
 }
 
-std::optional<ListEntry> SplitTableLine(std::string_view line) {
+std::optional<ListFields> SplitTableFields(std::string_view line) {
   line = TrimEnd(line);
   const std::size_t sizeSpace = line.rfind(' ');
   if (sizeSpace == std::string_view::npos) return std::nullopt;
-  ListEntry entry;
-  entry.size = line.substr(sizeSpace + 1);
+  ListFields fields;
+  fields.size = line.substr(sizeSpace + 1);
   line = TrimEnd(line.substr(0, sizeSpace));
   const std::size_t hashSpace = line.rfind(' ');
   if (hashSpace == std::string_view::npos) return std::nullopt;
-  entry.hash = line.substr(hashSpace + 1);
-  entry.name = TrimEnd(line.substr(0, hashSpace));
-  return entry;
+  fields.hash = line.substr(hashSpace + 1);
+  fields.name = TrimEnd(line.substr(0, hashSpace));
+  return fields;
 }
 
-std::optional<ListEntry> SplitMD5Line(std::string_view line) {
+std::optional<ListEntry> SplitTableLine(std::string_view line) {
+  const std::optional<ListFields> fields = SplitTableFields(line);
+  if (!fields) return std::nullopt;
+  return ToListEntry(*fields);
+}
+
+std::optional<ListFields> SplitMD5Fields(std::string_view line) {
   if (!IsMD5Line(line)) return std::nullopt;
-  ListEntry entry;
-  entry.hash = line.substr(0, 32);
+  ListFields fields;
+  fields.hash = line.substr(0, 32);
   std::string_view name = line.substr(32);
   while (!name.empty() && IsBlank(name.front())) name.remove_prefix(1);
   if (name.starts_with('*')) name.remove_prefix(1);
-  entry.name = name;
-  return entry;
+  fields.name = name;
+  return fields;
 }
 
-bool StripTableHeader(std::vector<std::string>& lines, std::string_view title) {
-  if (lines.size() < 3) return false;
-  const std::optional<ListEntry> header = SplitTableLine(lines[0]);
-  if (!header || !IsTableHeader(*header, title)) return false;
-  if (!IsSeparatorLine(lines[1])) return false;
-  lines.erase(lines.begin(), lines.begin() + 2);
-  return true;
+std::optional<ListEntry> SplitMD5Line(std::string_view line) {
+  const std::optional<ListFields> fields = SplitMD5Fields(line);
+  if (!fields) return std::nullopt;
+  return ToListEntry(*fields);
 }
 
-THashType DetectListKind(std::vector<std::string>& lines) {
-  if (StripTableHeader(lines, "CRC")) return THashType::CRC16;
-  if (StripTableHeader(lines, "CRC32")) return THashType::CRC32;
-  if (!lines.empty() && IsMD5Line(lines.front())) return THashType::MD5;
-  return THashType::None;
+ListStart DetectListStart(std::string_view text) {
+  const LineSpan first = FirstLine(text);
+  const std::string_view firstLine = text.substr(0, first.length);
+  if (IsMD5Line(firstLine)) return {THashType::MD5, 0};
+  const THashType table = TableHeaderKind(firstLine);
+  if (table == THashType::None || first.endLength == 0) return {};
+  const std::size_t secondStart = first.length + first.endLength;
+  const LineSpan second = FirstLine(text.substr(secondStart));
+  const std::size_t entries = secondStart + second.length + second.endLength;
+  // A header and its separator with nothing after them are no list.
+  if (second.endLength == 0 || entries == text.size()) return {};
+  if (!IsSeparatorLine(text.substr(secondStart, second.length))) return {};
+  return {table, entries};
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -108,7 +117,7 @@ bool ListTextMayContinue(std::string_view textSoFar) {
   if (first.endLength == 0) return true;
   const std::string_view firstLine = textSoFar.substr(0, first.length);
   if (IsMD5Line(firstLine)) return true;
-  if (!IsTableHeaderLine(firstLine)) return false;
+  if (TableHeaderKind(firstLine) == THashType::None) return false;
 
   // Text that ends in the CR of a CR LF has no second line yet: rest is empty.
   const std::string_view rest = textSoFar.substr(first.length + first.endLength);

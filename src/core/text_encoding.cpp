@@ -17,11 +17,24 @@ DetectedEncoding DetectTextEncoding(std::string_view bytes) {
 }
 
 std::string Utf8FromUtf16Bytes(std::string_view bytes, bool bigEndian) {
-  std::u16string units(bytes.size() / 2, u'\0');
-  for (std::size_t i = 0; i < units.size(); ++i) {
+  const std::size_t count = bytes.size() / 2;
+  const auto unit = [&](std::size_t i) -> char32_t {
     const auto first = static_cast<unsigned char>(bytes[2 * i]);
     const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
-    units[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    return bigEndian ? (first << 8) | second : (second << 8) | first;
+  };
+  // Converted unit by unit into the one result: a list's text is never held twice over.
+  std::string text;
+  text.reserve(count + count / 2);
+  for (std::size_t i = 0; i < count; ++i) {
+    char32_t c = unit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      text += kNoCharacter;
+      continue;
+    }
+    AppendUtf8(text, c);
   }
-  return Utf8FromUtf16(units);
+  return text;
 }

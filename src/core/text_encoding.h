@@ -19,6 +19,11 @@ DetectedEncoding EncodingFromBom(std::string_view bytes);
 // The encoding of the whole text: its byte-order mark, else its bytes as above.
 DetectedEncoding DetectTextEncoding(std::string_view bytes);
 
+// A byte or code unit that is no character of a list's encoding stands in its UTF-8 text as this
+// byte, which no UTF-8 text holds: a name holding it can name no file, where a replacement
+// character could name one by chance.
+inline constexpr char kNoCharacter = '\xFF';
+
 // UTF-16 bytes (after any byte-order mark) as UTF-8; an odd last byte is dropped, a lone
-// surrogate becomes U+FFFD.
+// surrogate becomes kNoCharacter.
 std::string Utf8FromUtf16Bytes(std::string_view bytes, bool bigEndian);

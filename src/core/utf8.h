@@ -12,6 +12,9 @@ std::string Utf8FromUtf16(std::u16string_view text);
 // UTF-8 as UTF-16 code units; an invalid sequence becomes U+FFFD.
 std::u16string Utf16FromUtf8(std::string_view text);
 
+// Appends the code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // True when the text is well-formed UTF-8 (no overlong forms, no surrogates, nothing past
 // U+10FFFF).
 bool IsValidUtf8(std::string_view text);

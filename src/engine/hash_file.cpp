@@ -5,6 +5,7 @@
 
 #include "core/codepage.h"
 #include "core/crc.h"
+#include "core/file_name_rules.h"
 #include "core/hex.h"
 #include "core/md5.h"
 #include "core/path.h"
@@ -87,6 +88,7 @@ THashFailure OpenFailure(DWORD error) {
     case ERROR_ACCESS_DENIED: return THashFailure::AccessDenied;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION: return THashFailure::InUse;
+    case win::kErrorNotAFile: return THashFailure::NotAFile;
     default: return THashFailure::ReadError;
   }
 }
@@ -133,6 +135,7 @@ THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::s
   hashText.clear();
   fileSize = 0;
   if (HashTextLength(kind) == 0) return THashFailure::ReadError;
+  if (!IsUsablePath(fileName)) return THashFailure::BadName;
   THashFailure failure = THashFailure::ReadError;
   try {
     failure = ReadAndHash(kind, fileName, hashText, fileSize, application, panel);

@@ -24,7 +24,8 @@ enum class THashFailure : std::uint8_t {
   Changed,       // its size changed while it was read
   ReadError,     // a read failed part-way, or any other failure
   Cancelled,     // CancelFlag stopped the reading
-  BadName,       // its name is no valid UTF-16, so no path can name it
+  BadName,       // its name cannot name a file (no valid UTF-16, a NUL, a character names forbid)
+  NotAFile,      // a device, a pipe or anything else that is no file on a disk
 };
 
 // HashFile that also tells why it failed.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/list_bytes.h"
 #include "core/listread.h"
 #include "core/text_encoding.h"
 #include "win/file.h"
@@ -27,47 +28,20 @@ std::string TextPastBom(std::string_view bytes) {
   }
 }
 
-// The whole list as UTF-8, whatever its encoding.
-std::string DecodeList(std::string_view bytes) {
-  const DetectedEncoding detected = DetectTextEncoding(bytes);
-  if (detected.encoding == TextEncoding::Ansi) return win::Utf8FromAnsi(bytes);
-  return TextPastBom(bytes);
-}
-
 bool IsUtf16(std::string_view bytes) {
   const TextEncoding encoding = EncodingFromBom(bytes).encoding;
   return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
 }
 
-}  // namespace
-
-bool IsChecksumListFile(const std::string& path) {
-  win::InFile file;
-  if (!file.Open(path)) return false;
-  // "Name " decides on 5 characters, an MD5 line on 33: enough bytes for 33 UTF-16 characters
-  // after a byte-order mark tell both in every encoding.
-  char start[2 + 2 * 33];
-  DWORD got = 0;
-  if (!file.ReadUpTo(start, sizeof start, got)) return false;
-  return IsChecksumListStart(TextPastBom(std::string_view(start, got)));
-}
-
-ChecksumList ReadChecksumList(const std::string& path) {
-  std::vector<std::string> lines;
-  if (!IsChecksumListFile(path) || !LoadChecksumList(path, lines)) return {};
-  return ParseChecksumList(std::move(lines));
-}
-
-bool LoadChecksumList(const std::string& path, std::vector<std::string>& lines) {
-  lines.clear();
+bool LoadListBytes(const std::string& path, std::string& bytes) {
   win::InFile file;
   if (!file.Open(path)) return false;
   const std::optional<std::uint64_t> size = file.Size();
   if (!size || *size > kMaxChecksumListBytes) return false;
 
   constexpr DWORD kBlock = 65536;
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(*size));
+  // Room for the last read's whole block too: the buffer never grows, so it is never held twice.
+  bytes.reserve(static_cast<std::size_t>(*size) + kBlock);
   // The first two lines decide whether the text can still be a list; once four line-end
   // characters are in, both lines are complete and the decision cannot change any more. The
   // early look works on the bytes of the ASCII-compatible encodings; a UTF-16 list is decided
@@ -90,6 +64,31 @@ bool LoadChecksumList(const std::string& path, std::vector<std::string>& lines) 
       }
     }
   }
-  lines = SplitLines(DecodeList(bytes));
   return true;
+}
+
+}  // namespace
+
+bool IsChecksumListFile(const std::string& path) {
+  win::InFile file;
+  if (!file.Open(path)) return false;
+  // "Name " decides on 5 characters, an MD5 line on 33: enough bytes for 33 UTF-16 characters
+  // after a byte-order mark tell both in every encoding.
+  char start[2 + 2 * 33];
+  DWORD got = 0;
+  if (!file.ReadUpTo(start, sizeof start, got)) return false;
+  return IsChecksumListStart(TextPastBom(std::string_view(start, got)));
+}
+
+ChecksumList ReadChecksumList(const std::string& path) {
+  std::string bytes;
+  if (!IsChecksumListFile(path) || !LoadChecksumList(path, bytes)) return {};
+  return ParseChecksumListBytes(std::move(bytes), win::Utf8FromAnsiMarked);
+}
+
+bool LoadChecksumList(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  if (LoadListBytes(path, bytes)) return true;
+  bytes = std::string();  // nothing of a file that is no list stays in memory
+  return false;
 }

@@ -9,19 +9,21 @@ std::string EntryPath(const std::string& listFolder, const std::string& name) {
   return IsAbsoluteListName(name) ? name : listFolder + name;
 }
 
-TRunResult RunVerification(const std::vector<ListEntry>& entries, const std::string& listFolder, THashType kind,
-                           const TRunOptions& options, const std::string& separator, TRunObserver& observer) {
+TRunResult RunVerification(const ChecksumList& list, const std::string& listFolder, const TRunOptions& options,
+                           const std::string& separator, TRunObserver& observer) {
   MessagePump* const blockPump = options.showProcess ? &observer : nullptr;
+  const THashType kind = list.Kind();
   TRunResult result;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    observer.FileStarting(i, entries.size());
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    observer.FileStarting(i, list.size());
     observer.ProcessMessages();
     result.cancelled = CancelFlag;
     if (result.cancelled) return result;
 
+    const ListEntry entry = list.Entry(i);
     std::optional<FoundFile> found(std::in_place);
     std::int64_t size = 0;
-    if (HashFile(kind, EntryPath(listFolder, entries[i].name), found->hash, size, blockPump, &observer)) {
+    if (HashFile(kind, EntryPath(listFolder, entry.name), found->hash, size, blockPump, &observer)) {
       found->size = static_cast<std::uint64_t>(size);
     } else {
       // HashFile reads CancelFlag only while it runs: set now, it stopped the reading.
@@ -29,7 +31,7 @@ TRunResult RunVerification(const std::vector<ListEntry>& entries, const std::str
       if (result.cancelled) return result;
       found.reset();
     }
-    observer.RowVerified(i, VerifyEntry(kind, entries[i], found, separator));
+    observer.RowVerified(i, VerifyEntry(kind, entry, found, separator));
     result.done = i + 1;
     result.cancelled = CancelFlag;
     if (result.cancelled) return result;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/listread.h"
+#include "core/checksum_list.h"
 #include "engine/options.h"
 #include "engine/run_observer.h"
 
@@ -11,10 +11,10 @@
 // share), else the name below the list's folder (with its trailing "\").
 std::string EntryPath(const std::string& listFolder, const std::string& name);
 
-// One verification page's work: hashes the file of every entry with kind and reports each
-// outcome. Before every entry messages run and CancelFlag is read; with options.showProcess also
-// after every block. A cancel that stops a file's reading leaves that entry unverified (done
-// counts the entries before it); one that comes after a file was read to its end keeps that
+// One verification page's work: hashes the file of every entry with the list's kind and reports
+// each outcome. A name that cannot name a file (IsUsablePath) is not found. Before every entry messages run and
+// CancelFlag is read; with options.showProcess also after every block. A cancel that stops a file's reading leaves that
+// entry unverified (done counts the entries before it); one that comes after a file was read to its end keeps that
 // entry's outcome and ends the run after it.
-TRunResult RunVerification(const std::vector<ListEntry>& entries, const std::string& listFolder, THashType kind,
-                           const TRunOptions& options, const std::string& separator, TRunObserver& observer);
+TRunResult RunVerification(const ChecksumList& list, const std::string& listFolder, const TRunOptions& options,
+                           const std::string& separator, TRunObserver& observer);

@@ -1,5 +1,6 @@
 #include "win/file.h"
 
+#include "core/file_name_rules.h"
 #include "win/file_path.h"
 #include "win/unicode.h"
 
@@ -16,10 +17,19 @@ bool DirectoryExists(const std::string& path) {
 }
 
 bool InFile::Open(const std::string& path, bool shareWrite) {
+  file_.reset();
+  if (NamesReservedDevice(path)) {
+    openError_ = kErrorNotAFile;
+    return false;
+  }
   const DWORD share = FILE_SHARE_READ | (shareWrite ? FILE_SHARE_WRITE : 0);
   file_.reset(CreateFileW(FileSystemPath(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   openError_ = file_.valid() ? 0 : GetLastError();
+  if (file_.valid() && GetFileType(file_.get()) != FILE_TYPE_DISK) {
+    file_.reset();
+    openError_ = kErrorNotAFile;
+  }
   return file_.valid();
 }
 

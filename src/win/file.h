@@ -16,12 +16,18 @@ bool FileExists(const std::string& path);
 // True for an existing folder, with or without a trailing "\".
 bool DirectoryExists(const std::string& path);
 
+// The error of an Open that found a device, a pipe or anything else that is no file on a disk.
+constexpr DWORD kErrorNotAFile = ERROR_BAD_FILE_TYPE;
+
 // A file opened for reading. Writers are refused while it is open (FILE_SHARE_READ), so that
-// nobody changes what is being read; settings files allow them (shareWrite).
+// nobody changes what is being read; settings files allow them (shareWrite). Only files on a
+// disk open: a reserved device name (CON, COM1, ...) is refused before it is opened, since
+// opening one may wait for the device; a handle of any other type (pipe, FIFO, console) is
+// closed again. Both fail with kErrorNotAFile.
 class InFile {
  public:
   [[nodiscard]] bool Open(const std::string& path, bool shareWrite = false);
-  // Why the last Open failed (GetLastError), 0 after a success.
+  // Why the last Open failed (GetLastError or kErrorNotAFile), 0 after a success.
   [[nodiscard]] DWORD OpenError() const { return openError_; }
   [[nodiscard]] bool IsOpen() const { return file_.valid(); }
   // The size now, or nullopt when it cannot be asked.

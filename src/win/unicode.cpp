@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/text_encoding.h"
 #include "core/utf8.h"
 
 namespace win {
@@ -21,6 +22,40 @@ std::string Utf8FromAnsi(std::string_view ansi) {
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
   return Utf8FromWide(wide);
+}
+
+namespace {
+
+// The ANSI text as UTF-16; nullopt when a byte is no character of the code page.
+std::optional<std::wstring> WideFromAnsiStrict(std::string_view ansi) {
+  if (ansi.empty()) return std::wstring();
+  const int size = static_cast<int>(ansi.size());
+  const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), size, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), size, wide.data(), length);
+  return wide;
+}
+
+}  // namespace
+
+std::string Utf8FromAnsiMarked(std::string_view ansi) {
+  if (const std::optional<std::wstring> wide = WideFromAnsiStrict(ansi)) return Utf8FromWide(*wide);
+  // Character by character: what converts stays, what does not is marked.
+  std::string text;
+  std::size_t i = 0;
+  while (i < ansi.size()) {
+    const bool pair = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(ansi[i])) && i + 1 < ansi.size();
+    const std::size_t length = pair ? 2 : 1;
+    if (const std::optional<std::wstring> wide = WideFromAnsiStrict(ansi.substr(i, length))) {
+      text += Utf8FromWide(*wide);
+      i += length;
+    } else {
+      text += kNoCharacter;
+      ++i;  // a lead byte with a wrong second byte: the second byte is read again on its own
+    }
+  }
+  return text;
 }
 
 namespace {

@@ -13,6 +13,9 @@ std::wstring WideFromUtf8(std::string_view utf8);
 std::string Utf8FromWide(std::wstring_view wide);
 
 std::string Utf8FromAnsi(std::string_view ansi);
+// The ANSI text as UTF-8, every byte that is no character of the code page (a lead byte without
+// its second byte, an unassigned pair) as kNoCharacter. A list's decoder.
+std::string Utf8FromAnsiMarked(std::string_view ansi);
 // The text in the ANSI code page when every character has its own code there; nullopt when one
 // would need a best-fit or default character ("?"), which must never reach a list.
 std::optional<std::string> AnsiFromUtf8Exact(std::string_view utf8);

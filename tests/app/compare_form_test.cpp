@@ -74,7 +74,7 @@ TEST_F(CompareWindowTest, ListsOpenInSortedOrderAndTheLastStaysActive) {
   ASSERT_EQ(CompareForm->ComparePageControl.ActivePageIndex(), 1);
   for (int i = 0; i < 2; ++i) {
     EXPECT_EQ(CompareForm->Frame(i)->StateText(), U8(u8"完了"));
-    EXPECT_EQ(CompareForm->Frame(i)->Entries.at(0).State, 1);
+    EXPECT_EQ(CompareForm->Frame(i)->Item(0).State, 1);
   }
   EXPECT_EQ(CompareForm->Frame(0)->Hint(), win::LongFileName(a));
   EXPECT_EQ(CompareForm->Caption(), ResultCaption(b));
@@ -187,7 +187,7 @@ TEST_F(CompareWindowTest, EscCancelsTheIntakeThenClosesTheWindow) {
   EXPECT_EQ(TabCaptions(), (std::vector<std::string>{"a.crc", "c.crc"}));
   EXPECT_EQ(CompareForm->Frame(0)->StateText(), U8(u8"完了"));
   EXPECT_EQ(CompareForm->Frame(1)->StateText(), U8(u8"キャンセル"));
-  EXPECT_EQ(CompareForm->Frame(1)->Entries.at(0).State, 0);
+  EXPECT_EQ(CompareForm->Frame(1)->Item(0).State, 0);
   EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"error", "cancel"}));
   ASSERT_TRUE(CompareForm->Visible());
 

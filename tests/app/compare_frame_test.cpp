@@ -18,6 +18,7 @@
 #include "core/checksum_list.h"
 #include "core/crc.h"
 #include "engine/hash_file.h"
+#include "support/list_text.h"
 #include "ui/application.h"
 #include "ui/tab_control.h"
 #include "ui/text.h"
@@ -69,11 +70,11 @@ class ComparePageTest : public testing::Test {
   }
 
   static void ExpectRows(TCompareFrame& frame, const std::vector<Expected>& rows) {
-    ASSERT_EQ(frame.Entries.size(), rows.size());
+    ASSERT_EQ(frame.RowCount(), rows.size());
     ASSERT_EQ(frame.ListView.ItemCount(), static_cast<int>(rows.size()));
     for (std::size_t i = 0; i < rows.size(); ++i) {
       SCOPED_TRACE("row " + std::to_string(i) + " " + rows[i].name);
-      const TCompareItem& item = frame.Entries[i];
+      const TCompareItem& item = frame.Item(i);
       EXPECT_EQ(item.Name, rows[i].name);
       EXPECT_EQ(item.State, rows[i].state);
       EXPECT_EQ(item.FHash, rows[i].fhash);
@@ -181,7 +182,7 @@ TEST_F(ComparePageTest, BlankLineInTheMiddleEndsTheRows) {
 TEST_F(ComparePageTest, ListWithoutRowsShowsAnEmptyFinishedPage) {
   folder_.Write("e.crc", TableList(THashType::CRC32, {}));
   TCompareFrame& frame = Verify(folder_.File("e.crc"));
-  EXPECT_TRUE(frame.Entries.empty());
+  EXPECT_TRUE(frame.RowCount() == 0);
   EXPECT_EQ(frame.ListView.ItemCount(), 0);
   EXPECT_EQ(frame.StateText(), U8(u8"完了"));
   EXPECT_EQ(frame.SummaryText(), "");
@@ -214,9 +215,8 @@ class OwnPageTest : public ComparePageTest {
   // options.
   static void Start(TCompareFrame& frame, const std::string& listPath, const std::vector<std::string>& lines,
                     THashType kind) {
-    ChecksumList list;
-    list.kind = kind;
-    for (const std::string& line : lines) list.entries.push_back(SplitListLine(line, kind).value());
+    ChecksumList list = ListOfLines(kind, lines);
+    ASSERT_EQ(list.size(), lines.size());
     frame.StartCompare(listPath, std::move(list), MainForm->Options());
   }
 
@@ -254,12 +254,12 @@ TEST_F(OwnPageTest, CancelBetweenRowsLeavesTheRestUnverified) {
   CancelOn(frame.ListView, [](const ui::Message& message) { return message.msg == LVM_ENSUREVISIBLE; });
   Start(frame, folder_.File("l.crc"), {"a.txt  352441C2  3", "b.txt  352441C2  3", "c.txt  352441C2  3"},
         THashType::CRC32);
-  ASSERT_EQ(frame.Entries.size(), 3u);
-  EXPECT_EQ(frame.Entries[0].State, 1);
+  ASSERT_EQ(frame.RowCount(), 3u);
+  EXPECT_EQ(frame.Item(0).State, 1);
   for (std::size_t i = 1; i < 3; ++i) {
-    EXPECT_EQ(frame.Entries[i].State, 0);
+    EXPECT_EQ(frame.Item(i).State, 0);
     EXPECT_EQ(ReadRow(frame, static_cast<int>(i)).cells,
-              (std::vector<std::string>{frame.Entries[i].Name, "352441C2", "", "3", "", ""}));
+              (std::vector<std::string>{frame.Item(i).Name, "352441C2", "", "3", "", ""}));
     EXPECT_EQ(ReadRow(frame, static_cast<int>(i)).state, 0);
   }
   EXPECT_EQ(frame.StateText(), U8(u8"キャンセル"));
@@ -294,12 +294,12 @@ TEST_P(InterruptedReadTest, RunEndsCancelled) {
   frame.PaceInterval = std::chrono::milliseconds(0);  // every block's progress shown
   CancelOn(frame.StatusBar, PanelText(c.cancelAtProgress));
   Start(frame, folder_.File("l.crc"), lines, THashType::CRC32);
-  ASSERT_EQ(frame.Entries.size(), c.states.size());
+  ASSERT_EQ(frame.RowCount(), c.states.size());
   for (std::size_t i = 0; i < c.states.size(); ++i) {
-    EXPECT_EQ(frame.Entries[i].State, c.states[i]) << "row " << i;
+    EXPECT_EQ(frame.Item(i).State, c.states[i]) << "row " << i;
     if (c.states[i] == 0) {
-      EXPECT_EQ(frame.Entries[i].Error, "");
-      EXPECT_EQ(frame.Entries[i].FHash, "");
+      EXPECT_EQ(frame.Item(i).Error, "");
+      EXPECT_EQ(frame.Item(i).FHash, "");
     }
   }
   EXPECT_EQ(frame.StateText(), U8(u8"キャンセル"));

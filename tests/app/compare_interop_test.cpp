@@ -45,8 +45,9 @@ class CompareInteropTest : public testing::Test {
     CompareForm->CompareFiles(paths);
     ASSERT_EQ(CompareForm->PageCount(), 1) << listPath;
     const TCompareFrame& frame = *CompareForm->Frame(0);
-    ASSERT_EQ(frame.Entries.size(), rows) << apptest::ReadFileBytes(listPath).value_or("(unreadable)");
-    for (const TCompareItem& item : frame.Entries) {
+    ASSERT_EQ(frame.RowCount(), rows) << apptest::ReadFileBytes(listPath).value_or("(unreadable)");
+    for (std::size_t i = 0; i < frame.RowCount(); ++i) {
+      const TCompareItem item = frame.Item(i);
       EXPECT_EQ(item.State, 1) << item.Name << ": " << item.Error;
     }
     comparetest::ResetCompareForm();

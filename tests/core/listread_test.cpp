@@ -141,50 +141,56 @@ TEST(SplitMD5Line, NameAfterBlanksAndOneAsterisk) {
   for (const Case& c : cases) ExpectSplit(SplitMD5Line(c.line), c.split, c.line);
 }
 
-TEST(DetectListKind, TablesAndMd5) {
+TEST(DetectListStart, TablesAndMd5) {
   struct Case {
     Lines lines;
     THashType kind;
-    Lines rest;
+    std::size_t firstEntryLine;  // the line the entries begin with
   };
   const Lines crc16 = {"Name     CRC   Bytes", "-------  ----  ---------", "a.txt    61DA          3"};
   const Case cases[] = {
-      {crc16, THashType::CRC16, {"a.txt    61DA          3"}},
-      {{"Name  CRC32  Bytes", "- - -", "x"}, THashType::CRC32, {"x"}},
-      {{"Name CRC32 Bytes   ", "-a -b -c", ""}, THashType::CRC32, {""}},
-      {{"Name  CRC32  Bytes", "----  --------  -----"}, THashType::None, {}},  // two lines only
-      {{"name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, {}},           // other case
-      {{"Name  crc32  Bytes", "-  -  -", "x"}, THashType::None, {}},
-      {{"Name  CRC32  bytes", "-  -  -", "x"}, THashType::None, {}},
-      {{"Name  CRC16  Bytes", "-  -  -", "x"}, THashType::None, {}},
-      {{"Name  MD5  Bytes", "-  -  -", "x"}, THashType::None, {}},
-      {{" Name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, {}},
-      {{"\xEF\xBB\xBFName  CRC32  Bytes", "-  -  -", "x"}, THashType::None, {}},
-      {{"Name\tCRC32\tBytes", "-  -  -", "x"}, THashType::None, {}},
-      {{"Name  CRC32  Bytes", "-  -  x", "x"}, THashType::None, {}},
-      {{"Name  CRC32  Bytes", "--------", "x"}, THashType::None, {}},
-      {{"Name  CRC32  Bytes", " -  -  -", "x"}, THashType::None, {}},
-      {{"", "Name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, {}},
-      {{kDigits + " a.txt"}, THashType::MD5, {kDigits + " a.txt"}},
-      {{kDigits + " a.txt", "junk"}, THashType::MD5, {kDigits + " a.txt", "junk"}},
-      {{"", kDigits + " a.txt"}, THashType::None, {}},
-      {{"\xEF\xBB\xBF" + kDigits + " a.txt"}, THashType::None, {}},
-      {{"Name x"}, THashType::None, {}},
-      {{}, THashType::None, {}},
+      {crc16, THashType::CRC16, 2},
+      {{"Name  CRC32  Bytes", "- - -", "x"}, THashType::CRC32, 2},
+      {{"Name CRC32 Bytes   ", "-a -b -c", ""}, THashType::CRC32, 2},
+      {{"Name  CRC32  Bytes", "----  --------  -----"}, THashType::None, 0},  // two lines only
+      {{"name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, 0},           // other case
+      {{"Name  crc32  Bytes", "-  -  -", "x"}, THashType::None, 0},
+      {{"Name  CRC32  bytes", "-  -  -", "x"}, THashType::None, 0},
+      {{"Name  CRC16  Bytes", "-  -  -", "x"}, THashType::None, 0},
+      {{"Name  MD5  Bytes", "-  -  -", "x"}, THashType::None, 0},
+      {{" Name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, 0},
+      {{"\xEF\xBB\xBFName  CRC32  Bytes", "-  -  -", "x"}, THashType::None, 0},
+      {{"Name\tCRC32\tBytes", "-  -  -", "x"}, THashType::None, 0},
+      {{"Name  CRC32  Bytes", "-  -  x", "x"}, THashType::None, 0},
+      {{"Name  CRC32  Bytes", "--------", "x"}, THashType::None, 0},
+      {{"Name  CRC32  Bytes", " -  -  -", "x"}, THashType::None, 0},
+      {{"", "Name  CRC32  Bytes", "-  -  -", "x"}, THashType::None, 0},
+      {{kDigits + " a.txt"}, THashType::MD5, 0},
+      {{kDigits + " a.txt", "junk"}, THashType::MD5, 0},
+      {{"", kDigits + " a.txt"}, THashType::None, 0},
+      {{"\xEF\xBB\xBF" + kDigits + " a.txt"}, THashType::None, 0},
+      {{"Name x"}, THashType::None, 0},
+      {{}, THashType::None, 0},
   };
-  for (const Case& c : cases) {
-    Lines lines = c.lines;
-    EXPECT_EQ(DetectListKind(lines), c.kind) << (c.lines.empty() ? "" : c.lines.front());
-    EXPECT_EQ(lines, c.kind == THashType::None ? c.lines : c.rest);
+  for (const std::string_view end : {"\r\n", "\n", "\r"}) {
+    for (const Case& c : cases) {
+      std::string text;
+      std::size_t firstEntry = 0;
+      for (std::size_t i = 0; i < c.lines.size(); ++i) {
+        if (i == c.firstEntryLine) firstEntry = text.size();
+        text += c.lines[i];
+        text += end;
+      }
+      const ListStart start = DetectListStart(text);
+      EXPECT_EQ(start.kind, c.kind) << text;
+      if (c.kind != THashType::None) {
+        EXPECT_EQ(start.firstEntry, firstEntry) << text;
+      }
+    }
   }
-}
-
-TEST(StripTableHeader, OnlyForItsOwnTitle) {
-  Lines lines = {"Name     CRC32     Bytes", "-------  --------  -----", "a  1  1"};
-  EXPECT_FALSE(StripTableHeader(lines, "CRC"));
-  EXPECT_EQ(lines.size(), 3u);
-  EXPECT_TRUE(StripTableHeader(lines, "CRC32"));
-  EXPECT_EQ(lines, Lines{"a  1  1"});
+  // The separator must end in a line end, and the header's own title decides the kind.
+  EXPECT_EQ(DetectListStart("Name  CRC32  Bytes\r\n-  -  -").kind, THashType::None);
+  EXPECT_EQ(DetectListStart("Name  CRC  Bytes\r\n-  -  -\r\nx").kind, THashType::CRC16);
 }
 
 TEST(ListReader, ReadsWhatCreationWrites) {
@@ -195,8 +201,9 @@ TEST(ListReader, ReadsWhatCreationWrites) {
   for (THashType kind : {THashType::CRC16, THashType::CRC32}) {
     const std::string text = RenderChecksumList(kind, rows, "Total  3 Files  1,234,570 Bytes");
     ASSERT_TRUE(IsChecksumListStart(text.substr(0, 33)));
-    Lines lines = SplitLines(text);
-    ASSERT_EQ(DetectListKind(lines), kind);
+    const ListStart start = DetectListStart(text);
+    ASSERT_EQ(start.kind, kind);
+    const Lines lines = SplitLines(text.substr(start.firstEntry));
     ASSERT_EQ(lines.size(), rows.size() + 2);  // rows, closing line, total line
     for (std::size_t i = 0; i < rows.size(); ++i) {
       ExpectSplit(SplitTableLine(lines[i]), Split{rows[i].Name, rows[i].Hash, rows[i].Bytes}, lines[i]);
@@ -207,8 +214,8 @@ TEST(ListReader, ReadsWhatCreationWrites) {
   const std::vector<ChecksumRow> md5 = {{"*a b.txt", kDigits, ""}, {"x", kDigits, ""}};
   const std::string text = RenderChecksumList(THashType::MD5, md5, "");
   ASSERT_TRUE(IsChecksumListStart(text.substr(0, 33)));
-  Lines lines = SplitLines(text);
-  ASSERT_EQ(DetectListKind(lines), THashType::MD5);
+  ASSERT_EQ(DetectListStart(text).kind, THashType::MD5);
+  const Lines lines = SplitLines(text);
   ASSERT_EQ(lines.size(), 2u);
   ExpectSplit(SplitMD5Line(lines[0]), Split{"a b.txt", kDigits, ""}, lines[0]);
   ExpectSplit(SplitMD5Line(lines[1]), Split{"x", kDigits, ""}, lines[1]);

@@ -8,6 +8,7 @@
 #include "engine/creation_run.h"
 #include "engine/hash_file.h"
 #include "engine/verification_run.h"
+#include "support/list_text.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -131,8 +132,8 @@ TEST_F(RunTest, VerificationJudgesEveryEntry) {
       {.name = zeros_, .hash = "70986EF5", .size = "1234567"},  // absolute: taken as it is
   };
   Recorder recorder;
-  const TRunResult result =
-      RunVerification(entries, folder_.Path(), THashType::CRC32, {.showProcess = false}, ",", recorder);
+  const TRunResult result = RunVerification(ListOfLines(THashType::CRC32, TableLines(entries)), folder_.Path(),
+                                            {.showProcess = false}, ",", recorder);
   EXPECT_FALSE(result.cancelled);
   EXPECT_EQ(result.done, entries.size());
   EXPECT_EQ(recorder.results, (std::vector<TVerifyResult>{TVerifyResult::Correct, TVerifyResult::Correct,
@@ -167,7 +168,8 @@ TEST_F(RunTest, VerificationCancelledWhileReading) {
     recorder.onText = [&](std::string_view text) {
       if (text.starts_with(c.cancelAtText)) CancelFlag = true;
     };
-    const TRunResult result = RunVerification(entries, folder_.Path(), THashType::CRC32, {}, ",", recorder);
+    const TRunResult result =
+        RunVerification(ListOfLines(THashType::CRC32, TableLines(entries)), folder_.Path(), {}, ",", recorder);
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.done, c.done);
     EXPECT_EQ(recorder.verified, c.verified);

@@ -10,6 +10,7 @@
 #include "engine/list_document.h"
 #include "engine/list_file.h"
 #include "engine/verification_run.h"
+#include "support/outcome_recorder.h"
 #include "support/scratch_folder.h"
 #include "support/wide_path.h"
 #include "win/atomic_write.h"
@@ -19,21 +20,7 @@ namespace {
 
 std::string S(const char8_t* utf8) { return std::string(reinterpret_cast<const char*>(utf8)); }
 
-// Rows, left-out files and outcomes of a run.
-class Recorder final : public TRunObserver {
- public:
-  void FileStarting(std::size_t, std::size_t) override {}
-  void SetText(std::string_view) override {}
-  void ProcessMessages() override {}
-  void Settle() override {}
-  void RowAdded(ChecksumRow row) override { rows.push_back(std::move(row)); }
-  void FileLeftOut(std::string path, THashFailure reason) override { leftOut.emplace_back(std::move(path), reason); }
-  void RowVerified(std::size_t, TVerification verification) override { results.push_back(verification.result); }
-
-  std::vector<ChecksumRow> rows;
-  std::vector<std::pair<std::string, THashFailure>> leftOut;
-  std::vector<TVerifyResult> results;
-};
+using Recorder = OutcomeRecorder;
 
 // Writes a file through the W calls in the extended form, so that any length works.
 void WriteFileW(const std::string& path, std::string_view bytes) {
@@ -60,11 +47,9 @@ RoundTrip CreateAndVerify(const std::string& folder, THashType kind) {
   trip.document = MakeListDocument(kind, trip.created.rows, base, "Total", options);
   const std::string listPath = folder + "list.txt";
   EXPECT_EQ(win::WriteFileAtomically(listPath, trip.document.bytes), win::WriteResult::Written);
-  std::vector<std::string> lines;
-  EXPECT_TRUE(IsChecksumListFile(listPath));
-  EXPECT_TRUE(LoadChecksumList(listPath, lines));
-  trip.list = ParseChecksumList(std::move(lines));
-  RunVerification(trip.list.entries, folder, trip.list.kind, options, ",", trip.verified);
+  trip.list = ReadChecksumList(listPath);
+  EXPECT_EQ(trip.list.Kind(), kind);
+  RunVerification(trip.list, folder, options, ",", trip.verified);
   DeleteFileW(win::FileSystemPath(listPath).c_str());  // the folder as it was, for the next round
   return trip;
 }
@@ -87,9 +72,9 @@ TEST_P(NamesTest, EveryFileIsListedAndVerifies) {
     ASSERT_EQ(trip.created.rows.size(), GetParam().names.size());
     EXPECT_TRUE(trip.created.leftOut.empty());
     EXPECT_EQ(trip.document.bytes.starts_with("\xEF\xBB\xBF"), GetParam().utf8);
-    ASSERT_EQ(trip.list.entries.size(), GetParam().names.size());
-    for (std::size_t i = 0; i < trip.list.entries.size(); ++i) {
-      EXPECT_EQ(trip.list.entries[i].name, trip.created.rows[i].Name);
+    ASSERT_EQ(trip.list.size(), GetParam().names.size());
+    for (std::size_t i = 0; i < trip.list.size(); ++i) {
+      EXPECT_EQ(trip.list.Entry(i).name, trip.created.rows[i].Name);
     }
     EXPECT_EQ(trip.verified.results, std::vector<TVerifyResult>(GetParam().names.size(), TVerifyResult::Correct));
   }
@@ -150,14 +135,11 @@ TEST(ListEncodings, EveryEncodingReadsTheSameEntries) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     const std::string path = scratch.AddFile("l.md5", c.bytes);
-    std::vector<std::string> lines;
-    ASSERT_TRUE(IsChecksumListFile(path));
-    ASSERT_TRUE(LoadChecksumList(path, lines));
-    const ChecksumList list = ParseChecksumList(std::move(lines));
-    EXPECT_EQ(list.kind, THashType::MD5);
-    ASSERT_EQ(list.entries.size(), 2u);
-    EXPECT_EQ(list.entries[0].name, S(u8"表.txt"));
-    EXPECT_EQ(list.entries[1].name, S(u8"ソ b.txt"));
+    const ChecksumList list = ReadChecksumList(path);
+    EXPECT_EQ(list.Kind(), THashType::MD5);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.Entry(0).name, S(u8"表.txt"));
+    EXPECT_EQ(list.Entry(1).name, S(u8"ソ b.txt"));
   }
 }
 

@@ -18,7 +18,11 @@ class ScratchFolder {
     static unsigned serial = 0;
     const std::string candidate =
         std::string(temp) + "ruvo-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-    CreateDirectoryW(W(candidate).c_str(), nullptr);
+    // A test process that crashed leaves its folders behind, and Wine soon gives its id again.
+    if (!CreateDirectoryW(W(candidate).c_str(), nullptr)) {
+      RemoveTree(candidate + "\\");
+      CreateDirectoryW(W(candidate).c_str(), nullptr);
+    }
     char longForm[MAX_PATH];
     const DWORD length = GetLongPathNameA(candidate.c_str(), longForm, MAX_PATH);
     path_ = (length > 0 && length < MAX_PATH ? std::string(longForm, length) : candidate) + "\\";

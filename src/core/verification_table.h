@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/checksum_list.h"
+#include "core/verify.h"
+
+// The rows of a verification page: a list's entries and what verifying each one found. A row
+// costs one byte beyond its list line: the found hash and size are kept only for a row whose
+// found texts are not the expected ones (a mismatch); a correct row shows its expected texts
+// (the hash in upper case, as hashing writes it), a row that could not be opened none.
+class VerificationTable {
+ public:
+  VerificationTable() = default;
+  explicit VerificationTable(ChecksumList list);
+
+  [[nodiscard]] const ChecksumList& List() const { return list_; }
+  [[nodiscard]] std::size_t size() const { return rows_.size(); }
+
+  // Keeps the outcome of row i.
+  void Record(std::size_t i, const TVerification& verification);
+  // The outcome of row i; nullopt while it is not verified.
+  [[nodiscard]] std::optional<TVerifyResult> Result(std::size_t i) const;
+  // The outcome of row i with its found texts (empty while not verified or not found).
+  [[nodiscard]] TVerification Verification(std::size_t i) const;
+
+ private:
+  struct StoredFound {
+    std::uint32_t row;
+    std::uint32_t hashLength;
+    std::uint32_t bytesLength;
+    std::size_t offset;  // into storedText_
+  };
+  static bool RowBefore(std::size_t row, const StoredFound& found);
+
+  ChecksumList list_;
+  std::vector<std::uint8_t> rows_;
+  std::vector<StoredFound> stored_;  // in row order: rows are verified in order
+  std::string storedText_;
+};

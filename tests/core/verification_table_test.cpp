@@ -1,0 +1,61 @@
+#include "core/verification_table.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct Row {
+  std::string line;
+  std::optional<TVerification> verification;  // nullopt: not verified
+};
+
+}  // namespace
+
+// Whatever a row stores or derives, it gives back exactly the outcome and the texts recorded.
+TEST(VerificationTable, GivesBackWhatWasRecorded) {
+  const Row rows[] = {
+      {"a.txt  352441c2  3", TVerification{TVerifyResult::Correct, "352441C2", "3"}},
+      {"b.txt  352441C2  1,234", TVerification{TVerifyResult::Correct, "352441C2", "1,234"}},
+      {"c.txt  352441C2  3", TVerification{TVerifyResult::HashMismatch, "00000000", "3"}},
+      {"d.txt  352441C2  3", TVerification{TVerifyResult::SizeMismatch, "352441C2", "4"}},
+      {"e.txt  352441C2  3", TVerification{TVerifyResult::OpenFailed, "", ""}},
+      {"f.txt  352441C2  3", std::nullopt},
+      {"g.txt  352441C2  3", TVerification{TVerifyResult::SizeMismatch, "352441C2", ""}},
+      {"h.txt  352441C2  9", TVerification{TVerifyResult::HashMismatch, "FFFFFFFF", "9"}},
+  };
+  std::string text = "Name  CRC32  Bytes\r\n-  -  -\r\n";
+  for (const Row& row : rows) text += row.line + "\r\n";
+  VerificationTable table(ParseChecksumList(text));
+  ASSERT_EQ(table.size(), std::size(rows));
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (rows[i].verification) table.Record(i, *rows[i].verification);
+  }
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    SCOPED_TRACE(rows[i].line);
+    const TVerification got = table.Verification(i);
+    if (!rows[i].verification) {
+      EXPECT_FALSE(table.Result(i).has_value());
+      EXPECT_EQ(got.foundHash, "");
+      EXPECT_EQ(got.foundBytes, "");
+      continue;
+    }
+    EXPECT_EQ(table.Result(i), rows[i].verification->result);
+    EXPECT_EQ(got.result, rows[i].verification->result);
+    EXPECT_EQ(got.foundHash, rows[i].verification->foundHash);
+    EXPECT_EQ(got.foundBytes, rows[i].verification->foundBytes);
+  }
+  EXPECT_EQ(table.List().Entry(6).name, "g.txt");
+}
+
+TEST(VerificationTable, ARowVerifiedAgainShowsItsNewestTexts) {
+  VerificationTable table(ParseChecksumList("Name  CRC32  Bytes\r\n-  -  -\r\na  1  2\r\nb  1  2\r\n"));
+  table.Record(1, {TVerifyResult::HashMismatch, "00000002", "2"});
+  table.Record(0, {TVerifyResult::HashMismatch, "00000003", "2"});
+  table.Record(1, {TVerifyResult::SizeMismatch, "00000001", "5"});
+  EXPECT_EQ(table.Verification(0).foundHash, "00000003");
+  EXPECT_EQ(table.Verification(1).foundHash, "00000001");
+  EXPECT_EQ(table.Verification(1).foundBytes, "5");
+  EXPECT_EQ(table.Result(1), TVerifyResult::SizeMismatch);
+}
