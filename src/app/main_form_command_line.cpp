@@ -4,6 +4,7 @@
 
 #include "core/cmdline.h"
 #include "core/codepage.h"
+#include "win/file_path.h"
 #include "win/unicode.h"
 
 void TMainForm::ProcessCommandLine() {
@@ -21,6 +22,9 @@ void TMainForm::ProcessCommandLine(const std::vector<std::string>& arguments) {
 }
 
 void TMainForm::RunCommandLine(CommandLineRequest& request) {
+  // A relative path means the folder the program was started in; made absolute here, it needs no
+  // current folder later (list names, save folders, verification's list folder).
+  for (std::string& path : request.paths) path = win::AbsolutePath(path);
   if (request.paths.empty()) {
     Show();
     return;

@@ -11,6 +11,8 @@
 #include "core/codepage.h"
 #include "core/ini.h"
 #include "core/path.h"
+#include "core/placement.h"
+#include "ui/monitor.h"
 #include "win/atomic_write.h"
 #include "win/file.h"
 #include "win/unicode.h"
@@ -61,7 +63,8 @@ void TMainForm::LoadFormBounds(const IniText& file, ui::Form& window, const char
   int height = file.ReadInteger(section, "Height", window.Height());
   int top = file.ReadInteger(section, "Top", window.Top());
   int left = file.ReadInteger(section, "Left", window.Left());
-  window.SetBounds(left, top, width, height);
+  const TWindowBounds bounds = ui::OnScreen({left, top, width, height});
+  window.SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
 }
 
 void TMainForm::SaveFormBounds(IniText& file, ui::Form& window, const char* section) {

@@ -33,4 +33,11 @@ std::wstring FileSystemPath(std::string_view utf8Path) {
   return path;
 }
 
+std::string AbsolutePath(std::string_view utf8Path) {
+  // An extended-length path is absolute and meant literally (a name ending in "." or " ", a
+  // folder named ".."); some GetFullPathNameW versions would still fold it.
+  if (utf8Path.starts_with("\\\\?\\")) return std::string(utf8Path);
+  return Utf8FromWide(FullPath(WideFromUtf8(utf8Path)));
+}
+
 }  // namespace win

@@ -10,4 +10,9 @@ namespace win {
 // that "." and ".." are resolved first. Shorter paths are passed as they are.
 std::wstring FileSystemPath(std::string_view utf8Path);
 
+// The path made absolute against the current folder, as GetFullPathNameW does it: "." and ".."
+// resolved, "/" made "\", a reserved device name ("COM1") made "\\.\COM1"; an extended-length
+// path stays as it is, literally. A path that cannot be resolved is returned unchanged.
+std::string AbsolutePath(std::string_view utf8Path);
+
 }  // namespace win

@@ -1,5 +1,6 @@
 // What ProcessCommandLine hands to the creation and verification entries, and what it leaves.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <stdexcept>
 #include <string>
@@ -7,10 +8,20 @@
 
 #include "app/main_form.h"
 #include "app/program_fixture.h"
+#include "support/wide_path.h"
 
 namespace {
 
 using Args = std::vector<std::string>;
+
+// A relative argument names something in the current folder.
+std::string Here(const std::string& name) {
+  wchar_t folder[MAX_PATH] = {};
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH, folder);
+  std::string here = U8(std::wstring_view(folder, length));
+  if (!here.ends_with('\\')) here += '\\';
+  return here + name;
+}
 
 struct Calls {
   int calc = 0;
@@ -51,20 +62,45 @@ struct Case {
 
 TEST_F(CommandLineTest, ArgumentsReachTheRightEntry) {
   using enum THashType;
+  const std::string drive = Here("").substr(0, 2);
   const Case cases[] = {
       {"no argument", {}, CRC32, true, 0, 0, {}, None},
       {"only options", {"-c", "-tm", "/t1"}, CRC32, true, 0, 0, {}, None},
       {"one path", {"C:\\data"}, CRC32, false, 1, 0, {"C:\\data"}, CRC32},
-      {"kind of the settings stays", {"a"}, MD5, false, 1, 0, {"a"}, MD5},
-      {"later hash option wins", {"-t1", "-tm", "a"}, CRC32, false, 1, 0, {"a"}, MD5},
-      {"option after the path", {"a", "/t1"}, MD5, false, 1, 0, {"a"}, CRC16},
-      {"t3", {"-t3", "a", "b"}, CRC16, false, 1, 0, {"a", "b"}, CRC32},
-      {"compare wins over hash options", {"-c", "-t1", "list.crc"}, CRC32, false, 0, 1, {"list.crc"}, CRC32},
-      {"compare after the path", {"x.md5", "/c"}, MD5, false, 0, 1, {"x.md5"}, MD5},
-      {"case-sensitive words", {"-C", "/T1", "-x"}, CRC32, false, 1, 0, {"-C", "/T1", "-x"}, CRC32},
-      {"lone prefix", {"-"}, CRC32, false, 1, 0, {"-"}, CRC32},
-      {"longer words", {"-cc", "-t", "-tm5"}, CRC32, false, 1, 0, {"-cc", "-t", "-tm5"}, CRC32},
+      {"kind of the settings stays", {"a"}, MD5, false, 1, 0, {Here("a")}, MD5},
+      {"later hash option wins", {"-t1", "-tm", "a"}, CRC32, false, 1, 0, {Here("a")}, MD5},
+      {"option after the path", {"a", "/t1"}, MD5, false, 1, 0, {Here("a")}, CRC16},
+      {"t3", {"-t3", "a", "b"}, CRC16, false, 1, 0, {Here("a"), Here("b")}, CRC32},
+      {"compare wins over hash options", {"-c", "-t1", "list.crc"}, CRC32, false, 0, 1, {Here("list.crc")}, CRC32},
+      {"compare after the path", {"x.md5", "/c"}, MD5, false, 0, 1, {Here("x.md5")}, MD5},
+      // Not options, so paths; "/" is the root of the current drive, as everywhere in Windows.
+      {"case-sensitive words",
+       {"-C", "/T1", "-x"},
+       CRC32,
+       false,
+       1,
+       0,
+       {Here("-C"), drive + "\\T1", Here("-x")},
+       CRC32},
+      {"lone prefix", {"-"}, CRC32, false, 1, 0, {Here("-")}, CRC32},
+      {"longer words", {"-cc", "-t", "-tm5"}, CRC32, false, 1, 0, {Here("-cc"), Here("-t"), Here("-tm5")}, CRC32},
       {"shift-jis path", {"C:\\\xE8\xA1\xA8"}, CRC32, false, 1, 0, {"C:\\\xE8\xA1\xA8"}, CRC32},  // C:\表, trail 0x5C
+      {"relative forms",
+       {".\\a", "sub\\..\\b", "sub/c"},
+       CRC32,
+       false,
+       1,
+       0,
+       {Here("a"), Here("b"), Here("sub\\c")},
+       CRC32},
+      {"absolute forms stay",
+       {"\\\\srv\\share\\a", "\\\\?\\C:\\x\\..\\a"},
+       CRC32,
+       false,
+       1,
+       0,
+       {"\\\\srv\\share\\a", "\\\\?\\C:\\x\\..\\a"},
+       CRC32},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

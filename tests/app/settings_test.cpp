@@ -224,6 +224,59 @@ TEST_F(SettingsTest, TabWidthOutsideSixteenBitsIsIgnored) {
   }
 }
 
+// A position that puts a window out of sight (a monitor that is gone, a hand-edited file) brings
+// it back onto the work area, by the least move and with its size kept; the file written next
+// holds where the window really is.
+TEST_F(SettingsTest, WindowsOutOfSightComeBackIntoTheWorkArea) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
+  if (GetSystemMetrics(SM_CMONITORS) != 1) GTEST_SKIP() << "the expected places assume one monitor";
+  const RECT work = monitor.rcWork;
+  struct Case {
+    const char* name;
+    long left, top, width, height;
+    long expectedLeft, expectedTop;
+  };
+  const Case cases[] = {
+      {"inside stays", 100, 110, 500, 400, 100, 110},
+      {"off to the right and above", 999999, -999999, 500, 400, work.right - 500, work.top},
+      {"off to the left and below", -999999, 999999, 500, 400, work.left, work.bottom - 400},
+      {"partly off", work.right - 100, 110, 500, 400, work.right - 500, 110},
+      // Just larger: the system itself caps a window's size a little beyond the screen's.
+      {"larger than the work area", 300, 300, work.right - work.left + 1, work.bottom - work.top + 1, work.left,
+       work.top},
+  };
+  const SIZE mainSize{MainForm->Width(), MainForm->Height()};
+  const std::pair<const char*, ui::Form*> windows[] = {
+      {"MainForm", MainForm}, {"CompareForm", CompareForm}, {"CalcForm", CalcForm}, {"CalcViewForm", CalcViewForm}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string ini;
+    for (const auto& [section, window] : windows) {
+      ini += std::string("[") + section + "]\r\nLeft=" + std::to_string(c.left) + "\r\nTop=" + std::to_string(c.top) +
+             "\r\nWidth=" + std::to_string(c.width) + "\r\nHeight=" + std::to_string(c.height) + "\r\n";
+    }
+    WriteIni(ini);
+    MainForm->LoadSettings();
+    MainForm->SaveSettings();
+    const std::string written = ReadFileBytes(Ini()).value_or("");
+    for (const auto& [section, window] : windows) {
+      SCOPED_TRACE(section);
+      RECT bounds{};
+      ASSERT_TRUE(GetWindowRect(window->Handle(), &bounds));
+      EXPECT_EQ(bounds.left, c.expectedLeft);
+      EXPECT_EQ(bounds.top, c.expectedTop);
+      EXPECT_EQ(bounds.right - bounds.left, c.width) << "the size is kept";
+      EXPECT_EQ(bounds.bottom - bounds.top, c.height) << "the size is kept";
+      const std::string place = std::string("[") + section + "]\r\nLeft=" + std::to_string(c.expectedLeft) +
+                                "\r\nTop=" + std::to_string(c.expectedTop) + "\r\n";
+      EXPECT_NE(written.find(place), std::string::npos) << written;
+    }
+  }
+  MainForm->SetBounds(0, 0, mainSize.cx, mainSize.cy);
+}
+
 TEST_F(SettingsTest, DefaultExtensionsAreTakenAsWritten) {
   LoadPreferences("DefaultExtCRC= .s f v \r\nDefaultExtMD5=\r\n");
   EXPECT_EQ(MainForm->DefaultExtCRCEdit.Text(), ".s f v") << "only the surrounding blanks go";

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "e2e/e2e_support.h"
+#include "e2e/settings_text.h"
 #include "support/wide_path.h"
 
 namespace {
@@ -33,16 +34,6 @@ const std::string kCrc32Movie =
     "--------------------------\r\n"
     "Total  1 Files  3 Bytes\r\n";
 const std::string kMd5Movie = "900150983cd24fb0d6963f7d28e17f72 movie.avi\r\n";
-
-// Saving automatically for folders and loose files, then closing; CRC32 selected.
-const char kAutoSaveIni[] =
-    "[Preferences]\r\n"
-    "HashType=1\r\n"
-    "AutoSaveDir=1\r\n"
-    "AutoSaveFile=1\r\n"
-    "AutoSaveClose=1\r\n"
-    "DoneBeep=0\r\n"
-    "\r\n";
 
 std::string Quoted(const std::string& path) {
   std::string text(1, '"');

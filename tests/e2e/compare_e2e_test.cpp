@@ -17,6 +17,15 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 std::u8string Utf8(const std::string& ascii) { return std::u8string(ascii.begin(), ascii.end()); }
 
+// A CRC32 list of the two files every test has, beside them in "data".
+const char kAllCrc[] =
+    "Name       CRC32     Bytes\r\n"
+    "---------  --------  -----\r\n"
+    "a.txt      352441C2      3\r\n"
+    "sub\\n.txt  cbf43926      9\r\n"
+    "--------------------------\r\n"
+    "Total  2 Files  12 Bytes\r\n";
+
 class CompareE2eTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -29,13 +38,7 @@ class CompareE2eTest : public testing::Test {
 };
 
 TEST_F(CompareE2eTest, VerifiedListStaysOpenUntilItsWindowIsClosed) {
-  box_.WriteFile("data\\all.crc",
-                 "Name       CRC32     Bytes\r\n"
-                 "---------  --------  -----\r\n"
-                 "a.txt      352441C2      3\r\n"
-                 "sub\\n.txt  cbf43926      9\r\n"
-                 "--------------------------\r\n"
-                 "Total  2 Files  12 Bytes\r\n");
+  box_.WriteFile("data\\all.crc", kAllCrc);
   box_.WriteFile("data\\all.md5",
                  "900150983cd24fb0d6963f7d28e17f72 a.txt\r\n"
                  "25f9e794323b453885f5181f1b624d0b *sub\\n.txt\r\n");
@@ -55,6 +58,21 @@ TEST_F(CompareE2eTest, VerifiedListStaysOpenUntilItsWindowIsClosed) {
   const std::optional<std::string> ini = box_.ReadIni();
   ASSERT_TRUE(ini.has_value());
   EXPECT_NE(ini->find("[CompareForm]\r\n"), std::string::npos) << *ini;
+}
+
+// Started in a sub-folder with the list named relative to it: the list is found, named by its
+// full path, and its files are found beside it.
+TEST_F(CompareE2eTest, RelativeListPathIsTheListBesideTheWorkingFolder) {
+  box_.WriteFile("data\\all.crc", kAllCrc);
+  e2e::RuvoProcess ruvo = box_.Start("-c ..\\all.crc", "data\\sub");
+  const HWND window = ruvo.WaitForWindow(Utf8(box_.Path("data\\all.crc")) + u8" - Compare - Ruvo");
+  ASSERT_NE(window, nullptr) << "no result caption";
+  EXPECT_EQ(e2e::StatusBarText(window, 0), u8"完了");
+  EXPECT_EQ(e2e::StatusBarText(window, 1), u8"2ファイル (正常 : 2  異常 : 0)");
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  const e2e::RunResult result = ruvo.Wait(30s);
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitCode, 0u);
 }
 
 TEST_F(CompareE2eTest, PathThatIsNoListEndsTheProgram) {

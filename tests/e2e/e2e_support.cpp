@@ -1,5 +1,7 @@
 #include "e2e/e2e_support.h"
 
+#include <commctrl.h>
+
 #include "support/wide_path.h"
 
 #include "e2e/test_win32.h"
@@ -53,7 +55,7 @@ void RuvoSandbox::MakeFolder(std::string_view relative) const {
   testfiles::MakeParents(path);
 }
 
-RuvoProcess RuvoSandbox::Start(std::string_view arguments) const {
+RuvoProcess RuvoSandbox::Start(std::string_view arguments, std::string_view workingFolder) const {
   std::string commandLine;
   commandLine.append(1, '"').append(ExePath()).append(1, '"');
   if (!arguments.empty()) commandLine.append(1, ' ').append(arguments);
@@ -62,7 +64,7 @@ RuvoProcess RuvoSandbox::Start(std::string_view arguments) const {
   PROCESS_INFORMATION info{};
   std::wstring wideCommandLine = W(commandLine);  // CreateProcessW may write into it
   if (!CreateProcessW(W(ExePath()).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      W(folder_).c_str(), &startup, &info)) {
+                      W(Path(workingFolder)).c_str(), &startup, &info)) {
     throw std::runtime_error("cannot start " + commandLine);
   }
   CloseHandle(info.hThread);
@@ -70,7 +72,12 @@ RuvoProcess RuvoSandbox::Start(std::string_view arguments) const {
 }
 
 RunResult RuvoSandbox::Run(std::string_view arguments, std::chrono::milliseconds timeout) const {
-  return Start(arguments).Wait(timeout);
+  return RunIn({}, arguments, timeout);
+}
+
+RunResult RuvoSandbox::RunIn(std::string_view workingFolder, std::string_view arguments,
+                             std::chrono::milliseconds timeout) const {
+  return Start(arguments, workingFolder).Wait(timeout);
 }
 
 RuvoProcess::RuvoProcess(win::KernelHandle process, DWORD processId)
@@ -150,6 +157,39 @@ std::u8string WindowCaption(HWND window) {
   int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return Utf8FromWide(text);
+}
+
+std::u8string StatusBarText(HWND window, int part) {
+  HWND bar = nullptr;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM data) -> BOOL {
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        if (!IsWindowVisible(child) || lstrcmpiW(name, STATUSCLASSNAMEW) != 0) return TRUE;
+        *reinterpret_cast<HWND*>(data) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&bar));
+  if (bar == nullptr) return {};
+  // The bar writes its text into memory of its own process: lend it a buffer there.
+  DWORD processId = 0;
+  GetWindowThreadProcessId(bar, &processId);
+  const win::KernelHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  if (!process) return {};
+  const std::size_t length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0));
+  std::wstring text(length + 1, L'\0');
+  const std::size_t bytes = text.size() * sizeof(wchar_t);
+  void* remote = VirtualAllocEx(process.get(), nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (remote == nullptr) return {};
+  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(remote));
+  SIZE_T read = 0;
+  const bool got = ReadProcessMemory(process.get(), remote, text.data(), bytes, &read) && read == bytes;
+  VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+  if (!got) return {};
+  text.resize(length);
   return Utf8FromWide(text);
 }
 

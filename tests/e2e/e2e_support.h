@@ -50,10 +50,12 @@ class RuvoSandbox {
   std::optional<std::string> ReadIni() const { return ReadFile("ruvo.ini"); }
 
   // Starts ruvo.exe with `arguments` (the command-line text after the program's own quoted name),
-  // working folder the sandbox.
-  RuvoProcess Start(std::string_view arguments = {}) const;
+  // working folder the sandbox or the sandbox's `workingFolder`.
+  RuvoProcess Start(std::string_view arguments = {}, std::string_view workingFolder = {}) const;
   // Start, then wait for the end; a process still alive after `timeout` is killed.
   RunResult Run(std::string_view arguments = {}, std::chrono::milliseconds timeout = 60s) const;
+  RunResult RunIn(std::string_view workingFolder, std::string_view arguments,
+                  std::chrono::milliseconds timeout = 60s) const;
 
  private:
   std::string folder_;
@@ -92,5 +94,9 @@ void PressKey(HWND window, WORD virtualKey);
 
 // The caption of a window as UTF-8.
 std::u8string WindowCaption(HWND window);
+
+// The text of one part of the first visible status bar inside `window` (of another process), as
+// UTF-8; empty when there is none.
+std::u8string StatusBarText(HWND window, int part);
 
 }  // namespace e2e

@@ -24,3 +24,13 @@ inline std::string FirstStartPreferences() {
          "DefaultExtMD5=md5\r\n"
          "\r\n";
 }
+
+// Saving automatically for folders and loose files, then closing; CRC32 selected.
+inline constexpr char kAutoSaveIni[] =
+    "[Preferences]\r\n"
+    "HashType=1\r\n"
+    "AutoSaveDir=1\r\n"
+    "AutoSaveFile=1\r\n"
+    "AutoSaveClose=1\r\n"
+    "DoneBeep=0\r\n"
+    "\r\n";

@@ -81,6 +81,38 @@ TEST(ShellE2E, EveryStoredValueSurvivesARun) {
   EXPECT_EQ(sandbox.ReadIni(), stored);
 }
 
+// Positions out of every screen (a monitor that is gone, a hand-edited file): the windows open
+// inside the work area and the file keeps where they opened.
+TEST(ShellE2E, WindowsOutOfSightOpenOnTheScreen) {
+  e2e::RuvoSandbox sandbox;
+  sandbox.WriteIni(
+      "[MainForm]\r\nLeft=999999\r\nTop=-999999\r\n"
+      "[CompareForm]\r\nLeft=-999999\r\nTop=999999\r\nWidth=408\r\nHeight=327\r\n");
+  e2e::RuvoProcess ruvo = sandbox.Start();
+  const HWND main = ruvo.WaitForWindow(u8"Ruvo 0.14h");
+  ASSERT_NE(main, nullptr);
+  RECT bounds{};
+  ASSERT_TRUE(GetWindowRect(main, &bounds));
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONULL), &monitor)) << "on no monitor";
+  const RECT work = monitor.rcWork;
+  EXPECT_EQ(bounds.right, work.right) << "moved in from the right, no further";
+  EXPECT_EQ(bounds.top, work.top);
+  EXPECT_GE(bounds.left, work.left);
+  EXPECT_LE(bounds.bottom, work.bottom);
+  e2e::PressKey(main, VK_ESCAPE);
+  ASSERT_TRUE(ruvo.Wait(30s).finished);
+
+  const std::string ini = sandbox.ReadIni().value_or("");
+  const std::string mainPlace =
+      "[MainForm]\r\nLeft=" + std::to_string(bounds.left) + "\r\nTop=" + std::to_string(bounds.top) + "\r\n";
+  const std::string comparePlace = "[CompareForm]\r\nLeft=" + std::to_string(work.left) +
+                                   "\r\nTop=" + std::to_string(work.bottom - 327) + "\r\nWidth=408\r\n";
+  EXPECT_EQ(ini.rfind(mainPlace, 0), 0u) << ini;
+  EXPECT_NE(ini.find(comparePlace), std::string::npos) << ini;
+}
+
 TEST(ShellE2E, CreationHashOptionDoesNotReachTheSettings) {
   e2e::RuvoSandbox sandbox;
   sandbox.WriteFile("data\\a.txt", "123456789");
