@@ -22,7 +22,6 @@ bool IsForbidden(char c) {
   return byte < 32 || std::string_view("<>\"|?*").find(c) != std::string_view::npos;
 }
 
-
 }  // namespace
 
 bool IsUsablePath(std::string_view path) {

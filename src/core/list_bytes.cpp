@@ -19,8 +19,10 @@ std::string DecodeAnsi(std::string bytes, AnsiDecoder decodeAnsi) {
   text.reserve(bytes.size() + bytes.size() / 2);
   std::string_view rest(bytes);
   while (!rest.empty()) {
-    const std::size_t lineEnd = rest.size() <= kAnsiPiece ? std::string_view::npos : rest.find_first_of("\r\n", kAnsiPiece);
-    const std::size_t end = lineEnd == std::string_view::npos ? rest.size() : lineEnd + FirstLine(rest.substr(lineEnd)).endLength;
+    const std::size_t lineEnd =
+        rest.size() <= kAnsiPiece ? std::string_view::npos : rest.find_first_of("\r\n", kAnsiPiece);
+    const std::size_t end =
+        lineEnd == std::string_view::npos ? rest.size() : lineEnd + FirstLine(rest.substr(lineEnd)).endLength;
     const std::string_view piece = rest.substr(0, end);
     if (HasNonAscii(piece)) {
       text += decodeAnsi(piece);

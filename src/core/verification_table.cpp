@@ -13,7 +13,6 @@ constexpr std::uint8_t kResultMask = 0x0F;
 constexpr std::uint8_t kFoundExpected = 0x10;  // the expected texts, the hash in upper case
 constexpr std::uint8_t kFoundStored = 0x20;    // in the stored texts
 
-
 }  // namespace
 
 VerificationTable::VerificationTable(ChecksumList list) : list_(std::move(list)), rows_(list_.size(), 0) {}

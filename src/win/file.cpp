@@ -6,13 +6,24 @@
 
 namespace win {
 
+namespace {
+
+// The attributes of what the path names; none for a device name, which is never asked: asking
+// may open the device and wait for it.
+DWORD Attributes(const std::string& path) {
+  if (NamesReservedDevice(path)) return INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(FileSystemPath(path).c_str());
+}
+
+}  // namespace
+
 bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesW(FileSystemPath(path).c_str());
+  const DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool DirectoryExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesW(FileSystemPath(path).c_str());
+  const DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 

@@ -22,8 +22,8 @@ TEST(IsUsablePath, WhatCanNameAFile) {
       {"C:\\a.txt\0junk"s, false},
       {"C:\\a\x01.txt", false},
       {"C:\\a\t.txt", false},
-      {"C:\\a.txt\xFF", false},          // a byte that was no character
-      {"C:\\a\xE8\xA1.txt", false},      // a cut UTF-8 sequence
+      {"C:\\a.txt\xFF", false},      // a byte that was no character
+      {"C:\\a\xE8\xA1.txt", false},  // a cut UTF-8 sequence
       {"C:\\a?.txt", false},
       {"C:\\a*.txt", false},
       {"C:\\a<b>.txt", false},

@@ -51,11 +51,19 @@ TEST(DecodeListBytes, EveryEncodingToUtf8) {
       {"UTF-8 with its mark", "\xEF\xBB\xBF\xE8\xA1\xA8 1 2\r\n", "\xE8\xA1\xA8 1 2\r\n"},
       {"UTF-8 by its bytes", "\xE8\xA1\xA8 1 2\r\n", "\xE8\xA1\xA8 1 2\r\n"},
       // A byte-order mark decides even over bytes that are no UTF-8: they stay and name nothing.
-      {"UTF-8 mark, bad byte", "\xEF\xBB\xBF" "a\x95 1 2", "a\x95 1 2"},
+      {"UTF-8 mark, bad byte",
+       "\xEF\xBB\xBF"
+       "a\x95 1 2",
+       "a\x95 1 2"},
       {"UTF-16 LE", "\xFF\xFE" + Utf16(u"\u8868 1 2\r\n", false), "\xE8\xA1\xA8 1 2\r\n"},
       {"UTF-16 BE", "\xFE\xFF" + Utf16(u"\u8868 1 2\r\n", true), "\xE8\xA1\xA8 1 2\r\n"},
       {"UTF-16 pair", "\xFF\xFE" + Utf16(u"\U0001F600", false), "\xF0\x9F\x98\x80"},
-      {"UTF-16 lone surrogates", "\xFF\xFE" + Utf16(u"a\xD800" u"b\xDC00", false), "a\xFF" "b\xFF"},
+      {"UTF-16 lone surrogates",
+       "\xFF\xFE" + Utf16(u"a\xD800"
+                          u"b\xDC00",
+                          false),
+       "a\xFF"
+       "b\xFF"},
       {"UTF-16 odd last byte", "\xFF\xFE" + Utf16(u"a", false) + "x", "a"},
       {"ANSI", "\x95\x5C.txt  1  2\r\n", "\xE8\xA1\xA8.txt  1  2\r\n"},
       {"ANSI lone lead byte", "a.txt\x95\r\nb\x95\x5C\r\n", "a.txt\xFF\r\nb\xE8\xA1\xA8\r\n"},
