@@ -37,6 +37,7 @@ bench: setup build
 	@cmake --build $(BENCH) -j $(JOBS)
 	@tools/run-bench $(BENCH) $(WIN)
 
+# Every fuzz target for 10 minutes, one after another; `tools/run-fuzz TARGET SECONDS` for others.
 fuzz:
 	@tools/run-fuzz
 

@@ -1,16 +1,22 @@
 # Native libFuzzer build of the fuzz targets, with AddressSanitizer and UBSan; tools/run-fuzz calls it:
-#   make -f fuzz/build.mk OUT=build/fuzz
-# Every src/core/*.cpp is compiled, so a new core file needs no edit here; the linker takes from the
-# archive only the objects a target uses. Objects are rebuilt when their source, a header they
-# include or this file changes.
+#   make -f fuzz/build.mk OUT=build/fuzz                     every target, as OUT/bin/NAME_fuzz
+#   make -f fuzz/build.mk OUT=build/fuzz build/fuzz/bin/ini_fuzz
+# Every fuzz/*_fuzz.cpp is a target and every src/core/*.cpp is compiled, so a new target or core
+# file needs no edit here; the linker takes from the archive only the objects a target uses.
+# Objects are rebuilt when their source, a header they include or this file changes.
 OUT ?= build/fuzz
 CXX := clang++
 SANITIZE := -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
 CXXFLAGS := -std=c++20 -O1 -g -Wall -Wextra -Werror -fno-omit-frame-pointer $(SANITIZE) -I src
 
+TARGETS := $(patsubst fuzz/%.cpp,$(OUT)/bin/%,$(wildcard fuzz/*_fuzz.cpp))
 CORE_OBJECTS := $(patsubst src/core/%.cpp,$(OUT)/obj/core/%.o,$(wildcard src/core/*.cpp))
 
-$(OUT)/listread_fuzz: $(OUT)/obj/listread_fuzz.o $(OUT)/core.a
+all: $(TARGETS)
+.PHONY: all
+
+$(TARGETS): $(OUT)/bin/%: $(OUT)/obj/%.o $(OUT)/core.a
+	@mkdir -p $(@D)
 	$(CXX) $(SANITIZE) $^ -o $@
 
 # Made afresh, so that objects of deleted sources do not linger in it.

@@ -15,6 +15,12 @@ std::string_view Strip(std::string_view text) {
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+std::string AsciiUpperName(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper) c = AsciiUpper(c);
+  return upper;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -88,23 +94,18 @@ IniText IniText::Parse(std::string_view text) {
 }
 
 IniText::Section* IniText::FindSection(std::string_view name) {
-  for (Section& section : sections_) {
-    if (SameName(section.name, name)) return &section;
-  }
-  return nullptr;
+  return const_cast<Section*>(std::as_const(*this).FindSection(name));
 }
 
 const IniText::Section* IniText::FindSection(std::string_view name) const {
-  for (const Section& section : sections_) {
-    if (SameName(section.name, name)) return &section;
-  }
-  return nullptr;
+  const auto found = index_.find(AsciiUpperName(name));
+  return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
 IniText::Section& IniText::SectionFor(std::string_view name) {
-  if (Section* section = FindSection(name)) return *section;
-  sections_.push_back(Section{std::string(name), {}});
-  return sections_.back();
+  const auto [found, added] = index_.try_emplace(AsciiUpperName(name), sections_.size());
+  if (added) sections_.push_back(Section{std::string(name), {}});
+  return sections_[found->second];
 }
 
 std::optional<std::string> IniText::Read(std::string_view section, std::string_view key) const {
@@ -149,7 +150,10 @@ void IniText::WriteBool(std::string_view section, std::string_view key, bool val
   WriteString(section, key, value ? "1" : "0");
 }
 
-void IniText::Clear() { sections_.clear(); }
+void IniText::Clear() {
+  sections_.clear();
+  index_.clear();
+}
 
 std::string IniText::Render() const {
   std::string text;

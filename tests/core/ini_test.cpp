@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <string>
 
 TEST(ParseIniInteger, DecimalHexSignsAndGarbage) {
   struct Case {
@@ -178,4 +180,36 @@ TEST(IniText, ClearDropsHandAddedKeysAtTheNextSave) {
   ini.Clear();
   ini.WriteInteger("MainForm", "Left", 3);
   EXPECT_EQ(ini.Render(), "[MainForm]\r\nLeft=3\r\n\r\n");
+}
+
+TEST(IniText, ManySectionsEachFoundByItsNameInAsciiCase) {
+  // Thousands of sections, each found under its name in any ASCII case and no other; one that
+  // occurs again after them all continues the first.
+  constexpr int kSections = 5000;
+  std::string text;
+  for (int i = 0; i < kSections; ++i) text += "[Sec" + std::to_string(i) + "]\r\nKey=" + std::to_string(i) + "\r\n";
+  text += "[\xC3\xA9t\xC3\xA9]\r\nKey=summer\r\n";  // été: not ASCII, so É is another letter
+  text += "[SEC7]\r\nOther=x\r\n";
+  IniText ini = IniText::Parse(text);
+  for (int i = 0; i < kSections; i += 7) {
+    EXPECT_EQ(ini.ReadInteger("sEC" + std::to_string(i), "key", -1), i) << i;
+  }
+  EXPECT_FALSE(ini.Read("Sec5000", "Key"));
+  EXPECT_FALSE(ini.Read("Sec", "Key"));
+  EXPECT_EQ(ini.Read("\xC3\xA9T\xC3\xA9", "Key"), "summer");  // éTé
+  EXPECT_FALSE(ini.Read("\xC3\x89t\xC3\x89", "Key"));         // ÉtÉ
+  EXPECT_EQ(ini.Read("Sec7", "Other"), "x");
+
+  ini.WriteString("sec4999", "New", "1");
+  const std::string rendered = ini.Render();
+  EXPECT_NE(rendered.find("\r\n[Sec7]\r\nKey=7\r\nOther=x\r\n\r\n[Sec8]\r\n"), std::string::npos);
+  EXPECT_NE(rendered.find("\r\n[Sec4999]\r\nKey=4999\r\nNew=1\r\n\r\n"), std::string::npos);
+  EXPECT_EQ(std::count(rendered.begin(), rendered.end(), '['), kSections + 1);
+
+  // Cleared, the file knows none of them: the next section is the first again.
+  ini.Clear();
+  EXPECT_FALSE(ini.Read("Sec7", "Key"));
+  ini.WriteString("sec7", "A", "b");
+  ini.WriteString("SEC7", "C", "d");
+  EXPECT_EQ(ini.Render(), "[sec7]\r\nA=b\r\nC=d\r\n\r\n");
 }
