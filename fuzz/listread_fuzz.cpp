@@ -1,6 +1,8 @@
-// libFuzzer target for the checksum list reader: arbitrary bytes go through the probe, line
-// splitting, kind detection, line splitting of every entry, the whole-list parser and the loading
-// guard, and the reader's promises are checked on the way. Built and run by tools/run-fuzz.
+// libFuzzer target for the whole way from a list file's bytes to a verification page's rows: the
+// probe and the loading guard, decoding in any encoding (with a stand-in for the ANSI code page
+// that has Shift-JIS's shape), kind detection, the entries, and the page's compact records with
+// outcomes recorded and read back. The reader's promises are checked on the way. Built and run by
+// tools/run-fuzz.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -10,8 +12,13 @@
 #include <vector>
 
 #include "core/checksum_list.h"
+#include "core/file_name_rules.h"
+#include "core/hex.h"
+#include "core/list_bytes.h"
 #include "core/listread.h"
 #include "core/listtext.h"
+#include "core/utf8.h"
+#include "core/verification_table.h"
 
 namespace {
 
@@ -26,20 +33,41 @@ bool SameEntry(const ListEntry& a, const ListEntry& b) {
   return a.name == b.name && a.hash == b.hash && a.size == b.size;
 }
 
+bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsTrail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+
+// Shift-JIS's shape without its tables: a lead and a trail byte are one character, a byte of
+// 0xA1-0xDF is a half-width one, anything else above ASCII is no character.
+std::string FuzzAnsi(std::string_view ansi) {
+  std::string text;
+  for (std::size_t i = 0; i < ansi.size(); ++i) {
+    const auto c = static_cast<unsigned char>(ansi[i]);
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+    } else if (IsLead(c) && i + 1 < ansi.size() && IsTrail(static_cast<unsigned char>(ansi[i + 1]))) {
+      AppendUtf8(text, 0x4E00 + ((c - 0x81) << 8) + static_cast<unsigned char>(ansi[++i]));
+    } else if (c >= 0xA1 && c <= 0xDF) {
+      AppendUtf8(text, 0xFF61 + (c - 0xA1));
+    } else {
+      text += kNoCharacter;
+    }
+  }
+  return text;
+}
+
 // What the reader took from a table must come back unchanged from the table that creation
 // writes of it.
 void CheckTableRoundTrip(const std::vector<ListEntry>& entries) {
   if (entries.empty()) return;
   std::vector<ChecksumRow> rows;
   for (const ListEntry& entry : entries) rows.push_back({entry.name, entry.hash, entry.size});
-  std::vector<std::string> lines = SplitLines(RenderChecksumList(THashType::CRC32, rows, "Total  0 Files  0 Bytes"));
-  Check(DetectListKind(lines) == THashType::CRC32, "rendered table not recognised");
-  Check(lines.size() == entries.size() + 2, "rendered table has the wrong line count");
+  const ChecksumList again = ParseChecksumList(RenderChecksumList(THashType::CRC32, rows, "Total  0 Files  0 Bytes"));
+  Check(again.Kind() == THashType::CRC32, "rendered table not recognised");
+  // The closing line ends the entries; the total after it is not read.
+  Check(again.size() == entries.size(), "rendered table has the wrong entry count");
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::optional<ListEntry> again = SplitTableLine(lines[i]);
-    Check(again && SameEntry(*again, entries[i]), "table entry changed on the round trip");
+    Check(SameEntry(again.Entry(i), entries[i]), "table entry changed on the round trip");
   }
-  Check(!SplitTableLine(lines[entries.size()]), "closing line split as an entry");
 }
 
 // Written in binary mode the "*" protects names that begin with blanks or "*".
@@ -47,88 +75,106 @@ void CheckMD5RoundTrip(const std::vector<ListEntry>& entries) {
   if (entries.empty()) return;
   std::vector<ChecksumRow> rows;
   for (const ListEntry& entry : entries) rows.push_back({"*" + entry.name, entry.hash, ""});
-  std::vector<std::string> lines = SplitLines(RenderChecksumList(THashType::MD5, rows, ""));
-  Check(DetectListKind(lines) == THashType::MD5, "rendered MD5 list not recognised");
-  Check(lines.size() == entries.size(), "rendered MD5 list has the wrong line count");
+  const ChecksumList again = ParseChecksumList(RenderChecksumList(THashType::MD5, rows, ""));
+  Check(again.Kind() == THashType::MD5, "rendered MD5 list not recognised");
+  Check(again.size() == entries.size(), "rendered MD5 list has the wrong entry count");
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::optional<ListEntry> again = SplitMD5Line(lines[i]);
-    Check(again && SameEntry(*again, entries[i]), "MD5 entry changed on the round trip");
+    Check(SameEntry(again.Entry(i), entries[i]), "MD5 entry changed on the round trip");
   }
 }
 
-// The parser is the detection and the kind's line rule, entry by entry, up to the first line that
-// does not split. `lines` are the lines left after DetectListKind.
-void CheckParsedList(const ChecksumList& list, THashType kind, const std::vector<std::string>& lines) {
-  Check(list.kind == kind, "parser and detection disagree on the kind");
-  Check(list.entries.size() <= lines.size(), "more entries than lines");
-  if (kind == THashType::None) Check(list.entries.empty(), "entries without a list");
-  for (std::size_t i = 0; i < list.entries.size(); ++i) {
-    const std::optional<ListEntry> entry = SplitListLine(lines[i], kind);
-    Check(entry && SameEntry(*entry, list.entries[i]), "parsed entry differs from its line");
+// The entries are the text's lines from the detected start on, each split by the kind's rule, up
+// to the first line that does not split.
+std::vector<ListEntry> CheckEntries(const ChecksumList& list, std::string_view text) {
+  const ListStart start = DetectListStart(text);
+  Check(list.Kind() == start.kind, "parser and detection disagree on the kind");
+  std::vector<ListEntry> entries;
+  if (start.kind == THashType::None) {
+    Check(list.empty(), "entries without a list");
+    return entries;
   }
-  if (list.entries.size() < lines.size()) {
-    Check(!SplitListLine(lines[list.entries.size()], kind), "parser stopped at a line that splits");
+  const std::vector<std::string> lines = SplitLines(text.substr(start.firstEntry));
+  Check(list.size() <= lines.size(), "more entries than lines");
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::optional<ListEntry> entry = SplitListLine(lines[i], start.kind);
+    Check(entry && SameEntry(*entry, list.Entry(i)), "entry differs from its line");
+    if (start.kind == THashType::MD5) {
+      Check(entry->hash.size() == 32 && entry->size.empty(), "bad MD5 entry");
+    } else {
+      Check(!entry->hash.empty() && !entry->size.empty(), "empty hash or size field");
+      Check(entry->hash.find(' ') == std::string::npos && entry->size.find(' ') == std::string::npos,
+            "space inside a field");
+    }
+    // A name that holds a NUL or a byte that was no character names no file.
+    if (entry->name.find('\0') != std::string::npos || entry->name.find(kNoCharacter) != std::string::npos) {
+      Check(!IsUsablePath(entry->name), "a broken name passes for a usable one");
+    }
+    (void)NamesReservedDevice(entry->name);
+    entries.push_back(*entry);
+  }
+  if (list.size() < lines.size()) {
+    Check(!SplitListLine(lines[list.size()], start.kind), "parser stopped at a line that splits");
+  }
+  return entries;
+}
+
+// A page records some outcome for every row and shows exactly what it recorded.
+void CheckRecords(ChecksumList list, const std::vector<ListEntry>& entries) {
+  VerificationTable table(std::move(list));
+  Check(table.size() == entries.size(), "records and entries differ in number");
+  std::vector<TVerification> recorded;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    TVerification verification;
+    switch (i % 4) {
+      case 0: verification = {TVerifyResult::Correct, AsciiUpper(entries[i].hash), entries[i].size}; break;
+      case 1: verification = {TVerifyResult::OpenFailed, "", ""}; break;
+      case 2: verification = {TVerifyResult::HashMismatch, entries[i].name.substr(0, 8), entries[i].size}; break;
+      default: verification = {TVerifyResult::SizeMismatch, entries[i].hash, entries[i].size + "0"}; break;
+    }
+    if (i % 5 == 4) continue;  // some rows stay unverified
+    table.Record(i, verification);
+    recorded.resize(i + 1);
+    recorded[i] = verification;
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const TVerification shown = table.Verification(i);
+    if (i >= recorded.size() || i % 5 == 4) {
+      Check(!table.Result(i) && shown.foundHash.empty() && shown.foundBytes.empty(), "unverified row shows texts");
+      continue;
+    }
+    Check(table.Result(i) == recorded[i].result && shown.result == recorded[i].result, "outcome changed");
+    Check(shown.foundHash == recorded[i].foundHash && shown.foundBytes == recorded[i].foundBytes,
+          "found texts changed");
   }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-  (void)IsChecksumListStart(text.substr(0, 33));
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  (void)IsChecksumListStart(std::string_view(bytes).substr(0, 33));
 
-  std::vector<std::string> lines = SplitLines(text);
-  std::size_t total = 0;
-  for (const std::string& line : lines) {
-    Check(line.find_first_of("\r\n") == std::string::npos, "line holds a line end");
-    total += line.size();
-  }
-  Check(total <= size, "lines longer than the text");
-
-  const bool mayContinue = ListTextMayContinue(text);
-  // The guard never stops a text early that a shorter read had let go on, nor one that is a list.
+  const bool mayContinue = ListTextMayContinue(bytes);
+  // The guard never stops a text early that a shorter read had let go on.
   for (std::size_t n = 0; n < size && n < 512; ++n) {
-    if (!ListTextMayContinue(text.substr(0, n))) {
+    if (!ListTextMayContinue(std::string_view(bytes).substr(0, n))) {
       Check(!mayContinue, "guard stopped a prefix but lets the whole text go on");
       break;
     }
   }
 
-  const std::size_t lineCount = lines.size();
-  const ChecksumList parsed = ParseChecksumList(text);
-  const THashType kind = DetectListKind(lines);
-  CheckParsedList(parsed, kind, lines);
-  if (kind != THashType::None) Check(mayContinue, "guard refuses a recognised list");
+  const std::string text = DecodeListBytes(bytes, FuzzAnsi);
+  ChecksumList list = ParseChecksumListBytes(bytes, FuzzAnsi);
+  const std::vector<ListEntry> entries = CheckEntries(list, text);
+  // An ASCII list is read as its bytes: the guard, which looks at bytes, must let it be loaded.
+  if (list.Kind() != THashType::None && !HasNonAscii(bytes)) Check(mayContinue, "guard refuses a recognised list");
 
-  std::vector<ListEntry> entries;
-  if (kind == THashType::CRC16 || kind == THashType::CRC32) {
-    Check(lines.size() + 2 == lineCount, "header not removed");
-    for (const std::string& line : lines) {
-      std::optional<ListEntry> entry = SplitTableLine(line);
-      if (!entry) break;
-      Check(!entry->hash.empty() && !entry->size.empty(), "empty hash or size field");
-      Check(entry->hash.find(' ') == std::string::npos && entry->size.find(' ') == std::string::npos,
-            "space inside a field");
-      entries.push_back(std::move(*entry));
-    }
+  if (list.Kind() == THashType::CRC16 || list.Kind() == THashType::CRC32) {
     CheckTableRoundTrip(entries);
-  } else if (kind == THashType::MD5) {
-    Check(lines.size() == lineCount, "MD5 list lost lines");
-    for (const std::string& line : lines) {
-      std::optional<ListEntry> entry = SplitMD5Line(line);
-      if (!entry) break;
-      Check(entry->hash.size() == 32 && entry->size.empty(), "bad MD5 entry");
-      entries.push_back(std::move(*entry));
-    }
+  } else if (list.Kind() == THashType::MD5) {
     CheckMD5RoundTrip(entries);
-  } else {
-    Check(lines.size() == lineCount, "lines changed for no list");
-    // Whatever the kind, splitting any line must be safe.
-    for (const std::string& line : lines) {
-      (void)SplitTableLine(line);
-      (void)SplitMD5Line(line);
-    }
   }
+  CheckRecords(std::move(list), entries);
   (void)IsAbsoluteListName(text);
   return 0;
 }
