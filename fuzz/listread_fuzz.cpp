@@ -15,6 +15,7 @@
 #include "core/file_name_rules.h"
 #include "core/hex.h"
 #include "core/list_bytes.h"
+#include "core/list_forms.h"
 #include "core/listread.h"
 #include "core/listtext.h"
 #include "core/utf8.h"
@@ -73,6 +74,10 @@ void CheckTableRoundTrip(const std::vector<ListEntry>& entries) {
 // Written in binary mode the "*" protects names that begin with blanks or "*".
 void CheckMD5RoundTrip(const std::vector<ListEntry>& entries) {
   if (entries.empty()) return;
+  // An escaped name may hold a line end, which no Windows name holds and creation never writes.
+  for (const ListEntry& entry : entries) {
+    if (entry.name.find_first_of("\r\n") != std::string::npos) return;
+  }
   std::vector<ChecksumRow> rows;
   for (const ListEntry& entry : entries) rows.push_back({"*" + entry.name, entry.hash, ""});
   const ChecksumList again = ParseChecksumList(RenderChecksumList(THashType::MD5, rows, ""));
@@ -83,37 +88,48 @@ void CheckMD5RoundTrip(const std::vector<ListEntry>& entries) {
   }
 }
 
-// The entries are the text's lines from the detected start on, each split by the kind's rule, up
-// to the first line that does not split.
+// The entries are the text's lines from the detected start on that split by the form's rule: up
+// to the first that does not in the program's own layouts, all of them in the other tools' files.
 std::vector<ListEntry> CheckEntries(const ChecksumList& list, std::string_view text) {
   const ListStart start = DetectListStart(text);
-  Check(list.Kind() == start.kind, "parser and detection disagree on the kind");
+  Check(list.Kind() == start.kind && list.Form() == start.form, "parser and detection disagree");
   std::vector<ListEntry> entries;
   if (start.kind == THashType::None) {
     Check(list.empty(), "entries without a list");
     return entries;
   }
-  const std::vector<std::string> lines = SplitLines(text.substr(start.firstEntry));
-  Check(list.size() <= lines.size(), "more entries than lines");
+  if (start.form == ListForm::Digest) {
+    Check(list.size() == 1 && list.Entry(0).name == "list" && list.Entry(0).hash == *SoleDigest(text),
+          "a lone digest is not the list file's one entry");
+    return {list.Entry(0)};
+  }
+  for (const std::string& line : SplitLines(text.substr(start.firstEntry))) {
+    const std::optional<ListEntry> entry = SplitListLine(line, start.form);
+    if (!entry) {
+      if (SkipsBadLines(start.form)) continue;
+      break;
+    }
+    entries.push_back(*entry);
+  }
+  Check(list.size() == entries.size(), "entry count differs from the lines that split");
   for (std::size_t i = 0; i < list.size(); ++i) {
-    const std::optional<ListEntry> entry = SplitListLine(lines[i], start.kind);
-    Check(entry && SameEntry(*entry, list.Entry(i)), "entry differs from its line");
-    if (start.kind == THashType::MD5) {
-      Check(entry->hash.size() == 32 && entry->size.empty(), "bad MD5 entry");
-    } else {
-      Check(!entry->hash.empty() && !entry->size.empty(), "empty hash or size field");
-      Check(entry->hash.find(' ') == std::string::npos && entry->size.find(' ') == std::string::npos,
+    const ListEntry& entry = entries[i];
+    Check(SameEntry(entry, list.Entry(i)), "entry differs from its line");
+    const ListFields fields = list.Fields(i);
+    Check(fields.kind != THashType::None, "an entry without a kind");
+    if (IsDigestKind(fields.kind)) {
+      Check(entry.hash.size() == static_cast<std::size_t>(HashTextLength(fields.kind)) && entry.size.empty(),
+            "bad digest entry");
+    } else if (start.form != ListForm::Sfv) {
+      Check(!entry.hash.empty() && !entry.size.empty(), "empty hash or size field");
+      Check(entry.hash.find(' ') == std::string::npos && entry.size.find(' ') == std::string::npos,
             "space inside a field");
     }
     // A name that holds a NUL or a byte that was no character names no file.
-    if (entry->name.find('\0') != std::string::npos || entry->name.find(kNoCharacter) != std::string::npos) {
-      Check(!IsUsablePath(entry->name), "a broken name passes for a usable one");
+    if (entry.name.find('\0') != std::string::npos || entry.name.find(kNoCharacter) != std::string::npos) {
+      Check(!IsUsablePath(entry.name), "a broken name passes for a usable one");
     }
-    (void)NamesReservedDevice(entry->name);
-    entries.push_back(*entry);
-  }
-  if (list.size() < lines.size()) {
-    Check(!SplitListLine(lines[list.size()], start.kind), "parser stopped at a line that splits");
+    (void)NamesReservedDevice(entry.name);
   }
   return entries;
 }
@@ -152,7 +168,7 @@ void CheckRecords(ChecksumList list, const std::vector<ListEntry>& entries) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  (void)IsChecksumListStart(std::string_view(bytes).substr(0, 33));
+  const bool probed = IsChecksumListStart(std::string_view(bytes).substr(0, kProbeBytes), size <= kProbeBytes);
 
   const bool mayContinue = ListTextMayContinue(bytes);
   // The guard never stops a text early that a shorter read had let go on.
@@ -164,14 +180,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::string text = DecodeListBytes(bytes, FuzzAnsi);
-  ChecksumList list = ParseChecksumListBytes(bytes, FuzzAnsi);
+  ChecksumList list = ParseChecksumListBytes(bytes, FuzzAnsi, "list.sha256");
   const std::vector<ListEntry> entries = CheckEntries(list, text);
   // An ASCII list is read as its bytes: the guard, which looks at bytes, must let it be loaded.
-  if (list.Kind() != THashType::None && !HasNonAscii(bytes)) Check(mayContinue, "guard refuses a recognised list");
+  if (list.Kind() != THashType::None && !HasNonAscii(bytes)) {
+    Check(mayContinue, "guard refuses a recognised list");
+    Check(probed, "probe refuses a recognised list");
+  }
 
-  if (list.Kind() == THashType::CRC16 || list.Kind() == THashType::CRC32) {
+  if (list.Form() == ListForm::Table16 || list.Form() == ListForm::Table32) {
     CheckTableRoundTrip(entries);
-  } else if (list.Kind() == THashType::MD5) {
+  } else if (list.Form() == ListForm::Md5) {
     CheckMD5RoundTrip(entries);
   }
   CheckRecords(std::move(list), entries);

@@ -17,7 +17,10 @@
 // its kind, with no entries; the verification window opens an empty page for it.
 class ChecksumList {
  public:
+  // The list's kind: its table's, or its first entry's where each line tells its own (a BSD
+  // list may mix kinds; each entry's fields carry its kind).
   [[nodiscard]] THashType Kind() const { return kind_; }
+  [[nodiscard]] ListForm Form() const { return form_; }
   [[nodiscard]] std::size_t size() const { return lineStarts_.size(); }
   [[nodiscard]] bool empty() const { return lineStarts_.empty(); }
   // The fields of entry i, views into the list's own text.
@@ -25,19 +28,22 @@ class ChecksumList {
   [[nodiscard]] ListEntry Entry(std::size_t i) const { return ToListEntry(Fields(i)); }
 
  private:
-  friend ChecksumList ParseChecksumList(std::string text);
+  friend ChecksumList ParseChecksumList(std::string text, std::string_view listFileName);
 
   THashType kind_ = THashType::None;
+  ListForm form_ = ListForm::None;
   std::string text_;
+  std::string digestName_;  // the one entry's name of a lone digest
   std::vector<std::uint32_t> lineStarts_;
 };
 
-// Detects the kind (DetectListStart) and splits every line by the kind's rule, stopping at the
-// first line that does not split: what follows it (a table's closing line and total, trailing
-// text) is no part of the list. Kind None: no list, no entries.
-ChecksumList ParseChecksumList(std::string text);
+// Detects the form (DetectListStart) and splits every line by the form's rule. In the program's
+// own layouts the first line that does not split ends the list: what follows it (a table's
+// closing line and total, trailing text) is no part of it. The other tools' files pass over such
+// lines, as their tools do. A lone digest names the list file's own name without its last
+// extension (listFileName, the name alone); without an extension it is no list. Kind None: no
+// list, no entries.
+ChecksumList ParseChecksumList(std::string text, std::string_view listFileName = {});
 
-// The line rule of a kind: SplitTableFields for CRC16 and CRC32, SplitMD5Fields for MD5, nullopt
-// for any other kind.
-std::optional<ListFields> SplitListFields(std::string_view line, THashType kind);
-std::optional<ListEntry> SplitListLine(std::string_view line, THashType kind);
+// SplitFormFields as an entry.
+std::optional<ListEntry> SplitListLine(std::string_view line, ListForm form);

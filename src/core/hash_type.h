@@ -1,18 +1,39 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
-// The hash kind, one byte as the settings file stores it. Only CRC16, CRC32 and MD5 ever reach
-// hashing; None stands for "no hash button pressed" or "not a checksum list". Other byte
-// values can arrive from a hand-edited settings file and are carried as they are.
-enum class THashType : std::uint8_t { CRC16 = 0, CRC32 = 1, MD5 = 2, None = 4 };
+// The hash kind, one byte as the settings file stores it (CRC16 to SHA256 are the creation
+// panel's buttons). SHA1 and SHA512 only verify lists that other tools made. None stands for "no
+// hash button pressed" or "not a checksum list". Other byte values can arrive from a hand-edited
+// settings file and are carried as they are.
+enum class THashType : std::uint8_t { CRC16 = 0, CRC32 = 1, MD5 = 2, SHA256 = 3, None = 4, SHA1 = 5, SHA512 = 6 };
 
-// Hex digits of one hash text of the kind: 4, 8 or 32 (0 for anything else).
+// Hex digits of one hash text of the kind (0 for anything else).
 constexpr int HashTextLength(THashType kind) {
   switch (kind) {
     case THashType::CRC16: return 4;
     case THashType::CRC32: return 8;
     case THashType::MD5: return 32;
+    case THashType::SHA1: return 40;
+    case THashType::SHA256: return 64;
+    case THashType::SHA512: return 128;
     default: return 0;
+  }
+}
+
+// The kinds whose lists are digests and names, without sizes (MD5 and the SHA kinds).
+constexpr bool IsDigestKind(THashType kind) {
+  return kind == THashType::MD5 || kind == THashType::SHA1 || kind == THashType::SHA256 || kind == THashType::SHA512;
+}
+
+// The digest kind of a hash text of this many hex digits; None for any other length.
+constexpr THashType DigestKindOfLength(std::size_t digits) {
+  switch (digits) {
+    case 32: return THashType::MD5;
+    case 40: return THashType::SHA1;
+    case 64: return THashType::SHA256;
+    case 128: return THashType::SHA512;
+    default: return THashType::None;
   }
 }

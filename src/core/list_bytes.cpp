@@ -49,6 +49,6 @@ std::string DecodeListBytes(std::string bytes, AnsiDecoder decodeAnsi) {
   return {};
 }
 
-ChecksumList ParseChecksumListBytes(std::string bytes, AnsiDecoder decodeAnsi) {
-  return ParseChecksumList(DecodeListBytes(std::move(bytes), decodeAnsi));
+ChecksumList ParseChecksumListBytes(std::string bytes, AnsiDecoder decodeAnsi, std::string_view listFileName) {
+  return ParseChecksumList(DecodeListBytes(std::move(bytes), decodeAnsi), listFileName);
 }

@@ -19,4 +19,4 @@ using AnsiDecoder = std::string (*)(std::string_view ansi);
 std::string DecodeListBytes(std::string bytes, AnsiDecoder decodeAnsi);
 
 // DecodeListBytes, then ParseChecksumList: the whole way from a file's bytes to its entries.
-ChecksumList ParseChecksumListBytes(std::string bytes, AnsiDecoder decodeAnsi);
+ChecksumList ParseChecksumListBytes(std::string bytes, AnsiDecoder decodeAnsi, std::string_view listFileName = {});

@@ -1,5 +1,7 @@
 #include "core/listread.h"
 
+#include "core/list_forms.h"
+
 namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
@@ -28,7 +30,9 @@ bool IsSeparatorLine(std::string_view line) {
 }  // namespace
 
 ListEntry ToListEntry(const ListFields& fields) {
-  return {std::string(fields.name), std::string(fields.hash), std::string(fields.size)};
+  // Lines with an escaped name split only when it unescapes.
+  std::string name = fields.escaped ? UnescapeName(fields.name).value_or(std::string()) : std::string(fields.name);
+  return {std::move(name), std::string(fields.hash), std::string(fields.size)};
 }
 
 LineSpan FirstLine(std::string_view text) {
@@ -38,8 +42,9 @@ LineSpan FirstLine(std::string_view text) {
   return {end, crlf ? std::size_t{2} : std::size_t{1}};
 }
 
-bool IsChecksumListStart(std::string_view firstBytes) {
-  return firstBytes.starts_with("Name ") || IsMD5Line(firstBytes);
+bool IsChecksumListStart(std::string_view firstBytes, bool wholeFile) {
+  if (wholeFile) return DetectListStart(firstBytes).form != ListForm::None;
+  return firstBytes.starts_with("Name ") || IsMD5Line(firstBytes) || ListTextMayContinue(firstBytes);
 }
 
 bool IsMD5Line(std::string_view line) {
@@ -90,16 +95,65 @@ std::optional<ListEntry> SplitMD5Line(std::string_view line) {
 ListStart DetectListStart(std::string_view text) {
   const LineSpan first = FirstLine(text);
   const std::string_view firstLine = text.substr(0, first.length);
-  if (IsMD5Line(firstLine)) return {THashType::MD5, 0};
+  if (IsMD5Line(firstLine)) return {ListForm::Md5, THashType::MD5, 0};
   const THashType table = TableHeaderKind(firstLine);
-  if (table == THashType::None || first.endLength == 0) return {};
-  const std::size_t secondStart = first.length + first.endLength;
-  const LineSpan second = FirstLine(text.substr(secondStart));
-  const std::size_t entries = secondStart + second.length + second.endLength;
-  // A header and its separator with nothing after them are no list.
-  if (second.endLength == 0 || entries == text.size()) return {};
-  if (!IsSeparatorLine(text.substr(secondStart, second.length))) return {};
-  return {table, entries};
+  if (table != THashType::None) {
+    if (first.endLength == 0) return {};
+    const std::size_t secondStart = first.length + first.endLength;
+    const LineSpan second = FirstLine(text.substr(secondStart));
+    const std::size_t entries = secondStart + second.length + second.endLength;
+    // A header and its separator with nothing after them are no list.
+    if (second.endLength == 0 || entries == text.size()) return {};
+    if (!IsSeparatorLine(text.substr(secondStart, second.length))) return {};
+    return {table == THashType::CRC16 ? ListForm::Table16 : ListForm::Table32, table, entries};
+  }
+  if (const std::optional<std::string_view> digest = SoleDigest(text)) {
+    return {ListForm::Digest, DigestKindOfLength(digest->size()),
+            static_cast<std::size_t>(digest->data() - text.data())};
+  }
+  // The other tools' files: judged by their first line that holds anything.
+  bool sfvNotes = false;
+  for (std::size_t at = 0; at < text.size();) {
+    const LineSpan span = FirstLine(text.substr(at));
+    const std::string_view line = text.substr(at, span.length);
+    if (!IsBlankLine(line)) {
+      for (const ListForm form : {ListForm::Gnu, ListForm::Bsd}) {
+        if (sfvNotes) break;
+        if (const std::optional<ListFields> fields = SplitFormFields(line, form)) return {form, fields->kind, at};
+      }
+      if (!IsSfvNote(line)) {
+        if (SplitSfvFields(line)) return {ListForm::Sfv, THashType::CRC32, at};
+        return {};
+      }
+      sfvNotes = true;
+    }
+    at += span.length + span.endLength;
+  }
+  return {};
+}
+
+std::optional<ListFields> SplitFormFields(std::string_view line, ListForm form) {
+  std::optional<ListFields> fields;
+  switch (form) {
+    case ListForm::Table16:
+    case ListForm::Table32:
+      fields = SplitTableFields(line);
+      if (fields) fields->kind = form == ListForm::Table16 ? THashType::CRC16 : THashType::CRC32;
+      return fields;
+    case ListForm::Md5:
+      fields = SplitMD5Fields(line);
+      if (!fields && line.starts_with('\\')) {
+        // md5sum escapes a name with "\" or a line end: such a line does not end the list.
+        fields = SplitGnuFields(line);
+        if (fields && fields->kind != THashType::MD5) fields.reset();
+      }
+      if (fields) fields->kind = THashType::MD5;
+      return fields;
+    case ListForm::Gnu: return SplitGnuFields(line);
+    case ListForm::Bsd: return SplitBsdFields(line);
+    case ListForm::Sfv: return SplitSfvFields(line);
+    default: return std::nullopt;
+  }
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -117,7 +171,11 @@ bool ListTextMayContinue(std::string_view textSoFar) {
   if (first.endLength == 0) return true;
   const std::string_view firstLine = textSoFar.substr(0, first.length);
   if (IsMD5Line(firstLine)) return true;
-  if (TableHeaderKind(firstLine) == THashType::None) return false;
+  if (TableHeaderKind(firstLine) == THashType::None) {
+    // The other tools' files: a first line of their shapes, or one that tells nothing yet.
+    return IsSfvNote(firstLine) || SoleDigest(firstLine) || SplitGnuFields(firstLine) || SplitBsdFields(firstLine) ||
+           SplitSfvFields(firstLine);
+  }
 
   // Text that ends in the CR of a CR LF has no second line yet: rest is empty.
   const std::string_view rest = textSoFar.substr(first.length + first.endLength);

@@ -75,7 +75,10 @@ std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows
   switch (kind) {
     case THashType::CRC16:
     case THashType::CRC32: return RenderTable(kind, rows, totalLine, width);
-    case THashType::MD5: return RenderMD5(rows);
+    case THashType::MD5:
+    case THashType::SHA1:
+    case THashType::SHA256:
+    case THashType::SHA512: return RenderMD5(rows);
     default: return {};
   }
 }
@@ -85,6 +88,9 @@ std::string HashColumnTitle(THashType kind) {
     case THashType::CRC16: return "CRC";
     case THashType::CRC32: return "CRC32";
     case THashType::MD5: return "MD5";
+    case THashType::SHA1: return "SHA1";
+    case THashType::SHA256: return "SHA256";
+    case THashType::SHA512: return "SHA512";
     default: return {};
   }
 }

@@ -4,7 +4,7 @@
 #include "core/listtext.h"
 #include "core/numfmt.h"
 
-TVerification VerifyEntry(THashType kind, const ListEntry& expected, const std::optional<FoundFile>& found,
+TVerification VerifyEntry(const ListEntry& expected, const std::optional<FoundFile>& found,
                           std::string_view thousandsSeparator) {
   TVerification verification;
   if (!found) {
@@ -13,8 +13,9 @@ TVerification VerifyEntry(THashType kind, const ListEntry& expected, const std::
   }
   verification.foundHash = found->hash;
   // The list's own size text decides the form: a "," marks the grouped form, and only then is
-  // the found size grouped, with this machine's separator.
-  if (kind != THashType::MD5) {
+  // the found size grouped, with this machine's separator. Entries without a size (digest lists,
+  // SFV) compare the hash alone.
+  if (!expected.size.empty()) {
     verification.foundBytes = expected.size.find(',') != std::string::npos
                                   ? FormatGrouped(found->size, thousandsSeparator)
                                   : std::to_string(found->size);

@@ -25,9 +25,9 @@ struct TVerification {
 
 // Not found: OpenFailed with empty texts. Otherwise foundHash is the hash found; foundBytes is
 // the size found, grouped with the separator when the expected size holds a "," and plain
-// otherwise, and empty for MD5 (whose entries have no size). The sizes are compared as texts and
+// otherwise, and empty for an entry without a size (digest lists, SFV). The sizes are compared as texts and
 // a size mismatch wins over a hash mismatch; hashes compare ignoring the case of ASCII letters.
-TVerification VerifyEntry(THashType kind, const ListEntry& expected, const std::optional<FoundFile>& found,
+TVerification VerifyEntry(const ListEntry& expected, const std::optional<FoundFile>& found,
                           std::string_view thousandsSeparator);
 
 // The Error column's text of a result: empty for Correct, else "ファイルオープン失敗",

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/codepage.h"
 #include "core/list_bytes.h"
 #include "core/listread.h"
+#include "core/path.h"
 #include "core/text_encoding.h"
 #include "win/file.h"
 #include "win/unicode.h"
@@ -72,18 +74,18 @@ bool LoadListBytes(const std::string& path, std::string& bytes) {
 bool IsChecksumListFile(const std::string& path) {
   win::InFile file;
   if (!file.Open(path)) return false;
-  // "Name " decides on 5 characters, an MD5 line on 33: enough bytes for 33 UTF-16 characters
-  // after a byte-order mark tell both in every encoding.
-  char start[2 + 2 * 33];
+  // Enough bytes for kProbeBytes UTF-16 characters after a byte-order mark: the probe sees as
+  // many characters in every encoding.
+  char start[2 + 2 * kProbeBytes];
   DWORD got = 0;
   if (!file.ReadUpTo(start, sizeof start, got)) return false;
-  return IsChecksumListStart(TextPastBom(std::string_view(start, got)));
+  return IsChecksumListStart(TextPastBom(std::string_view(start, got)), got < sizeof start);
 }
 
 ChecksumList ReadChecksumList(const std::string& path) {
   std::string bytes;
   if (!IsChecksumListFile(path) || !LoadChecksumList(path, bytes)) return {};
-  return ParseChecksumListBytes(std::move(bytes), win::Utf8FromAnsiMarked);
+  return ParseChecksumListBytes(std::move(bytes), win::Utf8FromAnsiMarked, ExtractFileName(path, IsNeverLeadByte));
 }
 
 bool LoadChecksumList(const std::string& path, std::string& bytes) {

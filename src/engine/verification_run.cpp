@@ -12,7 +12,6 @@ std::string EntryPath(const std::string& listFolder, const std::string& name) {
 TRunResult RunVerification(const ChecksumList& list, const std::string& listFolder, const TRunOptions& options,
                            const std::string& separator, TRunObserver& observer) {
   MessagePump* const blockPump = options.showProcess ? &observer : nullptr;
-  const THashType kind = list.Kind();
   TRunResult result;
   for (std::size_t i = 0; i < list.size(); ++i) {
     observer.FileStarting(i, list.size());
@@ -20,7 +19,10 @@ TRunResult RunVerification(const ChecksumList& list, const std::string& listFold
     result.cancelled = CancelFlag;
     if (result.cancelled) return result;
 
-    const ListEntry entry = list.Entry(i);
+    const ListFields fields = list.Fields(i);
+    const ListEntry entry = ToListEntry(fields);
+    // Each entry is hashed with its own kind: BSD lists may mix them.
+    const THashType kind = fields.kind;
     std::optional<FoundFile> found(std::in_place);
     std::int64_t size = 0;
     if (HashFile(kind, EntryPath(listFolder, entry.name), found->hash, size, blockPump, &observer)) {
@@ -31,7 +33,7 @@ TRunResult RunVerification(const ChecksumList& list, const std::string& listFold
       if (result.cancelled) return result;
       found.reset();
     }
-    observer.RowVerified(i, VerifyEntry(kind, entry, found, separator));
+    observer.RowVerified(i, VerifyEntry(entry, found, separator));
     result.done = i + 1;
     result.cancelled = CancelFlag;
     if (result.cancelled) return result;

@@ -66,27 +66,31 @@ TEST(IsMD5Line, DigitsThenOneSpace) {
   for (const Case& c : cases) EXPECT_EQ(IsMD5Line(c.line), c.md5) << c.line;
 }
 
-TEST(IsChecksumListStart, NameOrMd5Line) {
+TEST(IsChecksumListStart, TheFirstBytesOfAnyForm) {
+  const std::string sha256(64, 'a');
   struct Case {
     std::string bytes;
+    bool whole;  // the bytes are the whole file, not only its first ones
     bool start;
   };
   const Case cases[] = {
-      {"Name ", true},
-      {"Name     CRC32     Bytes\r\n--", true},
-      {"Name  anything at all", true},
-      {kDigits + " ", true},
-      {kDigits + " *a.txt\r\n", true},
-      {"Name", false},
-      {"Name\t", false},
-      {"name ", false},
-      {"\xEF\xBB\xBFName ", false},  // a byte-order mark in front
-      {"\r\nName ", false},
-      {kDigits + "\r", false},
-      {kDigits.substr(0, 20), false},
-      {"", false},
+      {"Name     CRC32     Bytes\r\n--", false, true},
+      {"Name  anything at all", false, true},  // a first line longer than the bytes read
+      {kDigits + " *a.txt\r\n", true, true},
+      {sha256 + "  a.txt\n", true, true},
+      {"SHA256 (a.txt) = " + sha256 + "\n", true, true},
+      {"; made by hand\r\nfile.bin 352441C2\r\n", true, true},
+      {kDigits + "\r", true, true},  // a lone digest
+      {"hello world\r\n" + kDigits + " a\r\n", false, false},
+      {"MZ\x90\x03\r\n", false, false},
+      {"Name ", true, false},
+      {"Name\t", true, false},
+      {"\xEF\xBB\xBFName ", true, false},  // a byte-order mark in front
+      {"\r\nName ", true, false},
+      {kDigits.substr(0, 20), true, false},
+      {"", true, false},
   };
-  for (const Case& c : cases) EXPECT_EQ(IsChecksumListStart(c.bytes), c.start) << c.bytes;
+  for (const Case& c : cases) EXPECT_EQ(IsChecksumListStart(c.bytes, c.whole), c.start) << c.bytes;
 }
 
 TEST(SplitTableLine, FromTheRightAtTheLastTwoSpaces) {
@@ -200,7 +204,7 @@ TEST(ListReader, ReadsWhatCreationWrites) {
                                          {" lead", "00000000", "0"}};
   for (THashType kind : {THashType::CRC16, THashType::CRC32}) {
     const std::string text = RenderChecksumList(kind, rows, "Total  3 Files  1,234,570 Bytes");
-    ASSERT_TRUE(IsChecksumListStart(text.substr(0, 33)));
+    ASSERT_TRUE(IsChecksumListStart(text, true));
     const ListStart start = DetectListStart(text);
     ASSERT_EQ(start.kind, kind);
     const Lines lines = SplitLines(text.substr(start.firstEntry));
@@ -213,7 +217,7 @@ TEST(ListReader, ReadsWhatCreationWrites) {
 
   const std::vector<ChecksumRow> md5 = {{"*a b.txt", kDigits, ""}, {"x", kDigits, ""}};
   const std::string text = RenderChecksumList(THashType::MD5, md5, "");
-  ASSERT_TRUE(IsChecksumListStart(text.substr(0, 33)));
+  ASSERT_TRUE(IsChecksumListStart(text, true));
   ASSERT_EQ(DetectListStart(text).kind, THashType::MD5);
   const Lines lines = SplitLines(text);
   ASSERT_EQ(lines.size(), 2u);
@@ -246,11 +250,13 @@ TEST(ListTextMayContinue, StopsOnceTheTextCannotBeAList) {
       {"Name  MD5  Bytes\r\n-  -  -\r\n", false},
       {"Name  crc32  Bytes\n", false},
       {"Name\n", false},
-      {"\r\n", false},
+      {"\r\n", true},  // a blank line may begin another tool's file
+      {"hello\r\n", false},
       {kDigits + " a.txt\r\n", true},
       {kDigits + " a.txt\r\nanything\r\n", true},
       {kDigits, true},
-      {kDigits + "\r\n", false},
+      {kDigits + "\r\n", true},  // a lone digest
+      {kDigits + "0\r\n", false},
   };
   for (const Case& c : cases) EXPECT_EQ(ListTextMayContinue(c.text), c.mayContinue) << c.text;
 }

@@ -98,7 +98,9 @@ TEST(RenderChecksumList, NothingForNoRowsOrAnotherKind) {
   EXPECT_EQ(RenderChecksumList(THashType::MD5, Rows{}, ""), "");
   const Rows rows = {{"a", "1", "1"}};
   EXPECT_EQ(RenderChecksumList(THashType::None, rows, "T"), "");
-  EXPECT_EQ(RenderChecksumList(static_cast<THashType>(3), rows, "T"), "");
+  EXPECT_EQ(RenderChecksumList(static_cast<THashType>(7), rows, "T"), "");
+  // The SHA kinds are written in the MD5 layout.
+  EXPECT_EQ(RenderChecksumList(THashType::SHA256, rows, "T"), "1 a\r\n");
 }
 
 TEST(HashColumnTitle, PerKind) {
@@ -106,7 +108,10 @@ TEST(HashColumnTitle, PerKind) {
   EXPECT_EQ(HashColumnTitle(THashType::CRC32), "CRC32");
   EXPECT_EQ(HashColumnTitle(THashType::MD5), "MD5");
   EXPECT_EQ(HashColumnTitle(THashType::None), "");
-  EXPECT_EQ(HashColumnTitle(static_cast<THashType>(3)), "");
+  EXPECT_EQ(HashColumnTitle(THashType::SHA1), "SHA1");
+  EXPECT_EQ(HashColumnTitle(THashType::SHA256), "SHA256");
+  EXPECT_EQ(HashColumnTitle(THashType::SHA512), "SHA512");
+  EXPECT_EQ(HashColumnTitle(static_cast<THashType>(7)), "");
 }
 
 TEST(DefaultSaveName, OneRowGivesItsNameWithoutExtension) {

@@ -37,10 +37,12 @@ TEST(VerifyEntry, ResultAndFoundTexts) {
       // MD5 entries carry no size and none is shown; only the hash decides.
       {THashType::MD5, {"a", kAbcUpper, ""}, FoundFile{kAbc, kBig}, ",", {R::Correct, kAbc, ""}},
       {THashType::MD5, {"a", kAbcUpper, ""}, FoundFile{kOther, 3}, ",", {R::HashMismatch, kOther, ""}},
-      {THashType::MD5, {"a", "x", "3"}, FoundFile{"x", 3}, ",", {R::SizeMismatch, "x", ""}},
+      // SFV entries are CRC32 without a size: the hash alone decides, no size is shown.
+      {THashType::CRC32, {"a", "352441c2", ""}, FoundFile{"352441C2", kBig}, ",", {R::Correct, "352441C2", ""}},
+      {THashType::SHA256, {"a", "ab", ""}, FoundFile{"AC", 3}, ",", {R::HashMismatch, "AC", ""}},
   };
   for (const Case& c : cases) {
-    const TVerification got = VerifyEntry(c.kind, c.expected, c.found, c.separator);
+    const TVerification got = VerifyEntry(c.expected, c.found, c.separator);
     const std::string label = c.expected.hash + " " + c.expected.size + " sep[" + c.separator + "]";
     EXPECT_EQ(got.result, c.want.result) << label;
     EXPECT_EQ(got.foundHash, c.want.foundHash) << label;
@@ -64,7 +66,7 @@ TEST(VerifyEntry, HashCaseFoldsOnlyAsciiLetters) {
       {"\xC1", "\xE1", false},  // Latin-1 Á/á
   };
   for (const Case& c : cases) {
-    const TVerification got = VerifyEntry(THashType::CRC32, {"n", c.expected, "1"}, FoundFile{c.found, 1}, ",");
+    const TVerification got = VerifyEntry({"n", c.expected, "1"}, FoundFile{c.found, 1}, ",");
     EXPECT_EQ(got.result, c.same ? R::Correct : R::HashMismatch) << c.expected << " / " << c.found;
   }
 }
