@@ -1,9 +1,11 @@
-// Hashing speeds: each CRC variant, the production paths, zlib's crc32() and OpenSSL's MD5 as
-// references, on one hot 64 KiB block (the size HashFile reads) and on a 256 MiB buffer that no
-// cache holds. Prints GB/s (10^9 bytes per second of this thread's CPU time, so other work on a
-// shared machine counts less; best of several short runs, all rows measured in turn several
-// times) and the goal ratios; exits 1 when a goal is missed.
+// Hashing speeds: each CRC variant, the portable SHA paths, the production paths, zlib's crc32()
+// and OpenSSL's MD5, SHA-1, SHA-256 and SHA-512 as references, on one hot 64 KiB block (the size
+// HashFile reads) and on a 256 MiB buffer that no cache holds. Prints GB/s (10^9 bytes per second
+// of this thread's CPU time, so other work on a shared machine counts less; best of several short
+// runs, all rows measured in turn several times) and the goal ratios; exits 1 when a goal is
+// missed.
 #include <openssl/md5.h>
+#include <openssl/sha.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 
 #include "core/crc.h"
 #include "core/md5.h"
+#include "core/sha.h"
 
 namespace {
 
@@ -73,29 +76,54 @@ THashRun Crc32Run(TCrc32Fn fn) {
 }
 
 // The digests stream over the whole run, as HashFile feeds one file block after block.
+template <typename TFeed>
+void FeedBlocks(const std::uint8_t* d, std::size_t n, TFeed feed) {
+  for (std::size_t pos = 0; pos < n; pos += kHotBlock) feed(d + pos, std::min(kHotBlock, n - pos));
+}
+
 std::uint32_t OurMd5(const std::uint8_t* d, std::size_t n) {
   TMD5Context context;
   MD5Init(context);
-  for (std::size_t pos = 0; pos < n; pos += kHotBlock)
-    MD5Update(context, d + pos, static_cast<std::uint32_t>(std::min(kHotBlock, n - pos)));
+  FeedBlocks(d, n, [&](const std::uint8_t* p, std::size_t count) {
+    MD5Update(context, p, static_cast<std::uint32_t>(count));
+  });
   TMD5Digest digest;
   MD5Final(context, digest);
   return digest[0];
 }
 
-std::uint32_t OpensslMd5(const std::uint8_t* d, std::size_t n) {
-  MD5_CTX context;
-  MD5_Init(&context);
-  for (std::size_t pos = 0; pos < n; pos += kHotBlock) MD5_Update(&context, d + pos, std::min(kHotBlock, n - pos));
-  unsigned char digest[16];
-  MD5_Final(digest, &context);
+// One of our SHA hashes through the given compression path.
+template <typename TContext, typename TDigest, void (*Init)(TContext&, typename TContext::TBlocksFn),
+          void (*Update)(TContext&, const void*, std::size_t), void (*Final)(TContext&, TDigest&)>
+THashRun OurSha(typename TContext::TBlocksFn blocks) {
+  return [blocks](const std::uint8_t* d, std::size_t n) {
+    TContext context;
+    Init(context, blocks);
+    FeedBlocks(d, n, [&](const std::uint8_t* p, std::size_t count) { Update(context, p, count); });
+    TDigest digest;
+    Final(context, digest);
+    return std::uint32_t{digest[0]};
+  };
+}
+
+constexpr auto OurSha1 = OurSha<TSha1Context, TSha1Digest, Sha1Init, Sha1Update, Sha1Final>;
+constexpr auto OurSha256 = OurSha<TSha256Context, TSha256Digest, Sha256Init, Sha256Update, Sha256Final>;
+constexpr auto OurSha512 = OurSha<TSha512Context, TSha512Digest, Sha512Init, Sha512Update, Sha512Final>;
+
+template <typename TContext, int (*Init)(TContext*), int (*Update)(TContext*, const void*, std::size_t),
+          int (*Final)(unsigned char*, TContext*), std::size_t DigestBytes>
+std::uint32_t Openssl(const std::uint8_t* d, std::size_t n) {
+  TContext context;
+  Init(&context);
+  FeedBlocks(d, n, [&](const std::uint8_t* p, std::size_t count) { Update(&context, p, count); });
+  unsigned char digest[DigestBytes];
+  Final(digest, &context);
   return digest[0];
 }
 
 std::uint32_t Zlib(const std::uint8_t* d, std::size_t n) {
   uLong crc = crc32(0, nullptr, 0);
-  for (std::size_t pos = 0; pos < n; pos += kHotBlock)
-    crc = crc32(crc, d + pos, static_cast<uInt>(std::min(kHotBlock, n - pos)));
+  FeedBlocks(d, n, [&](const std::uint8_t* p, std::size_t count) { crc = crc32(crc, p, static_cast<uInt>(count)); });
   return static_cast<std::uint32_t>(crc);
 }
 
@@ -126,9 +154,20 @@ int main() {
   rows.push_back({"crc32 production", Crc32Run(Crc32Update)});
   rows.push_back({"zlib crc32", Zlib});
   rows.push_back({"md5 ruvo", OurMd5});
-  rows.push_back({"md5 openssl", OpensslMd5});
+  rows.push_back({"md5 openssl", Openssl<MD5_CTX, MD5_Init, MD5_Update, MD5_Final, 16>});
+  rows.push_back({"sha1 portable", OurSha1(Sha1BlocksPortable)});
+  rows.push_back({"sha1 production", OurSha1(Sha1ChosenBlocks())});
+  rows.push_back({"sha1 openssl", Openssl<SHA_CTX, SHA1_Init, SHA1_Update, SHA1_Final, 20>});
+  rows.push_back({"sha256 portable", OurSha256(Sha256BlocksPortable)});
+  rows.push_back({"sha256 production", OurSha256(Sha256ChosenBlocks())});
+  rows.push_back({"sha256 openssl", Openssl<SHA256_CTX, SHA256_Init, SHA256_Update, SHA256_Final, 32>});
+  rows.push_back({"sha512 portable", OurSha512(Sha512BlocksPortable)});
+  rows.push_back({"sha512 production", OurSha512(Sha512ChosenBlocks())});
+  rows.push_back({"sha512 openssl", Openssl<SHA512_CTX, SHA512_Init, SHA512_Update, SHA512_Final, 64>});
 
-  std::printf("Hashing speed in GB/s (best of runs); production path: %s\n", CrcChosenVariant().Name);
+  std::printf("Hashing speed in GB/s (best of runs); production paths: CRC %s, SHA-1 and SHA-256 %s, SHA-512 %s\n",
+              CrcChosenVariant().Name, Sha256ChosenBlocks() == Sha256BlocksPortable ? "portable" : "SHA extensions",
+              Sha512ChosenBlocks() == Sha512BlocksPortable ? "portable" : "AVX2");
   constexpr int kPasses = 3;
   for (int pass = 0; pass < kPasses; ++pass) {
     for (auto& row : rows) {
@@ -161,6 +200,9 @@ int main() {
     goal(std::string("crc16 ") + path + " / crc32 " + path, (std::string("crc16 ") + path).c_str(),
          (std::string("crc32 ") + path).c_str(), 0.9);
   goal("md5 ruvo / openssl", "md5 ruvo", "md5 openssl", 1.0);
+  goal("sha1 production / openssl", "sha1 production", "sha1 openssl", 1.0);
+  goal("sha256 production / openssl", "sha256 production", "sha256 openssl", 1.0);
+  goal("sha512 production / openssl", "sha512 production", "sha512 openssl", 0.9);
   std::printf("%d goal(s) missed\n", missed);
   return missed == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -4,6 +4,9 @@
 // cpuid (and XGETBV for the register state the OS saves), so one executable runs everywhere.
 struct TCpuFeatures {
   bool Pclmul = false;   // PCLMULQDQ with SSE4.1
+  bool Sha = false;      // the SHA-1 and SHA-256 instructions with SSE4.1
+  bool Bmi2 = false;     // BMI2 (RORX, SHLX) together with BMI1 (ANDN)
+  bool Avx2 = false;     // AVX2 with the YMM state enabled by the OS
   bool Avx512 = false;   // AVX-512 F, BW and VL with the ZMM state enabled by the OS
   bool Vpclmul = false;  // VPCLMULQDQ usable on 512-bit registers (implies Avx512)
 };
