@@ -9,6 +9,7 @@
 #include "core/hex.h"
 #include "core/md5.h"
 #include "core/path.h"
+#include "core/sha.h"
 #include "win/file.h"
 #include "win/user_locale.h"
 
@@ -22,13 +23,24 @@ constexpr unsigned long kBlockSize = 65536;
 // The running checksum of one kind.
 class Checksum {
  public:
-  explicit Checksum(THashType kind) : kind_(kind) { MD5Init(md5_); }
+  explicit Checksum(THashType kind) : kind_(kind) {
+    switch (kind_) {
+      case THashType::MD5: MD5Init(md5_); break;
+      case THashType::SHA1: Sha1Init(sha1_); break;
+      case THashType::SHA256: Sha256Init(sha256_); break;
+      case THashType::SHA512: Sha512Init(sha512_); break;
+      default: break;
+    }
+  }
 
   void Fold(const std::uint8_t* data, std::size_t count) {
     switch (kind_) {
       case THashType::CRC16: crc16_ = Crc16Update(crc16_, data, count); break;
       case THashType::CRC32: crc32_ = Crc32Update(crc32_, data, count); break;
-      default: MD5Update(md5_, data, count); break;
+      case THashType::SHA1: Sha1Update(sha1_, data, count); break;
+      case THashType::SHA256: Sha256Update(sha256_, data, count); break;
+      case THashType::SHA512: Sha512Update(sha512_, data, count); break;
+      default: MD5Update(md5_, data, static_cast<std::uint32_t>(count)); break;
     }
   }
 
@@ -36,19 +48,28 @@ class Checksum {
     switch (kind_) {
       case THashType::CRC16: return HexUpper(crc16_, 4);
       case THashType::CRC32: return HexUpper(~crc32_, 8);
-      default: {
-        TMD5Digest digest;
-        MD5Final(md5_, digest);
-        return HexUpperBytes(digest.data(), digest.size());
-      }
+      case THashType::SHA1: return Final(sha1_, Sha1Final, TSha1Digest{});
+      case THashType::SHA256: return Final(sha256_, Sha256Final, TSha256Digest{});
+      case THashType::SHA512: return Final(sha512_, Sha512Final, TSha512Digest{});
+      default: return Final(md5_, MD5Final, TMD5Digest{});
     }
   }
 
  private:
+  template <typename Context, typename Digest>
+  static std::string Final(Context& context, void (*final)(Context&, Digest&), Digest digest) {
+    final(context, digest);
+    return HexUpperBytes(digest.data(), digest.size());
+  }
+
   THashType kind_;
   std::uint16_t crc16_ = 0xFFFF;
   std::uint32_t crc32_ = 0xFFFFFFFF;
-  TMD5Context md5_;
+  // One context of each digest: a few hundred bytes, on the stack of one call.
+  TMD5Context md5_{};
+  TSha1Context sha1_{};
+  TSha256Context sha256_{};
+  TSha512Context sha512_{};
 };
 
 // "name (position/size)": built once, only the position changes per block, so a name holding
