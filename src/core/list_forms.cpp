@@ -68,8 +68,10 @@ std::optional<ListFields> SplitGnuFields(std::string_view line) {
 
 std::optional<ListFields> SplitBsdFields(std::string_view line) {
   const auto [rest, escaped] = EscapeMark(line);
-  static constexpr std::array<std::pair<std::string_view, THashType>, 4> kTags = {
-      {{"SHA512", THashType::SHA512}, {"SHA256", THashType::SHA256}, {"SHA1", THashType::SHA1}, {"MD5", THashType::MD5}}};
+  static constexpr std::array<std::pair<std::string_view, THashType>, 4> kTags = {{{"SHA512", THashType::SHA512},
+                                                                                   {"SHA256", THashType::SHA256},
+                                                                                   {"SHA1", THashType::SHA1},
+                                                                                   {"MD5", THashType::MD5}}};
   for (const auto& [tag, kind] : kTags) {
     if (rest.size() <= tag.size() + 2 || AsciiUpper(rest.substr(0, tag.size())) != tag) continue;
     if (rest.substr(tag.size(), 2) != " (") return std::nullopt;
