@@ -31,20 +31,26 @@ TEST_P(ProbeTest, FirstBytesDecide) {
   EXPECT_EQ(IsChecksumListFile(folder_.File("f")), GetParam().list);
 }
 
-INSTANTIATE_TEST_SUITE_P(Starts, ProbeTest,
-                         testing::Values(ProbeCase{"TableHeader", "Name   CRC32     Bytes\r\n", true},
-                                         ProbeCase{"JustNameAndSpace", "Name ", true},
-                                         ProbeCase{"NameWithoutSpace", "Name", false},
-                                         ProbeCase{"NameLowerCase", "name  CRC  Bytes\r\n", false},
-                                         ProbeCase{"ByteOrderMark", "\xEF\xBB\xBFName  CRC  Bytes\r\n", true},
-                                         ProbeCase{"BlankLineFirst", "\r\nName  CRC  Bytes\r\n", false},
-                                         ProbeCase{"Md5Line", kMd5Line + "\r\n", true},
-                                         ProbeCase{"Md5LineOf33Bytes", kMd5Line.substr(0, 33), true},
-                                         ProbeCase{"Md5LineOf32Bytes", kMd5Line.substr(0, 32), false},
-                                         ProbeCase{"Md5TabSeparated", "900150983cd24fb0d6963f7d28e17f72\ta.txt", false},
-                                         ProbeCase{"Empty", "", false},
-                                         ProbeCase{"Text", "hello world, this is no list at all\r\n", false}),
-                         [](const testing::TestParamInfo<ProbeCase>& p) { return std::string(p.param.label); });
+INSTANTIATE_TEST_SUITE_P(
+    Starts, ProbeTest,
+    testing::Values(ProbeCase{"Table", "Name   CRC32     Bytes\r\n-  -  -\r\na  1  2\r\n", true},
+                    // A file as short as the probe is judged whole.
+                    ProbeCase{"TableHeaderOnly", "Name   CRC32     Bytes\r\n", false},
+                    ProbeCase{"JustNameAndSpace", "Name ", false},
+                    // A longer one by its first line: the rest is read later.
+                    ProbeCase{"LongTableHeader", "Name  CRC  Bytes\r\n" + std::string(2000, 'x'), true},
+                    ProbeCase{"Sha256Line", std::string(64, 'a') + "  a.txt\n", true},
+                    ProbeCase{"BsdTag", "SHA1 (a.txt) = " + std::string(40, 'a') + "\n", true},
+                    ProbeCase{"NameWithoutSpace", "Name", false},
+                    ProbeCase{"NameLowerCase", "name  CRC  Bytes\r\n", false},
+                    ProbeCase{"ByteOrderMark", "\xEF\xBB\xBFName  CRC  Bytes\r\n-  -  -\r\na  1  2\r\n", true},
+                    ProbeCase{"BlankLineFirst", "\r\nName  CRC  Bytes\r\n", false},
+                    ProbeCase{"Md5Line", kMd5Line + "\r\n", true},
+                    ProbeCase{"Md5LineOf33Bytes", kMd5Line.substr(0, 33), true},
+                    ProbeCase{"LoneDigest", kMd5Line.substr(0, 32), true},
+                    ProbeCase{"Md5TabSeparated", "900150983cd24fb0d6963f7d28e17f72\ta.txt", false},
+                    ProbeCase{"Empty", "", false}, ProbeCase{"Text", "hello world, this is no list at all\r\n", false}),
+    [](const testing::TestParamInfo<ProbeCase>& p) { return std::string(p.param.label); });
 
 TEST(ProbeFailures, UnopenableFilesAreNoLists) {
   ScratchFolder folder;
