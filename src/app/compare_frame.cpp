@@ -136,7 +136,11 @@ TCompareItem TCompareFrame::Item(std::size_t i) const {
   item.State = *result == TVerifyResult::Correct ? 1 : 2;
   item.FHash = std::move(verification.foundHash);
   item.FBytes = std::move(verification.foundBytes);
-  item.Error = resultTexts_.at(static_cast<std::size_t>(*result));
+  // A list of mixed tags names each row's mismatch by the row's own kind.
+  const THashType rowKind = table_.List().Fields(i).kind;
+  item.Error = rowKind == kind_ || *result != TVerifyResult::HashMismatch
+                   ? resultTexts_.at(static_cast<std::size_t>(*result))
+                   : ui::Utf8(VerifyResultText(*result, rowKind));
   return item;
 }
 

@@ -17,6 +17,7 @@
 #include "app/program_fixture.h"
 #include "core/checksum_list.h"
 #include "core/crc.h"
+#include "core/hex.h"
 #include "engine/hash_file.h"
 #include "support/list_text.h"
 #include "ui/application.h"
@@ -167,6 +168,29 @@ TEST_F(ComparePageTest, Crc16AndMd5Lists) {
                      {"gone.txt", 2, "", "", U8(u8"ファイルオープン失敗")}});
   EXPECT_EQ(frame.ListView.ColumnCaption(1), "MD5");
   EXPECT_EQ(frame.ListView.ColumnCaption(2), "FMD5");
+}
+
+// Other tools' lists: the kind's titles, no sizes, and in a list of mixed tags each row judged and
+// named by its own kind.
+TEST_F(ComparePageTest, ShaAndMixedTagLists) {
+  folder_.Write("a.txt", "abc");
+  const std::string sha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+  folder_.Write("s.sha256", sha256 + "  a.txt\n" + std::string(64, '0') + " *a.txt\n");
+  {
+    TCompareFrame& frame = Verify(folder_.File("s.sha256"));
+    ExpectRows(frame, {{"a.txt", 1, AsciiUpper(sha256), "", ""},
+                       {"a.txt", 2, AsciiUpper(sha256), "", "SHA256" + U8(u8"不一致")}});
+    EXPECT_EQ(frame.ListView.ColumnCaption(1), "SHA256");
+    EXPECT_EQ(frame.ListView.ColumnCaption(2), "FSHA256");
+  }
+  comparetest::ResetCompareForm();
+
+  const std::string sha1 = "A9993E364706816ABA3E25717850C26C9CD0D89D";
+  folder_.Write("mixed.txt", "SHA1 (a.txt) = " + sha1 + "\nMD5 (a.txt) = " + std::string(32, '0') + "\n");
+  TCompareFrame& frame = Verify(folder_.File("mixed.txt"));
+  ExpectRows(frame, {{"a.txt", 1, sha1, "", ""},
+                     {"a.txt", 2, "900150983CD24FB0D6963F7D28E17F72", "", "MD5" + U8(u8"不一致")}});
+  EXPECT_EQ(frame.ListView.ColumnCaption(1), "SHA1");
 }
 
 TEST_F(ComparePageTest, BlankLineInTheMiddleEndsTheRows) {
