@@ -67,7 +67,8 @@ std::vector<Key> BoolKeys() {
 
 const std::vector<Key> kIntegerKeys = IntegerKeys();
 const std::vector<Key> kBoolKeys = BoolKeys();
-const std::vector<Key> kTextKeys = {{"Preferences", "DefaultExtCRC"}, {"Preferences", "DefaultExtMD5"}};
+const std::vector<Key> kTextKeys = {
+    {"Preferences", "DefaultExtCRC"}, {"Preferences", "DefaultExtMD5"}, {"Preferences", "DefaultExtSHA256"}};
 
 struct Settings {
   std::vector<int> integers;

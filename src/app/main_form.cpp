@@ -1,5 +1,9 @@
 #include "app/main_form.h"
 
+#include <algorithm>
+#include <span>
+#include <vector>
+
 #include "app/calc_form.h"
 #include "app/calc_view_form.h"
 #include "app/compare_form.h"
@@ -31,15 +35,24 @@ ui::PanelArgs DropPanelArgs(ui::Control* parent, const char8_t* caption, int top
           .bevelInner = ui::Bevel::Raised};
 }
 
-// The three hash buttons share one exclusive group.
+// The hash buttons share one exclusive group.
 constexpr int kHashButtonGroup = 1;
+
+// The hash buttons' row inside the creation panel's two-pixel bevels, one pixel between buttons.
+constexpr int kHashRowLeft = 2;
+constexpr int kHashRowRight = 142;
+constexpr int kHashButtonGap = 1;
+// Around a caption: the edge on both sides, the one-pixel shift of a sunken face and one spare.
+constexpr int kCaptionMargin = 4;
+// The smallest size the buttons' font may take so that all four captions fit the row.
+constexpr int kMinHashButtonFontHeight = 9;
 
 ui::ButtonArgs HashButtonArgs(ui::Control* parent, const char8_t* caption, int left, bool down) {
   return {.parent = parent,
           .caption = caption,
           .left = left,
           .top = 96,
-          .width = 44,
+          .width = 34,
           .height = 22,
           .groupIndex = kHashButtonGroup,
           .down = down,
@@ -51,17 +64,53 @@ ui::CheckBoxArgs OptionArgs(ui::Control* parent, const char8_t* caption, int lef
       .parent = parent, .caption = caption, .left = left, .top = top, .width = width, .height = 17, .checked = checked};
 }
 
+// The width of a control's text in its current font; 0 when it cannot be measured.
+int TextWidth(ui::Control& control) {
+  ui::WindowDc dc(control.Handle());
+  ui::SelectObjectScope font(dc.get(), control.CurrentFont());
+  const std::wstring& text = control.WideText();
+  SIZE extent{};
+  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+  return extent.cx;
+}
+
+// The hash buttons fill their row, each as wide as its caption needs and the rest shared out, so
+// that no caption is cut in whatever font the system gives. Only when the window's font is too
+// wide for all of them at once do they take a smaller size of it: the window may not grow.
+void LayOutHashButtons(std::span<ui::Button* const> buttons) {
+  const int gaps = kHashButtonGap * (static_cast<int>(buttons.size()) - 1);
+  const int room = kHashRowRight - kHashRowLeft - gaps;
+  std::vector<int> needs(buttons.size());
+  for (int height = kProportionalFont.height; height >= kMinHashButtonFontHeight; --height) {
+    if (height != kProportionalFont.height) {
+      for (ui::Button* button : buttons) {
+        button->SetFont({.face = kProportionalFont.face, .height = height, .charset = kProportionalFont.charset});
+      }
+    }
+    int total = 0;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+      needs[i] = TextWidth(*buttons[i]) + kCaptionMargin;
+      total += needs[i];
+    }
+    if (total <= room) break;
+  }
+  int slack = room;
+  for (int need : needs) slack -= need;
+  slack = std::max(slack, 0);
+  const int count = static_cast<int>(buttons.size());
+  int left = kHashRowLeft;
+  for (int i = 0; i < count; ++i) {
+    const int width = needs[i] + slack / count + (i < slack % count ? 1 : 0);
+    buttons[i]->SetBounds(left, buttons[i]->Top(), width, buttons[i]->Height());
+    left += width + kHashButtonGap;
+  }
+}
+
 // Labels take the width of their text, as designed labels size themselves, but never less than the
 // designed width: a substitute for the UI font may draw wider than the original.
 void FitLabelToText(ui::Label& label) {
-  ui::WindowDc dc(label.Handle());
-  ui::SelectObjectScope font(dc.get(), label.CurrentFont());
-  const std::wstring& text = label.WideText();
-  SIZE extent{};
-  if (GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent) &&
-      extent.cx > label.Width()) {
-    label.SetWidth(extent.cx);
-  }
+  const int width = TextWidth(label);
+  if (width > label.Width()) label.SetWidth(width);
 }
 
 }  // namespace
@@ -73,9 +122,10 @@ TMainForm::TMainForm()
       PreferencesTabSheet({.control = &PageControl, .caption = u8"設定"}),
       ComparePanel(DropPanelArgs(&DragDropTabSheet, u8"比較", 0, ui::Align::Top)),
       CalcPanel(DropPanelArgs(&DragDropTabSheet, u8"作成", 125, ui::Align::Bottom)),
-      CalcCRC16Button(HashButtonArgs(&CalcPanel, u8"CRC16", 4, false)),
-      CalcCRC32Button(HashButtonArgs(&CalcPanel, u8"CRC32", 50, true)),
-      CalcMD5Button(HashButtonArgs(&CalcPanel, u8"MD5", 96, false)),
+      CalcCRC16Button(HashButtonArgs(&CalcPanel, u8"CRC16", 2, false)),
+      CalcCRC32Button(HashButtonArgs(&CalcPanel, u8"CRC32", 37, true)),
+      CalcMD5Button(HashButtonArgs(&CalcPanel, u8"MD5", 72, false)),
+      CalcSHA256Button(HashButtonArgs(&CalcPanel, u8"SHA256", 107, false)),
       AutoSaveDirCheckBox(OptionArgs(&PreferencesTabSheet, u8"自動保存 - ディレクトリ", 0, 0, 137, false)),
       AutoSaveFileCheckBox(OptionArgs(&PreferencesTabSheet, u8"自動保存 - ファイル", 0, 16, 121, false)),
       AutoSaveForceOverwriteCheckBox(OptionArgs(&PreferencesTabSheet, u8"自動保存時強制上書き", 0, 32, 137, false)),
@@ -122,6 +172,9 @@ TMainForm::TMainForm()
     tabOrder[order]->SetTabOrder(order);
   }
 
+  ui::Button* const hashButtons[] = {&CalcCRC16Button, &CalcCRC32Button, &CalcMD5Button, &CalcSHA256Button};
+  LayOutHashButtons(hashButtons);
+
   FitLabelToText(UpperCaseLabel);
   FitLabelToText(DefaultExtCRCLabel);
   FitLabelToText(DefaultExtMD5Label);
@@ -162,6 +215,7 @@ THashType TMainForm::GetHashType() {
   if (CalcCRC16Button.Down()) return THashType::CRC16;
   if (CalcCRC32Button.Down()) return THashType::CRC32;
   if (CalcMD5Button.Down()) return THashType::MD5;
+  if (CalcSHA256Button.Down()) return THashType::SHA256;
   return THashType::None;
 }
 
@@ -170,6 +224,7 @@ void TMainForm::SetHashType(THashType kind) {
     case THashType::CRC16: CalcCRC16Button.SetDown(true); break;
     case THashType::CRC32: CalcCRC32Button.SetDown(true); break;
     case THashType::MD5: CalcMD5Button.SetDown(true); break;
+    case THashType::SHA256: CalcSHA256Button.SetDown(true); break;
     default: break;  // no kind: the selection stays
   }
 }
@@ -188,7 +243,8 @@ TRunOptions TMainForm::Options() {
           .upperCRC = UpperCRCCheckBox.Checked(),
           .upperMD5 = UpperMD5CheckBox.Checked(),
           .defaultExtCRC = DefaultExtCRCEdit.Text(),
-          .defaultExtMD5 = DefaultExtMD5Edit.Text()};
+          .defaultExtMD5 = DefaultExtMD5Edit.Text(),
+          .defaultExtSHA256 = DefaultExtSHA256};
 }
 
 void TMainForm::StayOnTopCheckBoxClick() {

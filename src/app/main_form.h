@@ -30,9 +30,10 @@ class TMainForm : public ui::Form {
   TMainForm();
   ~TMainForm() override;
 
-  // The pressed hash button: CRC16, CRC32, MD5, or None when none is pressed.
+  // The pressed hash button: CRC16, CRC32, MD5, SHA256, or None when none is pressed.
   THashType GetHashType();
-  // CRC16, CRC32 or MD5 presses that button (releasing the others); any other value changes nothing.
+  // CRC16, CRC32, MD5 or SHA256 presses that button (releasing the others); any other value
+  // changes nothing.
   void SetHashType(THashType kind);
   // The options as the controls hold them now, the pressed hash button among them.
   [[nodiscard]] TRunOptions Options();
@@ -69,6 +70,7 @@ class TMainForm : public ui::Form {
   ui::Button CalcCRC16Button;
   ui::Button CalcCRC32Button;
   ui::Button CalcMD5Button;
+  ui::Button CalcSHA256Button;
 
   ui::CheckBox AutoSaveDirCheckBox;
   ui::CheckBox AutoSaveFileCheckBox;
@@ -88,6 +90,9 @@ class TMainForm : public ui::Form {
   ui::Edit DefaultExtCRCEdit;
   ui::Label DefaultExtMD5Label;
   ui::Edit DefaultExtMD5Edit;
+  // The extension offered for SHA-256 lists. The options tab has no room for another row, so it
+  // lives in the settings file only.
+  std::string DefaultExtSHA256 = "sha256";
 
   ui::PopupMenu PopupMenu;  // exists for its shortcut: it never pops up
   ui::MenuItem& MenuClose;  // "閉じる(&C)", Esc

@@ -107,6 +107,7 @@ void TMainForm::LoadSettings() {
 
   DefaultExtCRCEdit.SetText(file.ReadString("Preferences", "DefaultExtCRC", DefaultExtCRCEdit.Text()));
   DefaultExtMD5Edit.SetText(file.ReadString("Preferences", "DefaultExtMD5", DefaultExtMD5Edit.Text()));
+  DefaultExtSHA256 = file.ReadString("Preferences", "DefaultExtSHA256", DefaultExtSHA256);
 }
 
 void TMainForm::SaveSettings() {
@@ -126,6 +127,7 @@ void TMainForm::SaveSettings() {
   for (const auto& option : kOptions) file.WriteBool("Preferences", option.key, (this->*option.box).Checked());
   file.WriteString("Preferences", "DefaultExtCRC", DefaultExtCRCEdit.Text());
   file.WriteString("Preferences", "DefaultExtMD5", DefaultExtMD5Edit.Text());
+  file.WriteString("Preferences", "DefaultExtSHA256", DefaultExtSHA256);
 
   // A settings file that cannot be written (read-only folder, full disk) must not keep the
   // program from ending; the old file, if any, stays as it was.

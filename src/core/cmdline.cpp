@@ -63,6 +63,10 @@ CommandLineRequest ParseArguments(const std::vector<std::string>& arguments) {
         request.kind = THashType::MD5;
         continue;
       }
+      if (word == "t256") {
+        request.kind = THashType::SHA256;
+        continue;
+      }
     }
     request.paths.push_back(argument);
   }

@@ -18,7 +18,7 @@ TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, co
                        const std::string& separator, TRunObserver& observer) {
   const THashType kind = options.kind;
   const bool upper = options.UpperCase(kind);
-  const std::string binaryMark = kind == THashType::MD5 && options.md5BinaryMode ? "*" : "";
+  const std::string binaryMark = IsDigestKind(kind) && options.md5BinaryMode ? "*" : "";
   MessagePump* const blockPump = options.showProcess ? &observer : nullptr;
 
   TRunResult result;

@@ -22,11 +22,13 @@ struct TRunOptions {
   bool upperMD5 = false;
   std::string defaultExtCRC = "crc";
   std::string defaultExtMD5 = "md5";
+  std::string defaultExtSHA256 = "sha256";
 
-  // Upper-case hash texts for the kind.
-  [[nodiscard]] bool UpperCase(THashType forKind) const { return forKind == THashType::MD5 ? upperMD5 : upperCRC; }
+  // Upper-case hash texts for the kind; every digest kind follows the MD5 choice.
+  [[nodiscard]] bool UpperCase(THashType forKind) const { return IsDigestKind(forKind) ? upperMD5 : upperCRC; }
   // The extension that saving offers for a list of the kind.
   [[nodiscard]] const std::string& DefaultExt(THashType forKind) const {
-    return forKind == THashType::MD5 ? defaultExtMD5 : defaultExtCRC;
+    if (forKind == THashType::SHA256) return defaultExtSHA256;
+    return IsDigestKind(forKind) ? defaultExtMD5 : defaultExtCRC;
   }
 };

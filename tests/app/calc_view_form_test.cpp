@@ -2,6 +2,8 @@
 // overwrite question and its failures.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "app/calc_form.h"
 #include "app/calc_frame.h"
 #include "app/calc_view_form.h"
@@ -251,6 +253,46 @@ TEST_F(CalcViewTest, OneLooseFileIsSavedUnderItsOwnName) {
     } else {
       EXPECT_EQ(saved, c.text);
     }
+    EXPECT_TRUE(boxes.empty());
+  }
+}
+
+// The SHA256 button, pressed by a real click, makes lists in the MD5 layout that follow the MD5
+// options: the case of the digits, the binary-mode asterisk; they are saved as ".sha256".
+TEST_F(CalcViewTest, TheSha256ButtonWritesDigestListsWithTheMd5Options) {
+  struct Case {
+    bool upper;
+    bool binaryMode;
+    std::string text;
+  };
+  const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+  const std::string b = "3e23e8160039594a33894f6564e1b1348bbd7a0088d42c4acb73eeaed59c009d";
+  const auto upper = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+  };
+  const Case cases[] = {
+      {false, false, abc + " a.txt\r\n" + b + " b.txt\r\n"},
+      {true, false, upper(abc) + " a.txt\r\n" + upper(b) + " b.txt\r\n"},
+      {false, true, abc + " *a.txt\r\n" + b + " *b.txt\r\n"},
+  };
+  MainForm->Show();
+  MainForm->PageControl.SetActivePageIndex(0);
+  apptest::PumpMessages();
+  apptest::ClickWindow(MainForm->CalcSHA256Button.Handle());
+  ASSERT_EQ(MainForm->GetHashType(), THashType::SHA256);
+  MainForm->AutoSaveDirCheckBox.SetChecked(true);
+  MainForm->AutoSaveForceOverwriteCheckBox.SetChecked(true);
+  const std::string album = Album();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    MainForm->UpperMD5CheckBox.SetChecked(c.upper);
+    MainForm->MD5BinaryModeCheckBox.SetChecked(c.binaryMode);
+    // The list of the case before would be hashed as a file of the folder.
+    DeleteFileA((album + "\\album.sha256").c_str());
+    Calc({album});
+    EXPECT_EQ(ReadFileBytes(album + "\\album.sha256"), c.text);
+    EXPECT_FALSE(Exists(album + "\\album.md5"));
     EXPECT_TRUE(boxes.empty());
   }
 }

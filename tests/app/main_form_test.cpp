@@ -82,15 +82,31 @@ TEST_F(MainWindowTest, FrameCaptionAndClientArea) {
 }
 
 TEST_F(MainWindowTest, ControlsUseTheShiftJisUiFont) {
-  HWND controls[] = {main_->DirListCheckBox.Handle(), main_->DefaultExtCRCEdit.Handle(), main_->UpperCaseLabel.Handle(),
-                     main_->CalcMD5Button.Handle()};
-  for (HWND control : controls) {
-    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    ASSERT_NE(font, nullptr);
+  const auto fontOf = [](HWND control) {
     LOGFONTW log{};
-    ASSERT_NE(GetObjectW(font, sizeof log, &log), 0);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    EXPECT_NE(font, nullptr);
+    EXPECT_NE(GetObjectW(font, sizeof log, &log), 0);
+    return log;
+  };
+  HWND controls[] = {main_->DirListCheckBox.Handle(), main_->DefaultExtCRCEdit.Handle(),
+                     main_->UpperCaseLabel.Handle()};
+  for (HWND control : controls) {
+    const LOGFONTW log = fontOf(control);
     EXPECT_STREQ(log.lfFaceName, L"ＭＳ Ｐゴシック");
     EXPECT_EQ(log.lfHeight, -12);
+    EXPECT_EQ(log.lfCharSet, SHIFTJIS_CHARSET);
+  }
+  // The hash buttons take the same font, a smaller size of it only where four captions would not
+  // fit their row otherwise; all four the same size.
+  const LONG buttonHeight = fontOf(main_->CalcCRC16Button.Handle()).lfHeight;
+  EXPECT_LE(buttonHeight, -9);
+  EXPECT_GE(buttonHeight, -12);
+  for (ui::Button* button :
+       {&main_->CalcCRC16Button, &main_->CalcCRC32Button, &main_->CalcMD5Button, &main_->CalcSHA256Button}) {
+    const LOGFONTW log = fontOf(button->Handle());
+    EXPECT_STREQ(log.lfFaceName, L"ＭＳ Ｐゴシック");
+    EXPECT_EQ(log.lfHeight, buttonHeight);
     EXPECT_EQ(log.lfCharSet, SHIFTJIS_CHARSET);
   }
 }
@@ -144,20 +160,25 @@ TEST_F(MainWindowTest, TabsAndDropPanels) {
   struct ButtonCase {
     ui::Button* button;
     const wchar_t* caption;
-    int left;
     bool down;
   };
-  const ButtonCase buttons[] = {{&main_->CalcCRC16Button, L"CRC16", 4, false},
-                                {&main_->CalcCRC32Button, L"CRC32", 50, true},
-                                {&main_->CalcMD5Button, L"MD5", 96, false}};
+  const ButtonCase buttons[] = {{&main_->CalcCRC16Button, L"CRC16", false},
+                                {&main_->CalcCRC32Button, L"CRC32", true},
+                                {&main_->CalcMD5Button, L"MD5", false},
+                                {&main_->CalcSHA256Button, L"SHA256", false}};
+  // The four share one row inside the panel's bevels, in this order, without overlapping; each is
+  // wide enough for its caption (edges and the sunken shift included).
+  int previousRight = 2;
   for (const ButtonCase& c : buttons) {
     SCOPED_TRACE(c.caption);
     HWND button = c.button->Handle();
     EXPECT_EQ(WindowText(button), c.caption);
     RECT rect = RectIn(button, main_->CalcPanel.Handle());
-    EXPECT_EQ(rect.left, c.left);
+    EXPECT_GE(rect.left, previousRight);
+    EXPECT_LE(rect.right, 142);
+    previousRight = rect.right;
+    EXPECT_GE(rect.right - rect.left, TextWidth(button) + 3);
     EXPECT_EQ(rect.top, 96);
-    EXPECT_EQ(rect.right - rect.left, 44);
     EXPECT_EQ(rect.bottom - rect.top, 22);
     EXPECT_EQ(c.button->Down(), c.down);
     EXPECT_FALSE(GetWindowLongW(button, GWL_STYLE) & WS_TABSTOP);
@@ -241,15 +262,14 @@ TEST_F(MainWindowTest, HashButtonsFormOneExclusiveGroupUnderRealClicks) {
     ui::Button* click;
     THashType expected;
   };
-  const Step steps[] = {{&m.CalcMD5Button, THashType::MD5},
-                        {&m.CalcMD5Button, THashType::MD5},
-                        {&m.CalcCRC16Button, THashType::CRC16},
-                        {&m.CalcCRC32Button, THashType::CRC32},
+  const Step steps[] = {{&m.CalcSHA256Button, THashType::SHA256}, {&m.CalcSHA256Button, THashType::SHA256},
+                        {&m.CalcMD5Button, THashType::MD5},       {&m.CalcMD5Button, THashType::MD5},
+                        {&m.CalcCRC16Button, THashType::CRC16},   {&m.CalcCRC32Button, THashType::CRC32},
                         {&m.CalcCRC32Button, THashType::CRC32}};
   for (const Step& step : steps) {
     apptest::ClickWindow(step.click->Handle());
     EXPECT_EQ(m.GetHashType(), step.expected);
-    int down = m.CalcCRC16Button.Down() + m.CalcCRC32Button.Down() + m.CalcMD5Button.Down();
+    int down = m.CalcCRC16Button.Down() + m.CalcCRC32Button.Down() + m.CalcMD5Button.Down() + m.CalcSHA256Button.Down();
     EXPECT_EQ(down, 1) << "exactly one button is down";
   }
 }
@@ -260,9 +280,11 @@ TEST_F(MainWindowTest, SetHashTypePressesOnlyForKnownKinds) {
     std::uint8_t set;
     THashType after;
   };
-  const Case cases[] = {{THashType::CRC32, 0, THashType::CRC16}, {THashType::CRC16, 1, THashType::CRC32},
-                        {THashType::CRC32, 2, THashType::MD5},   {THashType::MD5, 3, THashType::MD5},
-                        {THashType::CRC16, 4, THashType::CRC16}, {THashType::MD5, 0xFF, THashType::MD5}};
+  const Case cases[] = {{THashType::CRC32, 0, THashType::CRC16},   {THashType::CRC16, 1, THashType::CRC32},
+                        {THashType::CRC32, 2, THashType::MD5},     {THashType::MD5, 3, THashType::SHA256},
+                        {THashType::CRC16, 4, THashType::CRC16},   {THashType::MD5, 0xFF, THashType::MD5},
+                        {THashType::SHA256, 4, THashType::SHA256}, {THashType::SHA256, 5, THashType::SHA256},
+                        {THashType::SHA256, 2, THashType::MD5}};
   for (const Case& c : cases) {
     main_->SetHashType(c.before);
     main_->SetHashType(static_cast<THashType>(c.set));
@@ -429,11 +451,18 @@ TEST_F(MainWindowTest, TheOptionsSnapshotFollowsEveryControl) {
   }
   m.DefaultExtCRCEdit.SetText("sfv");
   m.DefaultExtMD5Edit.SetText("txt");
-  for (const THashType kind : {THashType::CRC16, THashType::CRC32, THashType::MD5}) {
-    m.SetHashType(kind);
+  m.DefaultExtSHA256 = "s2";
+  struct KindCase {
+    THashType kind;
+    const char* ext;
+  };
+  const KindCase kinds[] = {
+      {THashType::CRC16, "sfv"}, {THashType::CRC32, "sfv"}, {THashType::MD5, "txt"}, {THashType::SHA256, "s2"}};
+  for (const KindCase& c : kinds) {
+    m.SetHashType(c.kind);
     const TRunOptions options = m.Options();
-    EXPECT_EQ(options.kind, kind);
-    EXPECT_EQ(options.DefaultExt(kind), kind == THashType::MD5 ? "txt" : "sfv");
+    EXPECT_EQ(options.kind, c.kind);
+    EXPECT_EQ(options.DefaultExt(c.kind), c.ext);
   }
 }
 

@@ -66,6 +66,7 @@ void ResetProgramForms() {
   main.IdlePriorityCheckBoxClick();
   main.DefaultExtCRCEdit.SetText("crc");
   main.DefaultExtMD5Edit.SetText("md5");
+  main.DefaultExtSHA256 = "sha256";
   main.PageControl.SetActivePageIndex(0);
   main.SetClientSize(152, 272);  // a settings test may have given it a hand-added width
   main.FormCreate();

@@ -84,6 +84,7 @@ TEST_F(SettingsTest, FirstStartWithoutFileKeepsTheDesignedState) {
   EXPECT_FALSE(m.UpperMD5CheckBox.Checked());
   EXPECT_EQ(m.DefaultExtCRCEdit.Text(), "crc");
   EXPECT_EQ(m.DefaultExtMD5Edit.Text(), "md5");
+  EXPECT_EQ(m.DefaultExtSHA256, "sha256");
   EXPECT_FALSE(ReadFileBytes(Ini())) << "reading writes nothing";
 }
 
@@ -106,7 +107,7 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
   m.PageControl.SetActivePageIndex(1);
   CompareForm->ComparePageControl.SetTabWidth(80);
   CalcForm->CalcPageControl.SetTabWidth(90);
-  m.SetHashType(THashType::MD5);
+  m.SetHashType(THashType::SHA256);
   ui::CheckBox* const options[] = {&m.AutoSaveDirCheckBox,   &m.AutoSaveFileCheckBox, &m.AutoSaveForceOverwriteCheckBox,
                                    &m.AutoSaveCloseCheckBox, &m.DirListCheckBox,      &m.DirRecursiveCheckBox,
                                    &m.ShowProcessCheckBox,   &m.DoneBeepCheckBox,     &m.MD5BinaryModeCheckBox,
@@ -114,6 +115,7 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
   for (ui::CheckBox* box : options) box->SetChecked(!box->Checked());
   m.DefaultExtCRCEdit.SetText("sfv");
   m.DefaultExtMD5Edit.SetText("\xE8\xA1\xA8");  // 表, trail byte 0x5C
+  m.DefaultExtSHA256 = "s256";
   m.SaveSettings();
   std::optional<std::string> written = ReadFileBytes(Ini());
   ASSERT_TRUE(written);
@@ -137,10 +139,11 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
   EXPECT_EQ(m.PageControl.ActivePageIndex(), 1);
   EXPECT_EQ(CompareForm->ComparePageControl.TabWidth(), 80);
   EXPECT_EQ(CalcForm->CalcPageControl.TabWidth(), 90);
-  EXPECT_EQ(m.GetHashType(), THashType::MD5);
+  EXPECT_EQ(m.GetHashType(), THashType::SHA256);
   for (size_t i = 0; i < std::size(options); ++i) EXPECT_EQ(options[i]->Checked(), saved[i]) << "option " << i;
   EXPECT_EQ(m.DefaultExtCRCEdit.Text(), "sfv");
   EXPECT_EQ(m.DefaultExtMD5Edit.Text(), "\xE8\xA1\xA8");
+  EXPECT_EQ(m.DefaultExtSHA256, "s256");
 
   m.SaveSettings();
   EXPECT_EQ(ReadFileBytes(Ini()), written) << "a second save writes the same bytes";
@@ -175,9 +178,10 @@ TEST_F(SettingsTest, HashTypeTakesTheLowByteOfTheValue) {
     THashType after;
   };
   using enum THashType;
-  const Case cases[] = {{"2", CRC32, MD5},   {"4", CRC32, CRC32},  {"0x1", MD5, CRC32}, {"$0", CRC32, CRC16},
-                        {"258", CRC32, MD5}, {"-255", MD5, CRC32}, {"3", CRC16, CRC16}, {"md5", CRC16, CRC16},
-                        {" +2", CRC32, MD5}, {"0X2", CRC16, MD5}};
+  const Case cases[] = {{"2", CRC32, MD5},   {"4", CRC32, CRC32},  {"0x1", MD5, CRC32},  {"$0", CRC32, CRC16},
+                        {"258", CRC32, MD5}, {"-255", MD5, CRC32}, {"3", CRC16, SHA256}, {"md5", CRC16, CRC16},
+                        {" +2", CRC32, MD5}, {"0X2", CRC16, MD5},  {"259", MD5, SHA256}, {"5", SHA256, SHA256},
+                        {"6", CRC16, CRC16}};
   for (const Case& c : cases) {
     MainForm->SetHashType(c.before);
     LoadPreferences(std::string("HashType=") + c.value + "\r\n");
@@ -278,9 +282,10 @@ TEST_F(SettingsTest, WindowsOutOfSightComeBackIntoTheWorkArea) {
 }
 
 TEST_F(SettingsTest, DefaultExtensionsAreTakenAsWritten) {
-  LoadPreferences("DefaultExtCRC= .s f v \r\nDefaultExtMD5=\r\n");
+  LoadPreferences("DefaultExtCRC= .s f v \r\nDefaultExtMD5=\r\nDefaultExtSHA256= s h a \r\n");
   EXPECT_EQ(MainForm->DefaultExtCRCEdit.Text(), ".s f v") << "only the surrounding blanks go";
   EXPECT_EQ(MainForm->DefaultExtMD5Edit.Text(), "");
+  EXPECT_EQ(MainForm->DefaultExtSHA256, "s h a");
 }
 
 TEST_F(SettingsTest, StayOnTopAndIdlePriorityApplyAtLoad) {

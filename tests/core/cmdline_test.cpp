@@ -93,6 +93,10 @@ TEST(ParseArguments, OptionsAndPaths) {
       {{"ruvo", "/t3", "a"}, {"a"}, false, THashType::CRC32},
       {{"ruvo", "-t1", "-tm", "a"}, {"a"}, false, THashType::MD5},  // the later one wins
       {{"ruvo", "-tm", "a", "-t1"}, {"a"}, false, THashType::CRC16},
+      {{"ruvo", "-t256", "a"}, {"a"}, false, THashType::SHA256},
+      {{"ruvo", "a", "/t256"}, {"a"}, false, THashType::SHA256},
+      {{"ruvo", "-t256", "-tm", "a"}, {"a"}, false, THashType::MD5},
+      {{"ruvo", "-T256", "-t25", "-t2560", "/sha256"}, {"-T256", "-t25", "-t2560", "/sha256"}, false, THashType::None},
       {{"ruvo", "a", "-c", "-t1"}, {"a"}, true, THashType::CRC16},  // "c" decides; kind unused
       {{"ruvo", "-C", "-T1", "-x", "/Tm", "-c "}, {"-C", "-T1", "-x", "/Tm", "-c "}, false, THashType::None},
       {{"ruvo", "-", "/", "--c", "-cc", "-t", "-t2"}, {"-", "/", "--c", "-cc", "-t", "-t2"}, false, THashType::None},

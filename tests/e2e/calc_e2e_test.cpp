@@ -27,6 +27,10 @@ const std::string kCrc16Album =
 const std::string kMd5Album =
     "900150983cd24fb0d6963f7d28e17f72 a.txt\r\n"
     "ec20dd727de8b769905be6e835ef9198 big.bin\r\n";
+const std::string kSha256Album =
+    "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad a.txt\r\n"
+    "bd00cfe84dd349c99512a1e63ed1bda2c447a66f02968aebdc61cf15e0e2655a big.bin\r\n";
+const std::string kSha256Movie = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad movie.avi\r\n";
 const std::string kCrc32Movie =
     "Name       CRC32     Bytes\r\n"
     "---------  --------  -----\r\n"
@@ -96,11 +100,15 @@ TEST_F(CalcE2eTest, HashOptionsApplyToTheRunOnly) {
   const KindCase cases[] = {
       {"-t1 ", "data\\album\\album.crc", &kCrc16Album, "data\\x\\movie.crc", &crc16Movie},
       {"/tm ", "data\\album\\album.md5", &kMd5Album, "data\\x\\movie.md5", &kMd5Movie},
+      {"-t256 ", "data\\album\\album.sha256", &kSha256Album, "data\\x\\movie.sha256", &kSha256Movie},
   };
   for (const KindCase& c : cases) {
     SCOPED_TRACE(c.option);
     // The lists of the run before would be hashed as files of the folder.
-    for (const char* list : {"data\\album\\album.crc", "data\\x\\movie.crc"}) DeleteFileW(W(box_.Path(list)).c_str());
+    for (const char* list :
+         {"data\\album\\album.crc", "data\\x\\movie.crc", "data\\album\\album.md5", "data\\x\\movie.md5"}) {
+      DeleteFileW(W(box_.Path(list)).c_str());
+    }
     const e2e::RunResult result = box_.Run(Arguments(c.option));
     ASSERT_TRUE(result.finished) << "ruvo.exe did not end by itself";
     EXPECT_EQ(Read(c.albumList), *c.album);

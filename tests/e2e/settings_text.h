@@ -22,6 +22,7 @@ inline std::string FirstStartPreferences() {
          "UpperMD5=0\r\n"
          "DefaultExtCRC=crc\r\n"
          "DefaultExtMD5=md5\r\n"
+         "DefaultExtSHA256=sha256\r\n"
          "\r\n";
 }
 

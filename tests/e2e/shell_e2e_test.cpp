@@ -59,7 +59,7 @@ TEST(ShellE2E, EveryStoredValueSurvivesARun) {
       "[CalcForm]\r\nLeft=50\r\nTop=60\r\nWidth=520\r\nHeight=420\r\nTabWidth=72\r\n\r\n"
       "[CalcViewForm]\r\nLeft=70\r\nTop=80\r\nWidth=540\r\nHeight=440\r\n\r\n"
       "[Preferences]\r\n"
-      "HashType=2\r\n"
+      "HashType=3\r\n"
       "AutoSaveDir=1\r\n"
       "AutoSaveFile=1\r\n"
       "AutoSaveForceOverwrite=1\r\n"
@@ -75,6 +75,7 @@ TEST(ShellE2E, EveryStoredValueSurvivesARun) {
       "UpperMD5=1\r\n"
       "DefaultExtCRC=sfv\r\n"
       "DefaultExtMD5=\x95\x5c\r\n"  // 表, trail byte 0x5C
+      "DefaultExtSHA256=sha2\r\n"
       "\r\n";
   sandbox.WriteIni(stored);
   RunInteractiveAndPressEsc(sandbox, "");

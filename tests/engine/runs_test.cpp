@@ -81,6 +81,18 @@ TEST_F(RunTest, CreationMakesARowPerReadableFileInTheOptionsCase) {
        false,
        {"a.txt", "sub\\big.bin"},
        {"900150983CD24FB0D6963F7D28E17F72", "EC20DD727DE8B769905BE6E835EF9198"}},
+      {THashType::SHA256,
+       false,
+       true,
+       {"*a.txt", "*sub\\big.bin"},
+       {"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad",
+        "bd00cfe84dd349c99512a1e63ed1bda2c447a66f02968aebdc61cf15e0e2655a"}},
+      {THashType::SHA256,
+       true,
+       false,
+       {"a.txt", "sub\\big.bin"},
+       {"BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD",
+        "BD00CFE84DD349C99512A1E63ED1BDA2C447A66F02968AEBDC61CF15E0E2655A"}},
   };
   for (const CreationCase& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.kind) * 10 + c.upper);
@@ -99,6 +111,25 @@ TEST_F(RunTest, CreationMakesARowPerReadableFileInTheOptionsCase) {
     EXPECT_EQ(recorder.starts, (std::vector<std::string>{"0/3", "1/3", "2/3"}));
     EXPECT_EQ(recorder.texts.back(), "Total  2 Files  1.234.570 Bytes");
     EXPECT_EQ(recorder.settles, 1);
+  }
+}
+
+// Every digest kind takes the MD5 case; SHA-256 has an extension of its own.
+TEST(RunOptionsTest, DigestKindsFollowTheMd5Options) {
+  const TRunOptions options{
+      .upperCRC = true, .upperMD5 = false, .defaultExtCRC = "c", .defaultExtMD5 = "m", .defaultExtSHA256 = "s"};
+  struct Case {
+    THashType kind;
+    bool upper;
+    const char* ext;
+  };
+  const Case cases[] = {{THashType::CRC16, true, "c"},   {THashType::CRC32, true, "c"},
+                        {THashType::MD5, false, "m"},    {THashType::SHA1, false, "m"},
+                        {THashType::SHA256, false, "s"}, {THashType::SHA512, false, "m"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.kind));
+    EXPECT_EQ(options.UpperCase(c.kind), c.upper);
+    EXPECT_EQ(options.DefaultExt(c.kind), c.ext);
   }
 }
 
