@@ -83,7 +83,8 @@ Settings Defaults(bool other) {
   for (std::size_t i = 0; i < kIntegerKeys.size(); ++i)
     defaults.integers.push_back(other ? -1 - static_cast<int>(i) : static_cast<int>(i));
   defaults.options.assign(kBoolKeys.size(), other);
-  defaults.texts = other ? std::vector<std::string>{"sfv", "md5sum"} : std::vector<std::string>{"crc", "md5"};
+  defaults.texts =
+      other ? std::vector<std::string>{"sfv", "md5sum", "sha2"} : std::vector<std::string>{"crc", "md5", "sha256"};
   return defaults;
 }
 
@@ -108,8 +109,9 @@ void Save(IniText& file, const Settings& settings) {
   for (std::size_t i = 0; i < kBoolKeys.size(); ++i) {
     file.WriteBool(kBoolKeys[i].section, kBoolKeys[i].key, settings.options[i]);
   }
-  for (std::size_t i = 0; i < kTextKeys.size(); ++i)
+  for (std::size_t i = 0; i < kTextKeys.size(); ++i) {
     file.WriteString(kTextKeys[i].section, kTextKeys[i].key, settings.texts[i]);
+  }
 }
 
 // What the program reads it must get back after saving it, whether the file was written afresh,

@@ -34,10 +34,11 @@ TEST(ToolListsE2e, EveryRowOfEveryFormIsCorrect) {
       {"mixed.tags", u8"3ファイル (正常 : 3  異常 : 0)"},    {"hand.sfv", u8"3ファイル (正常 : 3  異常 : 0)"},
       {"a.txt.sha256", u8"1ファイル (正常 : 1  異常 : 0)"},
   };
-  const e2e::RuvoSandbox box;
-  box.WriteIni("[Preferences]\r\nDoneBeep=0\r\n\r\n");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.list);
+    // A sandbox of its own for each run, as every end-to-end test has.
+    const e2e::RuvoSandbox box;
+    box.WriteIni("[Preferences]\r\nDoneBeep=0\r\n\r\n");
     const std::string list = std::string(folder) + "\\" + c.list;
     e2e::RuvoProcess ruvo = box.Start("-c \"" + list + "\"");
     const HWND window = ruvo.WaitForWindow(Utf8(list) + u8" - Compare - Ruvo");
