@@ -50,6 +50,9 @@ TCompareForm::TCompareForm()
       MenuNextError(PopupMenu.Add({.caption = u8"次のエラー",
                                    .shortcut = {.key = VK_DOWN, .ctrl = true},
                                    .onClick = [this] { MenuNextErrorClick(); }})),
+      MenuCopyErrors(PopupMenu.Add({.caption = u8"エラーをコピー",
+                                    .shortcut = {.key = 'C', .ctrl = true},
+                                    .onClick = [this] { MenuCopyErrorsClick(); }})),
       MenuSeparatorErrors(PopupMenu.AddSeparator()),
       MenuPrevTab(AddPrevTabItem(PopupMenu)),
       MenuNextTab(AddNextTabItem(PopupMenu)),
@@ -146,6 +149,10 @@ void TCompareForm::MenuPrevErrorClick() {
 
 void TCompareForm::MenuNextErrorClick() {
   if (TCompareFrame* frame = ActiveFrame()) frame->GotoError(TSearchDirection::sdBelow);
+}
+
+void TCompareForm::MenuCopyErrorsClick() {
+  if (TCompareFrame* frame = ActiveFrame()) (void)frame->CopyErrorRows();
 }
 
 void TCompareForm::SetPageCaption() {

@@ -39,6 +39,7 @@ class TCompareForm : public TJobForm {
   void DropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y);
   void MenuPrevErrorClick();
   void MenuNextErrorClick();
+  void MenuCopyErrorsClick();
 
   // Where drops on this window go: the main window's verification handler.
   TFileDropEvent OnForwardDrop;
@@ -47,6 +48,7 @@ class TCompareForm : public TJobForm {
   ui::PopupMenu PopupMenu;
   ui::MenuItem& MenuPrevError;
   ui::MenuItem& MenuNextError;
+  ui::MenuItem& MenuCopyErrors;
   ui::MenuItem& MenuSeparatorErrors;
   ui::MenuItem& MenuPrevTab;
   ui::MenuItem& MenuNextTab;

@@ -5,8 +5,10 @@
 #include "app/compare_form.h"
 #include "core/codepage.h"
 #include "core/path.h"
+#include "core/tab_text.h"
 #include "engine/verification_run.h"
 #include "ui/application.h"
+#include "ui/clipboard.h"
 #include "ui/text.h"
 #include "win/user_locale.h"
 
@@ -122,6 +124,26 @@ void TCompareFrame::GotoError(TSearchDirection direction) {
       return;
     }
   }
+}
+
+bool TCompareFrame::CopyErrorRows() {
+  std::vector<std::vector<std::string>> rows;
+  rows.reserve(1 + done_ - correct_);
+  rows.push_back({});
+  for (int column = 0; column < ListView.ColumnCount(); ++column) rows.back().push_back(ListView.ColumnCaption(column));
+  rows.back().emplace_back("State");
+  for (std::size_t i = 0; i < table_.size(); ++i) {
+    const std::optional<TVerifyResult> result = table_.Result(i);
+    if (!result || *result == TVerifyResult::Correct) continue;
+    TCompareItem item = Item(i);
+    rows.push_back({std::move(item.Name), std::move(item.Hash), std::move(item.FHash), std::move(item.Bytes),
+                    std::move(item.FBytes), std::move(item.Error), errorWord_});
+  }
+  if (rows.size() == 1) {
+    ShowTextNow(ui::Utf8(u8"コピーするエラーはありません"));
+    return false;
+  }
+  return ui::SetClipboardText(TabSeparatedText(rows));
 }
 
 TCompareItem TCompareFrame::Item(std::size_t i) const {

@@ -38,6 +38,10 @@ class TCompareFrame : public TListPage {
   void StartCompare(const std::string& listPath, ChecksumList list, const TRunOptions& options);
   // Selects the nearest error row above or below the selected one; nothing without one.
   void GotoError(TSearchDirection direction);
+  // Puts the error rows verified so far on the clipboard as tab-separated text: a header line of
+  // the columns as the page shows them and "State", then each row with its state word. Without
+  // error rows nothing is copied and the status bar says so. False when nothing was copied.
+  bool CopyErrorRows();
 
   // The status bar's second panel: the summary (or the progress text during a run).
   [[nodiscard]] std::string SummaryText() const { return StatusBar.PanelText(1); }

@@ -233,13 +233,14 @@ TEST_F(CompareWindowTest, WindowIsACentredToolWindowWithItsMenu) {
   };
   const Item items[] = {{u8"前のエラー", {.key = VK_UP, .ctrl = true}},
                         {u8"次のエラー", {.key = VK_DOWN, .ctrl = true}},
+                        {u8"エラーをコピー", {.key = 'C', .ctrl = true}},
                         {u8"-", {}},
                         {u8"前のタブ", {.key = VK_TAB, .shift = true}},
                         {u8"次のタブ", {.key = VK_TAB}},
                         {u8"-", {}},
                         {u8"キャンセル/閉じる(&C)", {.key = VK_ESCAPE}}};
-  ASSERT_EQ(CompareForm->PopupMenu.Count(), 7);
-  for (int i = 0; i < 7; ++i) {
+  ASSERT_EQ(CompareForm->PopupMenu.Count(), static_cast<int>(std::size(items)));
+  for (int i = 0; i < CompareForm->PopupMenu.Count(); ++i) {
     EXPECT_EQ(CompareForm->PopupMenu.Item(i).Caption(), ui::Wide(items[i].caption)) << i;
     EXPECT_EQ(CompareForm->PopupMenu.Item(i).GetShortcut(), items[i].shortcut) << i;
   }

@@ -21,6 +21,7 @@
 #include "engine/hash_file.h"
 #include "support/list_text.h"
 #include "ui/application.h"
+#include "ui/clipboard.h"
 #include "ui/tab_control.h"
 #include "ui/text.h"
 
@@ -368,6 +369,35 @@ TEST_F(ComparePageTest, ErrorCommandsStopAtBothEnds) {
   frame.ListView.SelectItem(-1);
   CompareForm->MenuNextErrorClick();
   EXPECT_EQ(frame.ListView.Selected(), 1);
+}
+
+// Ctrl+C copies the error rows of the active page, with a header line, as tab-separated text.
+TEST_F(ComparePageTest, CopyErrorRowsByKeystroke) {
+  folder_.Write("a.txt", "abc");
+  folder_.Write("g.crc",
+                TableList(THashType::CRC32,
+                          {{"a.txt", "352441C2", "3"}, {"a.txt", "00000000", "3"}, {"gone.txt", "352441C2", "3"}}));
+  TCompareFrame& frame = Verify(folder_.File("g.crc"));
+  frame.ListView.SetFocus();
+  apptest::PumpMessages();
+  ASSERT_TRUE(ui::SetClipboardText("before"));
+  comparetest::PressChord('C', false, true);
+  EXPECT_EQ(ui::ClipboardText(),
+            "Name\tCRC32\tFCRC32\tBytes\tFBytes\tError\tState\r\n"
+            "a.txt\t00000000\t352441C2\t3\t3\tCRC32" +
+                U8(u8"不一致\t異常") + "\r\n" + "gone.txt\t352441C2\t\t3\t\t" + U8(u8"ファイルオープン失敗\t異常") +
+                "\r\n");
+  comparetest::ResetCompareForm();
+
+  // A page without errors copies nothing and says so.
+  folder_.Write("ok.crc", TableList(THashType::CRC32, {{"a.txt", "352441C2", "3"}}));
+  TCompareFrame& correct = Verify(folder_.File("ok.crc"));
+  correct.ListView.SetFocus();
+  apptest::PumpMessages();
+  ASSERT_TRUE(ui::SetClipboardText("before"));
+  comparetest::PressChord('C', false, true);
+  EXPECT_EQ(ui::ClipboardText(), "before");
+  EXPECT_EQ(correct.SummaryText(), U8(u8"コピーするエラーはありません"));
 }
 
 }  // namespace
