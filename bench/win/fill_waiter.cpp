@@ -11,15 +11,9 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+#include "timed_child.h"
 
-// This helper builds alone, outside the program's libraries, so it carries its own small owner.
-struct Closer {
-  HANDLE handle;
-  ~Closer() {
-    if (handle != nullptr) CloseHandle(handle);
-  }
-};
+namespace {
 
 struct Search {
   DWORD processId;
@@ -51,17 +45,6 @@ BOOL CALLBACK SearchWindow(HWND window, LPARAM data) {
   return search.filled ? FALSE : TRUE;
 }
 
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-std::string Quote(const std::string& argument) {
-  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
-  return '"' + argument + '"';
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,41 +53,25 @@ int main(int argc, char** argv) {
     return 2;
   }
   Search search{0, std::atoll(argv[1])};
-  std::string commandLine;
-  for (int i = 2; i < argc; ++i) {
-    if (i > 2) commandLine += ' ';
-    commandLine += Quote(argv[i]);
-  }
-
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  LARGE_INTEGER start, end;
-  QueryPerformanceCounter(&start);
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    std::fprintf(stderr, "fill_waiter: cannot start %s (error %lu)\n", argv[2], GetLastError());
-    return 2;
-  }
-  const Closer processHandle{process.hProcess};
-  const Closer threadHandle{process.hThread};
-  search.processId = process.dwProcessId;
+  const TimedChild child(argc, argv, 2);
+  if (!child.Started()) return 2;
+  search.processId = child.Id();
 
   const ULONGLONG deadline = GetTickCount64() + 600000;
   while (!search.filled) {
     EnumWindows(SearchWindow, reinterpret_cast<LPARAM>(&search));
     if (search.filled) break;
-    if (WaitForSingleObject(process.hProcess, 5) == WAIT_OBJECT_0 || GetTickCount64() > deadline) {
+    if (WaitForSingleObject(child.Process(), 5) == WAIT_OBJECT_0 || GetTickCount64() > deadline) {
       std::fprintf(stderr, "fill_waiter: the program ended or timed out before its page was filled\n");
-      TerminateProcess(process.hProcess, 1);
+      TerminateProcess(child.Process(), 1);
       return 1;
     }
   }
-  QueryPerformanceCounter(&end);
-  std::printf("%.4f\n", Seconds(start, end));
+  std::printf("%.4f\n", child.Seconds());
   std::fflush(stdout);
   char line[16];
   std::fgets(line, sizeof line, stdin);
-  TerminateProcess(process.hProcess, 0);
-  WaitForSingleObject(process.hProcess, 60000);
+  TerminateProcess(child.Process(), 0);
+  WaitForSingleObject(child.Process(), 60000);
   return 0;
 }

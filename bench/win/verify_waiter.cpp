@@ -13,23 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "timed_child.h"
+
 namespace {
-
-// This helper builds alone, outside the program's libraries, so it carries its own small owner.
-struct Closer {
-  HANDLE handle;
-  ~Closer() {
-    if (handle != nullptr) CloseHandle(handle);
-  }
-};
-
-std::string Quote(const std::string& argument) {
-  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
-  std::string quoted(1, '"');
-  quoted += argument;
-  quoted += '"';
-  return quoted;
-}
 
 struct Search {
   DWORD processId;
@@ -51,12 +37,6 @@ BOOL CALLBACK FindResultWindow(HWND window, LPARAM data) {
   return TRUE;
 }
 
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,50 +47,34 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: verify_waiter [--exit] EXE [ARGUMENTS...]\n");
     return 2;
   }
-  std::string commandLine;
-  for (int i = first; i < argc; ++i) {
-    if (i > first) commandLine += ' ';
-    commandLine += Quote(argv[i]);
-  }
-
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  LARGE_INTEGER start, end;
-  QueryPerformanceCounter(&start);
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    std::fprintf(stderr, "verify_waiter: cannot start %s (error %lu)\n", argv[first], GetLastError());
-    return 2;
-  }
-  const Closer processHandle{process.hProcess};
-  const Closer threadHandle{process.hThread};
+  const TimedChild child(argc, argv, first);
+  if (!child.Started()) return 2;
 
   if (untilExit) {
-    WaitForSingleObject(process.hProcess, INFINITE);
-    QueryPerformanceCounter(&end);
-    std::printf("%.4f\n", Seconds(start, end));
+    WaitForSingleObject(child.Process(), INFINITE);
+    std::printf("%.4f\n", child.Seconds());
     return 0;
   }
 
-  Search search{process.dwProcessId};
+  Search search{child.Id()};
   constexpr DWORD kLimitMs = 600000;
   const ULONGLONG deadline = GetTickCount64() + kLimitMs;
   for (;;) {
     EnumWindows(FindResultWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) break;
-    if (WaitForSingleObject(process.hProcess, 2) == WAIT_OBJECT_0 || GetTickCount64() > deadline) {
+    if (WaitForSingleObject(child.Process(), 2) == WAIT_OBJECT_0 || GetTickCount64() > deadline) {
       std::fprintf(stderr, "verify_waiter: the program ended or timed out without a result caption\n");
-      TerminateProcess(process.hProcess, 1);
+      TerminateProcess(child.Process(), 1);
       return 1;
     }
   }
-  QueryPerformanceCounter(&end);
+  const double seconds = child.Seconds();
   PostMessageW(search.found, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
+  if (WaitForSingleObject(child.Process(), 60000) != WAIT_OBJECT_0) {
     std::fprintf(stderr, "verify_waiter: the program did not end after WM_CLOSE\n");
-    TerminateProcess(process.hProcess, 1);
+    TerminateProcess(child.Process(), 1);
     return 1;
   }
-  std::printf("%.4f\n", Seconds(start, end));
+  std::printf("%.4f\n", seconds);
   return 0;
 }

@@ -160,7 +160,7 @@ std::u8string WindowCaption(HWND window) {
   return Utf8FromWide(text);
 }
 
-std::u8string StatusBarText(HWND window, int part) {
+std::u8string StatusBarText(HWND window, int pane) {
   HWND bar = nullptr;
   EnumChildWindows(
       window,
@@ -179,12 +179,12 @@ std::u8string StatusBarText(HWND window, int part) {
   const win::KernelHandle process(
       OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
   if (!process) return {};
-  const std::size_t length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0));
+  const std::size_t length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0));
   std::wstring text(length + 1, L'\0');
   const std::size_t bytes = text.size() * sizeof(wchar_t);
   void* remote = VirtualAllocEx(process.get(), nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   if (remote == nullptr) return {};
-  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(remote));
+  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(remote));
   SIZE_T read = 0;
   const bool got = ReadProcessMemory(process.get(), remote, text.data(), bytes, &read) && read == bytes;
   VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);

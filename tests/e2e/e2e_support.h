@@ -95,8 +95,8 @@ void PressKey(HWND window, WORD virtualKey);
 // The caption of a window as UTF-8.
 std::u8string WindowCaption(HWND window);
 
-// The text of one part of the first visible status bar inside `window` (of another process), as
+// The text of one pane of the first visible status bar inside `window` (of another process), as
 // UTF-8; empty when there is none.
-std::u8string StatusBarText(HWND window, int part);
+std::u8string StatusBarText(HWND window, int pane);
 
 }  // namespace e2e
