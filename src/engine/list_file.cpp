@@ -18,17 +18,8 @@ std::size_t CountLineEnds(std::string_view text) {
       std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
 }
 
-// The bytes after a byte-order mark as UTF-8 text, by the mark's encoding; bytes without one are
-// taken as they are (the probe needs only ASCII).
-std::string TextPastBom(std::string_view bytes) {
-  const DetectedEncoding bom = EncodingFromBom(bytes);
-  bytes.remove_prefix(bom.bomLength);
-  switch (bom.encoding) {
-    case TextEncoding::Utf16LE: return Utf8FromUtf16Bytes(bytes, false);
-    case TextEncoding::Utf16BE: return Utf8FromUtf16Bytes(bytes, true);
-    default: return std::string(bytes);
-  }
-}
+// The probe's decoder: the forms it looks for are ASCII, so ANSI bytes may stay as they are.
+std::string KeepBytes(std::string_view ansi) { return std::string(ansi); }
 
 bool IsUtf16(std::string_view bytes) {
   const TextEncoding encoding = EncodingFromBom(bytes).encoding;
@@ -79,7 +70,7 @@ bool IsChecksumListFile(const std::string& path) {
   char start[2 + 2 * kProbeBytes];
   DWORD got = 0;
   if (!file.ReadUpTo(start, sizeof start, got)) return false;
-  return IsChecksumListStart(TextPastBom(std::string_view(start, got)), got < sizeof start);
+  return IsChecksumListStart(DecodeListBytes(std::string(start, got), KeepBytes), got < sizeof start);
 }
 
 ChecksumList ReadChecksumList(const std::string& path) {
