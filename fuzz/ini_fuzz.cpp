@@ -57,9 +57,9 @@ std::vector<Key> IntegerKeys() {
 
 std::vector<Key> BoolKeys() {
   std::vector<Key> keys;
-  for (const char* key :
-       {"AutoSaveDir", "AutoSaveFile", "AutoSaveForceOverwrite", "AutoSaveClose", "DirList", "DirRecursive",
-        "ShowProcess", "DoneBeep", "StayOnTop", "IdlePriority", "MD5BinaryMode", "UpperCRC", "UpperMD5"}) {
+  for (const char* key : {"AutoSaveDir", "AutoSaveFile", "AutoSaveForceOverwrite", "AutoSaveClose", "DirList",
+                          "DirRecursive", "ShowProcess", "DoneBeep", "StayOnTop", "IdlePriority", "MD5BinaryMode",
+                          "UpperCRC", "UpperMD5", "CompareUnlisted"}) {
     keys.push_back({"Preferences", key});
   }
   return keys;

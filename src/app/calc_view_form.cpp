@@ -4,19 +4,9 @@
 #include "ui/application.h"
 #include "ui/clipboard.h"
 #include "ui/text.h"
-#include "win/atomic_write.h"
 #include "win/file.h"
 
 TCalcViewForm* CalcViewForm = nullptr;
-
-void WriteListFile(const std::string& path, std::string_view text) {
-  switch (win::WriteFileAtomically(path, text)) {
-    case win::WriteResult::Written: return;
-    case win::WriteResult::CannotCreate:
-      throw TListFileError(ui::Utf8(u8"ファイル ") + path + ui::Utf8(u8" を作成できません"));
-    case win::WriteResult::CannotWrite: throw TListFileError(ui::Utf8(u8"ストリームへの書き込みに失敗しました"));
-  }
-}
 
 TCalcViewForm::TCalcViewForm()
     : ui::Form({.caption = ui::App().WideTitle() + L" - Calc - Text",

@@ -1,27 +1,16 @@
 #pragma once
 
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "app/list_file_writer.h"
 #include "app/sound_kind.h"
 #include "engine/list_document.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
 #include "ui/rich_edit.h"
-
-// A checksum list that could not be written. The message is UTF-8, as the application's
-// error box shows it: "ファイル <path> を作成できません" or "ストリームへの書き込みに失敗しました".
-class TListFileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// Writes text as the whole new content of the list file at path, atomically (see
-// win::WriteFileAtomically). Raises TListFileError.
-void WriteListFile(const std::string& path, std::string_view text);
 
 // The text view of the creation side: shows a page's checksum list read-only, and turns it into
 // a file (Save, automatic save) or clipboard text. The save dialog carries the save defaults

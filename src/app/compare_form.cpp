@@ -4,8 +4,11 @@
 
 #include "app/compare_frame.h"
 #include "app/fonts.h"
+#include "app/list_file_writer.h"
 #include "core/codepage.h"
 #include "core/path.h"
+#include "core/tab_text.h"
+#include "core/utf8.h"
 #include "engine/cancel.h"
 #include "engine/intake.h"
 #include "engine/list_file.h"
@@ -53,6 +56,16 @@ TCompareForm::TCompareForm()
       MenuCopyErrors(PopupMenu.Add({.caption = u8"エラーをコピー",
                                     .shortcut = {.key = 'C', .ctrl = true},
                                     .onClick = [this] { MenuCopyErrorsClick(); }})),
+      MenuFindUnlisted(PopupMenu.Add({.caption = u8"リストにないファイルを検出",
+                                      .shortcut = {.key = 'U', .ctrl = true},
+                                      .onClick = [this] { MenuFindUnlistedClick(); }})),
+      MenuSeparatorReports(PopupMenu.AddSeparator()),
+      MenuSaveReport(PopupMenu.Add({.caption = u8"レポートを保存(&R)...",
+                                    .shortcut = {.key = 'S', .ctrl = true},
+                                    .onClick = [this] { MenuSaveReportClick(); }})),
+      MenuSaveAllReports(PopupMenu.Add({.caption = u8"全タブのレポートを保存...",
+                                        .shortcut = {.key = 'S', .shift = true, .ctrl = true},
+                                        .onClick = [this] { MenuSaveAllReportsClick(); }})),
       MenuSeparatorErrors(PopupMenu.AddSeparator()),
       MenuPrevTab(AddPrevTabItem(PopupMenu)),
       MenuNextTab(AddNextTabItem(PopupMenu)),
@@ -153,6 +166,35 @@ void TCompareForm::MenuNextErrorClick() {
 
 void TCompareForm::MenuCopyErrorsClick() {
   if (TCompareFrame* frame = ActiveFrame()) (void)frame->CopyErrorRows();
+}
+
+void TCompareForm::MenuFindUnlistedClick() {
+  if (TCompareFrame* frame = ActiveFrame()) (void)frame->AddUnlistedFiles();
+}
+
+bool TCompareForm::SaveReport(bool allPages) {
+  const TCompareFrame* active = ActiveFrame();
+  if (active == nullptr || InIntake()) return false;
+  std::vector<std::vector<std::string>> rows = {{"List", "Name", "Kind", "Hash", "FHash", "Bytes", "FBytes", "Result"}};
+  for (int i = 0; i < PageCount(); ++i) {
+    const TCompareFrame* frame = Frame(i);
+    if (frame != nullptr && (allPages || frame == active)) frame->AppendReportRows(rows);
+  }
+  ReportDialog.SetFilter(ui::Wide(u8"CSVファイル(*.csv)|*.csv"));
+  ReportDialog.SetDefaultExt("csv");
+  ReportDialog.SetInitialDir(ExtractFilePath(active->ListPath(), IsNeverLeadByte));
+  ReportDialog.SetFileName(
+      allPages ? ui::Utf8(u8"検証結果")
+               : RemoveFileExtension(ExtractFileName(active->ListPath(), IsNeverLeadByte), IsNeverLeadByte));
+  if (!ReportDialog.Execute()) return false;
+  try {
+    // The byte-order mark lets spreadsheets read the names as UTF-8.
+    WriteListFile(ReportDialog.FileName(), std::string(kUtf8Bom) + CommaSeparatedText(rows));
+  } catch (const TListFileError& error) {
+    ui::App().HandleException(error);
+    return false;
+  }
+  return true;
 }
 
 void TCompareForm::SetPageCaption() {

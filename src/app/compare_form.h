@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/job_form.h"
+#include "ui/dialogs.h"
 #include "ui/file_drop_target.h"
 #include "ui/image_list.h"
 #include "ui/popup_menu.h"
@@ -40,6 +41,13 @@ class TCompareForm : public TJobForm {
   void MenuPrevErrorClick();
   void MenuNextErrorClick();
   void MenuCopyErrorsClick();
+  void MenuFindUnlistedClick();
+  void MenuSaveReportClick() { SaveReport(false); }
+  void MenuSaveAllReportsClick() { SaveReport(true); }
+  // Asks for a file through ReportDialog and writes the rows of the active page (or of every
+  // page) there as CSV in UTF-8 with a byte-order mark; a file that cannot be written shows the
+  // same error box as a list. False when nothing was written.
+  bool SaveReport(bool allPages);
 
   // Where drops on this window go: the main window's verification handler.
   TFileDropEvent OnForwardDrop;
@@ -49,6 +57,10 @@ class TCompareForm : public TJobForm {
   ui::MenuItem& MenuPrevError;
   ui::MenuItem& MenuNextError;
   ui::MenuItem& MenuCopyErrors;
+  ui::MenuItem& MenuFindUnlisted;
+  ui::MenuItem& MenuSeparatorReports;
+  ui::MenuItem& MenuSaveReport;
+  ui::MenuItem& MenuSaveAllReports;
   ui::MenuItem& MenuSeparatorErrors;
   ui::MenuItem& MenuPrevTab;
   ui::MenuItem& MenuNextTab;
@@ -58,6 +70,7 @@ class TCompareForm : public TJobForm {
   // 2 red cross (error).
   ui::ImageList StateImageList;
   TDropDst DropDst;
+  ui::SaveDialog ReportDialog;
 
  private:
   void SetPageCaption();

@@ -6,6 +6,7 @@
 #include "core/codepage.h"
 #include "core/path.h"
 #include "core/tab_text.h"
+#include "engine/unlisted_files.h"
 #include "engine/verification_run.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"
@@ -49,6 +50,7 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
   ListView.SetFocus();
   if (ui::Form* form = OwnerForm()) form->SetCaption(Hint() + " - Compare - Wait - " + ui::App().Title());
 
+  listPath_ = listPath;
   table_ = VerificationTable(std::move(list));
   const ChecksumList& rows = table_.List();
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -66,13 +68,36 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
   fileWord_ = ui::Utf8(u8"ファイル");
   correctWord_ = ui::Utf8(u8"正常");
   errorWord_ = ui::Utf8(u8"異常");
-  for (const TVerifyResult result :
-       {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch, TVerifyResult::SizeMismatch}) {
+  for (const TVerifyResult result : {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch,
+                                     TVerifyResult::SizeMismatch, TVerifyResult::Unlisted}) {
     resultTexts_.at(static_cast<std::size_t>(result)) = ui::Utf8(VerifyResultText(result, kind_));
   }
   const TRunResult result =
       RunVerification(rows, ExtractFilePath(listPath, IsNeverLeadByte), options, win::ThousandsSeparator(), *this);
+  runOver_ = !result.cancelled;
+  if (runOver_ && options.compareUnlisted) (void)AddUnlistedFiles();
   EndRun(result.cancelled);
+}
+
+bool TCompareFrame::AddUnlistedFiles() {
+  if (!runOver_ || unlistedAdded_) return false;
+  unlistedAdded_ = true;
+  const std::string& text = resultTexts_.at(static_cast<std::size_t>(TVerifyResult::Unlisted));
+  for (std::string& name : FindUnlistedFiles(table_.List(), listPath_)) {
+    WidenColumn(colName, name);
+    WidenColumn(colError, text);
+    table_.AddUnlisted(std::move(name));
+  }
+  // Every row has its outcome: the unlisted ones count as verified, with errors.
+  done_ = table_.size();
+  ListView.SetItemCount(static_cast<int>(table_.size()));
+  if (Running()) {
+    RowsChanged();
+  } else {
+    ShowRows();
+    ListView.Repaint();
+  }
+  return true;
 }
 
 void TCompareFrame::RowVerified(std::size_t index, TVerification verification) {
@@ -146,8 +171,18 @@ bool TCompareFrame::CopyErrorRows() {
   return ui::SetClipboardText(TabSeparatedText(rows));
 }
 
+void TCompareFrame::AppendReportRows(std::vector<std::vector<std::string>>& rows) const {
+  const std::string unverified = ui::Utf8(u8"未検証");
+  for (std::size_t i = 0; i < table_.size(); ++i) {
+    TCompareItem item = Item(i);
+    std::string outcome = item.State == 0 ? unverified : item.State == 1 ? correctWord_ : std::move(item.Error);
+    rows.push_back({listPath_, std::move(item.Name), HashColumnTitle(table_.Kind(i)), std::move(item.Hash),
+                    std::move(item.FHash), PlainDigits(item.Bytes), PlainDigits(item.FBytes), std::move(outcome)});
+  }
+}
+
 TCompareItem TCompareFrame::Item(std::size_t i) const {
-  const ListEntry entry = table_.List().Entry(i);
+  const ListEntry entry = table_.Entry(i);
   TCompareItem item;
   item.Name = entry.name;
   item.Hash = entry.hash;
@@ -159,7 +194,7 @@ TCompareItem TCompareFrame::Item(std::size_t i) const {
   item.FHash = std::move(verification.foundHash);
   item.FBytes = std::move(verification.foundBytes);
   // A list of mixed tags names each row's mismatch by the row's own kind.
-  const THashType rowKind = table_.List().Fields(i).kind;
+  const THashType rowKind = table_.Kind(i);
   item.Error = rowKind == kind_ || *result != TVerifyResult::HashMismatch
                    ? resultTexts_.at(static_cast<std::size_t>(*result))
                    : ui::Utf8(VerifyResultText(*result, rowKind));

@@ -42,6 +42,15 @@ class TCompareFrame : public TListPage {
   // the columns as the page shows them and "State", then each row with its state word. Without
   // error rows nothing is copied and the status bar says so. False when nothing was copied.
   bool CopyErrorRows();
+  // Adds a row "リストにないファイル" for every file beside the list's files that the list does
+  // not name (FindUnlistedFiles), counted as errors; once per page, after its run has ended
+  // uncancelled. False when there was nothing to look for (the run is not over, or it was done).
+  bool AddUnlistedFiles();
+  // The page's rows as report lines: the list's path, the name, the row's kind, the expected and
+  // found hash and size (sizes as digits alone), and the outcome: "正常", the Error column's
+  // text, or "未検証" for a row that a cancel left.
+  void AppendReportRows(std::vector<std::vector<std::string>>& rows) const;
+  [[nodiscard]] const std::string& ListPath() const { return listPath_; }
 
   // The status bar's second panel: the summary (or the progress text during a run).
   [[nodiscard]] std::string SummaryText() const { return StatusBar.PanelText(1); }
@@ -59,11 +68,14 @@ class TCompareFrame : public TListPage {
   [[nodiscard]] std::string Summary() const;
   void EndRun(bool cancelled);
 
+  std::string listPath_;
+  bool runOver_ = false;
+  bool unlistedAdded_ = false;
   VerificationTable table_;
   THashType kind_ = THashType::None;
   std::size_t done_ = 0;
   std::size_t correct_ = 0;
   // The run's texts in ANSI, converted once: the summary's words and the Error column's texts.
   std::string fileWord_, correctWord_, errorWord_;
-  std::array<std::string, 4> resultTexts_;
+  std::array<std::string, 5> resultTexts_;
 };

@@ -244,7 +244,8 @@ TRunOptions TMainForm::Options() {
           .upperMD5 = UpperMD5CheckBox.Checked(),
           .defaultExtCRC = DefaultExtCRCEdit.Text(),
           .defaultExtMD5 = DefaultExtMD5Edit.Text(),
-          .defaultExtSHA256 = DefaultExtSHA256};
+          .defaultExtSHA256 = DefaultExtSHA256,
+          .compareUnlisted = CompareUnlisted};
 }
 
 void TMainForm::StayOnTopCheckBoxClick() {

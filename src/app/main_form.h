@@ -93,6 +93,9 @@ class TMainForm : public ui::Form {
   // The extension offered for SHA-256 lists. The options tab has no room for another row, so it
   // lives in the settings file only.
   std::string DefaultExtSHA256 = "sha256";
+  // Verification also reports the files that a list does not name; settings file only, likewise
+  // (the verification window's menu finds them for one page at any time).
+  bool CompareUnlisted = false;
 
   ui::PopupMenu PopupMenu;  // exists for its shortcut: it never pops up
   ui::MenuItem& MenuClose;  // "閉じる(&C)", Esc

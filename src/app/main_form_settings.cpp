@@ -108,6 +108,7 @@ void TMainForm::LoadSettings() {
   DefaultExtCRCEdit.SetText(file.ReadString("Preferences", "DefaultExtCRC", DefaultExtCRCEdit.Text()));
   DefaultExtMD5Edit.SetText(file.ReadString("Preferences", "DefaultExtMD5", DefaultExtMD5Edit.Text()));
   DefaultExtSHA256 = file.ReadString("Preferences", "DefaultExtSHA256", DefaultExtSHA256);
+  CompareUnlisted = file.ReadBool("Preferences", "CompareUnlisted", CompareUnlisted);
 }
 
 void TMainForm::SaveSettings() {
@@ -128,6 +129,7 @@ void TMainForm::SaveSettings() {
   file.WriteString("Preferences", "DefaultExtCRC", DefaultExtCRCEdit.Text());
   file.WriteString("Preferences", "DefaultExtMD5", DefaultExtMD5Edit.Text());
   file.WriteString("Preferences", "DefaultExtSHA256", DefaultExtSHA256);
+  file.WriteBool("Preferences", "CompareUnlisted", CompareUnlisted);
 
   // A settings file that cannot be written (read-only folder, full disk) must not keep the
   // program from ending; the old file, if any, stays as it was.

@@ -1,5 +1,7 @@
 #include "core/tab_text.h"
 
+#include <algorithm>
+
 std::string TabSeparatedText(const std::vector<std::vector<std::string>>& rows) {
   std::string text;
   for (const std::vector<std::string>& row : rows) {
@@ -10,4 +12,39 @@ std::string TabSeparatedText(const std::vector<std::vector<std::string>>& rows) 
     text += "\r\n";
   }
   return text;
+}
+
+std::string CommaSeparatedText(const std::vector<std::vector<std::string>>& rows) {
+  std::string text;
+  for (const std::vector<std::string>& row : rows) {
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      if (i > 0) text += ',';
+      const std::string& cell = row[i];
+      if (cell.find_first_of(",\"\r\n") == std::string::npos) {
+        text += cell;
+        continue;
+      }
+      text += '"';
+      for (const char c : cell) {
+        if (c == '"') text += '"';
+        text += c;
+      }
+      text += '"';
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::string PlainDigits(std::string_view size) {
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  const auto isGroupMark = [](char c) { return c == ',' || c == '.' || c == ' ' || c == '\''; };
+  const bool grouped = std::any_of(size.begin(), size.end(), isDigit) &&
+                       std::all_of(size.begin(), size.end(), [&](char c) { return isDigit(c) || isGroupMark(c); });
+  if (!grouped) return std::string(size);
+  std::string digits;
+  for (const char c : size) {
+    if (isDigit(c)) digits += c;
+  }
+  return digits;
 }

@@ -36,7 +36,17 @@ void VerificationTable::Record(std::size_t i, const TVerification& verification)
   storedText_ += verification.foundBytes;
 }
 
+ListEntry VerificationTable::Entry(std::size_t i) const {
+  if (i >= rows_.size()) return {.name = unlisted_.at(i - rows_.size()), .hash = {}, .size = {}};
+  return list_.Entry(i);
+}
+
+THashType VerificationTable::Kind(std::size_t i) const {
+  return i < rows_.size() ? list_.Fields(i).kind : list_.Kind();
+}
+
 std::optional<TVerifyResult> VerificationTable::Result(std::size_t i) const {
+  if (i >= rows_.size() && i - rows_.size() < unlisted_.size()) return TVerifyResult::Unlisted;
   const std::uint8_t row = rows_.at(i);
   if ((row & kResultMask) == 0) return std::nullopt;
   return static_cast<TVerifyResult>((row & kResultMask) - 1);
@@ -47,7 +57,10 @@ bool VerificationTable::RowBefore(std::size_t row, const StoredFound& found) { r
 TVerification VerificationTable::Verification(std::size_t i) const {
   TVerification verification;
   const std::optional<TVerifyResult> result = Result(i);
-  if (!result) return verification;
+  if (!result || *result == TVerifyResult::Unlisted) {
+    if (result) verification.result = *result;
+    return verification;
+  }
   verification.result = *result;
   const std::uint8_t row = rows_[i];
   if ((row & kFoundExpected) != 0) {

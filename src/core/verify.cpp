@@ -37,6 +37,7 @@ std::u8string VerifyResultText(TVerifyResult result, THashType kind) {
       return std::u8string(title.begin(), title.end()) + u8"不一致";
     }
     case TVerifyResult::SizeMismatch: return u8"サイズ不一致";
+    case TVerifyResult::Unlisted: return u8"リストにないファイル";
   }
   return {};
 }

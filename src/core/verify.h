@@ -8,7 +8,8 @@
 #include "core/hash_type.h"
 #include "core/listread.h"
 
-enum class TVerifyResult : std::uint8_t { Correct, OpenFailed, HashMismatch, SizeMismatch };
+// Unlisted: a file beside the list's files that no entry names (only when asked to look for them).
+enum class TVerifyResult : std::uint8_t { Correct, OpenFailed, HashMismatch, SizeMismatch, Unlisted };
 
 // What hashing the named file found; the caller passes nullopt when it could not be opened or read.
 struct FoundFile {
@@ -31,5 +32,5 @@ TVerification VerifyEntry(const ListEntry& expected, const std::optional<FoundFi
                           std::string_view thousandsSeparator);
 
 // The Error column's text of a result: empty for Correct, else "ファイルオープン失敗",
-// HashColumnTitle(kind) + "不一致" or "サイズ不一致". UTF-8, typed as UI text.
+// HashColumnTitle(kind) + "不一致", "サイズ不一致" or "リストにないファイル". UTF-8, typed as UI text.
 std::u8string VerifyResultText(TVerifyResult result, THashType kind);

@@ -23,6 +23,8 @@ struct TRunOptions {
   std::string defaultExtCRC = "crc";
   std::string defaultExtMD5 = "md5";
   std::string defaultExtSHA256 = "sha256";
+  // After a list is verified, report the files beside its files that it does not name.
+  bool compareUnlisted = false;
 
   // Upper-case hash texts for the kind; every digest kind follows the MD5 choice.
   [[nodiscard]] bool UpperCase(THashType forKind) const { return IsDigestKind(forKind) ? upperMD5 : upperCRC; }

@@ -40,4 +40,15 @@ std::string AbsolutePath(std::string_view utf8Path) {
   return Utf8FromWide(FullPath(WideFromUtf8(utf8Path)));
 }
 
+std::wstring PathKey(std::string_view utf8Path) {
+  std::wstring path = WideFromUtf8(AbsolutePath(utf8Path));
+  if (path.empty()) return path;
+  std::wstring upper(path.size(), L'\0');
+  const int length = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, path.c_str(), static_cast<int>(path.size()),
+                                   upper.data(), static_cast<int>(upper.size()), nullptr, nullptr, 0);
+  if (length <= 0) return path;
+  upper.resize(static_cast<std::size_t>(length));
+  return upper;
+}
+
 }  // namespace win

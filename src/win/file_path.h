@@ -15,4 +15,9 @@ std::wstring FileSystemPath(std::string_view utf8Path);
 // path stays as it is, literally. A path that cannot be resolved is returned unchanged.
 std::string AbsolutePath(std::string_view utf8Path);
 
+// The key under which Windows finds a file: the absolute path (AbsolutePath) in upper case by
+// the invariant rules, as NTFS compares names. Two paths with one key name one file (short 8.3
+// names aside).
+std::wstring PathKey(std::string_view utf8Path);
+
 }  // namespace win

@@ -67,6 +67,7 @@ void ResetProgramForms() {
   main.DefaultExtCRCEdit.SetText("crc");
   main.DefaultExtMD5Edit.SetText("md5");
   main.DefaultExtSHA256 = "sha256";
+  main.CompareUnlisted = false;
   main.PageControl.SetActivePageIndex(0);
   main.SetClientSize(152, 272);  // a settings test may have given it a hand-added width
   main.FormCreate();

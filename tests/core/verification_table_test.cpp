@@ -59,3 +59,23 @@ TEST(VerificationTable, ARowVerifiedAgainShowsItsNewestTexts) {
   EXPECT_EQ(table.Verification(1).foundBytes, "5");
   EXPECT_EQ(table.Result(1), TVerifyResult::SizeMismatch);
 }
+
+TEST(VerificationTable, UnlistedRowsFollowTheListWithTheirNamesAlone) {
+  VerificationTable table(ParseChecksumList("0cc175b9c0f1b6a831c399e269772661  a.txt\n"));
+  table.Record(0, {TVerifyResult::Correct, "0CC175B9C0F1B6A831C399E269772661", ""});
+  table.AddUnlisted("sub\\new.txt");
+  table.AddUnlisted("z.txt");
+  ASSERT_EQ(table.size(), 3u);
+  EXPECT_EQ(table.ListedCount(), 1u);
+  EXPECT_EQ(table.Entry(0).name, "a.txt");
+  EXPECT_EQ(table.Entry(0).hash, "0cc175b9c0f1b6a831c399e269772661");
+  for (const std::size_t i : {1u, 2u}) {
+    EXPECT_EQ(table.Result(i), TVerifyResult::Unlisted);
+    EXPECT_EQ(table.Verification(i).result, TVerifyResult::Unlisted);
+    EXPECT_EQ(table.Verification(i).foundHash, "");
+    EXPECT_EQ(table.Entry(i).hash, "");
+    EXPECT_EQ(table.Kind(i), THashType::MD5);
+  }
+  EXPECT_EQ(table.Entry(1).name, "sub\\new.txt");
+  EXPECT_EQ(table.Entry(2).name, "z.txt");
+}

@@ -84,6 +84,7 @@ TEST(VerifyResultText, ErrorColumnTexts) {
       {R::HashMismatch, THashType::CRC32, u8"CRC32不一致"},
       {R::HashMismatch, THashType::MD5, u8"MD5不一致"},
       {R::SizeMismatch, THashType::CRC32, u8"サイズ不一致"},
+      {R::Unlisted, THashType::SHA256, u8"リストにないファイル"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(VerifyResultText(c.result, c.kind), c.text) << int(c.result) << " " << int(c.kind);

@@ -23,6 +23,7 @@ inline std::string FirstStartPreferences() {
          "DefaultExtCRC=crc\r\n"
          "DefaultExtMD5=md5\r\n"
          "DefaultExtSHA256=sha256\r\n"
+         "CompareUnlisted=0\r\n"
          "\r\n";
 }
 

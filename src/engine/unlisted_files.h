@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/checksum_list.h"
+
+// The files that a verified list leaves out: those of the list's folder and of every folder that
+// its entries' paths reach (each named file's folder and, below the list's folder, the folders on
+// the way there) that no entry names, the list file itself excepted. Names compare as Windows
+// compares them (ignoring case, "/" and "." resolved). Each comes as the list would name it:
+// relative to the list's folder where possible, else in full; in the locale order of their full
+// paths. Stops early when CancelFlag is set.
+std::vector<std::string> FindUnlistedFiles(const ChecksumList& list, const std::string& listPath);
