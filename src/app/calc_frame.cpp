@@ -21,30 +21,13 @@ TCalcFrame::TCalcFrame(ui::Control& parent)
 
 TCalcFrame::~TCalcFrame() = default;
 
-namespace {
-
-// The hash column's text for a file left out.
-std::u8string LeftOutText(THashFailure reason) {
-  switch (reason) {
-    case THashFailure::NotFound: return u8"見つかりません";
-    case THashFailure::AccessDenied: return u8"アクセス拒否";
-    case THashFailure::InUse: return u8"使用中";
-    case THashFailure::Changed: return u8"読込中に変更";
-    case THashFailure::BadName: return u8"名前が不正";
-    case THashFailure::NotAFile: return u8"ファイルではない";
-    default: return u8"読込エラー";
-  }
-}
-
-}  // namespace
-
 void TCalcFrame::ListViewData(int index, ui::ListItemData& item) {
   if (index < 0) return;
   if (static_cast<std::size_t>(index) >= Entries.size()) {
     const std::size_t left = static_cast<std::size_t>(index) - Entries.size();
     if (left >= LeftOut.size()) return;
     item.caption = LeftOut[left].path;
-    item.subItems = {ui::Utf8(LeftOutText(LeftOut[left].reason)), std::string()};
+    item.subItems = {ui::Utf8(HashFailureText(LeftOut[left].reason)), std::string()};
     return;
   }
   const TCalcItem& entry = Entries[static_cast<std::size_t>(index)];
@@ -69,7 +52,7 @@ void TCalcFrame::RowAdded(ChecksumRow row) {
 
 void TCalcFrame::FileLeftOut(std::string path, THashFailure reason) {
   WidenColumn(0, path);
-  WidenColumn(1, ui::Utf8(LeftOutText(reason)));
+  WidenColumn(1, ui::Utf8(HashFailureText(reason)));
   LeftOut.push_back({std::move(path), reason});
   RowsChanged();
 }

@@ -6,6 +6,7 @@
 #include "core/codepage.h"
 #include "core/path.h"
 #include "core/tab_text.h"
+#include "core/utf8.h"
 #include "engine/unlisted_files.h"
 #include "engine/verification_run.h"
 #include "ui/application.h"
@@ -65,7 +66,6 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
 
   const RunScope running(*this);
   done_ = correct_ = 0;
-  fileWord_ = ui::Utf8(u8"ファイル");
   correctWord_ = ui::Utf8(u8"正常");
   errorWord_ = ui::Utf8(u8"異常");
   for (const TVerifyResult result : {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch,
@@ -132,12 +132,7 @@ void TCompareFrame::EndRun(bool cancelled) {
   StatusBar.Panel(0).SetText(u8"完了");
 }
 
-std::string TCompareFrame::Summary() const {
-  char summary[96];
-  std::snprintf(summary, sizeof summary, "%zu%s (%s : %zu  %s : %zu)", done_, fileWord_.c_str(), correctWord_.c_str(),
-                correct_, errorWord_.c_str(), done_ - correct_);
-  return summary;
-}
+std::string TCompareFrame::Summary() const { return AsUtf8String(VerificationSummary(done_, correct_)); }
 
 void TCompareFrame::GotoError(TSearchDirection direction) {
   const int step = direction == TSearchDirection::sdAbove ? -1 : 1;

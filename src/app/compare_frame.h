@@ -75,7 +75,7 @@ class TCompareFrame : public TListPage {
   THashType kind_ = THashType::None;
   std::size_t done_ = 0;
   std::size_t correct_ = 0;
-  // The run's texts in ANSI, converted once: the summary's words and the Error column's texts.
-  std::string fileWord_, correctWord_, errorWord_;
+  // The run's texts, converted once: the state words and the Error column's texts.
+  std::string correctWord_, errorWord_;
   std::array<std::string, 5> resultTexts_;
 };

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/sound_kind.h"
@@ -54,6 +56,11 @@ class TMainForm : public ui::Form {
   void ProcessCommandLine();
   // The same for given arguments, the program's own name left out.
   void ProcessCommandLine(const std::vector<std::string>& arguments);
+  // After a batch command line (option "q"): its exit code; the run showed no window, and the
+  // program ends without the message loop and without writing the settings file.
+  [[nodiscard]] std::optional<int> BatchExitCode() const { return batchExitCode_; }
+  // Where a batch run's lines go; the console of the starting process unless set.
+  std::function<void(std::string_view line)> BatchOutput;
 
   void FormCreate();
   void MenuCloseClick();
@@ -121,6 +128,9 @@ class TMainForm : public ui::Form {
   void CompareFiles(std::vector<std::string>& paths);
   std::string SettingsFile() const;
   void RunCommandLine(CommandLineRequest& request);
+  int RunBatch(const CommandLineRequest& request);
+
+  std::optional<int> batchExitCode_;
 };
 
 extern TMainForm* MainForm;

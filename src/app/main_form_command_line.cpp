@@ -1,11 +1,18 @@
 // Paths and options on the command line start a creation or verification run before the message
-// loop; without a path the main window is shown.
+// loop; without a path the main window is shown. With "q" the run shows no window at all.
 #include "app/main_form.h"
+
+#include <optional>
 
 #include "core/cmdline.h"
 #include "core/codepage.h"
+#include "core/utf8.h"
+#include "engine/batch_run.h"
+#include "engine/cancel.h"
+#include "win/console.h"
 #include "win/file_path.h"
 #include "win/unicode.h"
+#include "win/user_locale.h"
 
 void TMainForm::ProcessCommandLine() {
   // Element 0, the program's own name, is passed over by ParseArguments.
@@ -25,6 +32,11 @@ void TMainForm::RunCommandLine(CommandLineRequest& request) {
   // A relative path means the folder the program was started in; made absolute here, it needs no
   // current folder later (list names, save folders, verification's list folder).
   for (std::string& path : request.paths) path = win::AbsolutePath(path);
+  batchExitCode_.reset();
+  if (request.quiet) {
+    batchExitCode_ = RunBatch(request);
+    return;
+  }
   if (request.paths.empty()) {
     Show();
     return;
@@ -43,4 +55,25 @@ void TMainForm::RunCommandLine(CommandLineRequest& request) {
     throw;
   }
   SetHashType(old);
+}
+
+int TMainForm::RunBatch(const CommandLineRequest& request) {
+  std::optional<win::ParentConsole> console;
+  TBatchLine line = BatchOutput;
+  if (!line) {
+    console.emplace();
+    line = [&console](std::string_view text) { console->WriteLine(text); };
+  }
+  if (request.paths.empty()) {
+    line(AsUtf8String(u8"パスがありません"));
+    return static_cast<int>(TBatchExit::Unusable);
+  }
+  CancelFlag = false;
+  TRunOptions options = Options();
+  // The requested kind applies to this run alone, as in a run with windows.
+  if (request.kind != THashType::None) options.kind = request.kind;
+  const std::string separator = win::ThousandsSeparator();
+  const TBatchExit exit = request.compare ? RunBatchVerification(request.paths, options, separator, line)
+                                          : RunBatchCreation(request.paths, options, separator, line);
+  return static_cast<int>(exit);
 }

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include <exception>
+#include <optional>
 
 #include "app/calc_form.h"
 #include "app/calc_view_form.h"
@@ -58,6 +59,8 @@ int RunProgram() {
     // failed drop; the program goes on with what the run left.
     app.HandleException(std::current_exception());
   }
+  // A batch run showed no window and leaves the settings file to the runs that do.
+  if (const std::optional<int> exitCode = MainForm->BatchExitCode()) return *exitCode;
   // A command-line run that left no window open has nothing to wait for: without this the
   // process would live on invisibly.
   const ui::Form* const windows[] = {MainForm, CompareForm, CalcForm, CalcViewForm};

@@ -51,6 +51,10 @@ CommandLineRequest ParseArguments(const std::vector<std::string>& arguments) {
         request.compare = true;
         continue;
       }
+      if (word == "q") {
+        request.quiet = true;
+        continue;
+      }
       if (word == "t1") {
         request.kind = THashType::CRC16;
         continue;

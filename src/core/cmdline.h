@@ -18,9 +18,10 @@ struct CommandLineRequest {
   std::vector<std::string> paths;
   bool compare = false;
   THashType kind = THashType::None;  // as requested; a verification run ignores it
+  bool quiet = false;                // a batch run: no window, an exit code
 };
 
 // A whole split command line; element 0, the program's name, is passed over. "-" or "/" plus
-// exactly "c", "t1", "t3", "tm" or "t256" is an option (case-sensitive); anything else, prefix
-// included, is a path; a later hash option wins; "c" wins.
+// exactly "c", "q", "t1", "t3", "tm" or "t256" is an option (case-sensitive); anything else,
+// prefix included, is a path; a later hash option wins; "c" wins.
 CommandLineRequest ParseArguments(const std::vector<std::string>& arguments);

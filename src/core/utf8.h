@@ -30,3 +30,6 @@ std::size_t DisplayColumns(std::string_view text);
 
 // The byte-order mark of UTF-8.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// A u8 text as the plain bytes the program passes around.
+inline std::string AsUtf8String(std::u8string_view text) { return std::string(text.begin(), text.end()); }

@@ -1,5 +1,7 @@
 #include "core/verify.h"
 
+#include <string>
+
 #include "core/hex.h"
 #include "core/listtext.h"
 #include "core/numfmt.h"
@@ -40,4 +42,12 @@ std::u8string VerifyResultText(TVerifyResult result, THashType kind) {
     case TVerifyResult::Unlisted: return u8"リストにないファイル";
   }
   return {};
+}
+
+std::u8string VerificationSummary(std::size_t files, std::size_t correct) {
+  const auto number = [](std::size_t n) {
+    const std::string digits = std::to_string(n);
+    return std::u8string(digits.begin(), digits.end());
+  };
+  return number(files) + u8"ファイル (正常 : " + number(correct) + u8"  異常 : " + number(files - correct) + u8")";
 }

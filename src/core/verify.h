@@ -34,3 +34,6 @@ TVerification VerifyEntry(const ListEntry& expected, const std::optional<FoundFi
 // The Error column's text of a result: empty for Correct, else "ファイルオープン失敗",
 // HashColumnTitle(kind) + "不一致", "サイズ不一致" or "リストにないファイル". UTF-8, typed as UI text.
 std::u8string VerifyResultText(TVerifyResult result, THashType kind);
+
+// A page's summary: "nファイル (正常 : c  異常 : n-c)".
+std::u8string VerificationSummary(std::size_t files, std::size_t correct);

@@ -173,3 +173,15 @@ bool HashFile(THashType Kind, const std::string& FileName, std::string& HashText
               MessagePump* Application, TextPanel* Panel) {
   return HashFileChecked(Kind, FileName, HashText, FileSize, Application, Panel) == THashFailure::None;
 }
+
+std::u8string HashFailureText(THashFailure reason) {
+  switch (reason) {
+    case THashFailure::NotFound: return u8"見つかりません";
+    case THashFailure::AccessDenied: return u8"アクセス拒否";
+    case THashFailure::InUse: return u8"使用中";
+    case THashFailure::Changed: return u8"読込中に変更";
+    case THashFailure::BadName: return u8"名前が不正";
+    case THashFailure::NotAFile: return u8"ファイルではない";
+    default: return u8"読込エラー";
+  }
+}

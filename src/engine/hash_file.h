@@ -28,6 +28,9 @@ enum class THashFailure : std::uint8_t {
   NotAFile,      // a device, a pipe or anything else that is no file on a disk
 };
 
+// Why a file was left out, as the creation page's hash column and a batch run's line say it.
+std::u8string HashFailureText(THashFailure reason);
+
 // HashFile that also tells why it failed.
 THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
                              MessagePump* application, TextPanel* panel);

@@ -83,6 +83,7 @@ TEST(ParseArguments, OptionsAndPaths) {
     Args paths;
     bool compare;
     THashType kind;
+    bool quiet = false;
   };
   const Case cases[] = {
       {{"ruvo"}, {}, false, THashType::None},
@@ -102,6 +103,9 @@ TEST(ParseArguments, OptionsAndPaths) {
       {{"ruvo", "-", "/", "--c", "-cc", "-t", "-t2"}, {"-", "/", "--c", "-cc", "-t", "-t2"}, false, THashType::None},
       {{"ruvo", "c", "t1", "", "\\c"}, {"c", "t1", "", "\\c"}, false, THashType::None},
       {{"ruvo", "-c", "/c", "x"}, {"x"}, true, THashType::None},
+      {{"ruvo", "-q", "-c", "x"}, {"x"}, true, THashType::None, true},
+      {{"ruvo", "x", "/q", "-tm"}, {"x"}, false, THashType::MD5, true},  // in any order
+      {{"ruvo", "-Q", "-qq", "q"}, {"-Q", "-qq", "q"}, false, THashType::None},
   };
   for (const Case& c : cases) {
     const CommandLineRequest request = ParseArguments(c.args);
@@ -109,6 +113,7 @@ TEST(ParseArguments, OptionsAndPaths) {
     EXPECT_EQ(request.paths, c.paths) << label;
     EXPECT_EQ(request.compare, c.compare) << label;
     EXPECT_EQ(request.kind, c.kind) << label;
+    EXPECT_EQ(request.quiet, c.quiet) << label;
   }
 }
 

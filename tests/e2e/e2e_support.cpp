@@ -6,6 +6,7 @@
 
 #include "e2e/test_win32.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 
@@ -56,14 +57,22 @@ void RuvoSandbox::MakeFolder(std::string_view relative) const {
 }
 
 RuvoProcess RuvoSandbox::Start(std::string_view arguments, std::string_view workingFolder) const {
+  return Launch(arguments, workingFolder, nullptr);
+}
+
+RuvoProcess RuvoSandbox::Launch(std::string_view arguments, std::string_view workingFolder, HANDLE output) const {
   std::string commandLine;
   commandLine.append(1, '"').append(ExePath()).append(1, '"');
   if (!arguments.empty()) commandLine.append(1, ' ').append(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (output != nullptr) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = output;
+  }
   PROCESS_INFORMATION info{};
   std::wstring wideCommandLine = W(commandLine);  // CreateProcessW may write into it
-  if (!CreateProcessW(W(ExePath()).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessW(W(ExePath()).c_str(), wideCommandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
                       W(Path(workingFolder)).c_str(), &startup, &info)) {
     throw std::runtime_error("cannot start " + commandLine);
   }
@@ -78,6 +87,42 @@ RunResult RuvoSandbox::Run(std::string_view arguments, std::chrono::milliseconds
 RunResult RuvoSandbox::RunIn(std::string_view workingFolder, std::string_view arguments,
                              std::chrono::milliseconds timeout) const {
   return Start(arguments, workingFolder).Wait(timeout);
+}
+
+CapturedRun RuvoSandbox::RunCaptured(std::string_view arguments, bool readerGone,
+                                     std::chrono::milliseconds timeout) const {
+  SECURITY_ATTRIBUTES inherit{
+      .nLength = sizeof(SECURITY_ATTRIBUTES), .lpSecurityDescriptor = nullptr, .bInheritHandle = TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) throw std::runtime_error("cannot make a pipe");
+  win::KernelHandle reader(readEnd);
+  win::KernelHandle writer(writeEnd);
+  SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
+  if (readerGone) reader.reset();
+  RuvoProcess process = Launch(arguments, {}, writer.get());
+  writer.reset();
+  CapturedRun run;
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  // Read until the process has ended and the pipe is empty: the pipe's end may come much later,
+  // since a helper that Wine starts with the first window (its desktop) inherits the handle too.
+  while (reader && std::chrono::steady_clock::now() < deadline) {
+    const bool ended = !process.Running();
+    DWORD available = 0;
+    if (!PeekNamedPipe(reader.get(), nullptr, 0, nullptr, &available, nullptr)) break;  // every writer is gone
+    if (available == 0) {
+      if (ended) break;
+      std::this_thread::sleep_for(10ms);
+      continue;
+    }
+    std::string chunk(available, '\0');
+    DWORD got = 0;
+    if (!::ReadFile(reader.get(), chunk.data(), available, &got, nullptr)) break;
+    run.output.append(chunk, 0, got);
+  }
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+  run.result = process.Wait(std::max(left, std::chrono::milliseconds(1000)));
+  return run;
 }
 
 RuvoProcess::RuvoProcess(win::KernelHandle process, DWORD processId)

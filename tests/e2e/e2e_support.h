@@ -25,6 +25,12 @@ struct RunResult {
 
 class RuvoProcess;
 
+// A run whose standard output was a pipe: how it ended and every byte it wrote there.
+struct CapturedRun {
+  RunResult result;
+  std::string output;
+};
+
 // A temporary folder holding a copy of ruvo.exe (taken from beside the test executable); removed
 // with everything in it when the object goes.
 class RuvoSandbox {
@@ -56,8 +62,14 @@ class RuvoSandbox {
   RunResult Run(std::string_view arguments = {}, std::chrono::milliseconds timeout = 60s) const;
   RunResult RunIn(std::string_view workingFolder, std::string_view arguments,
                   std::chrono::milliseconds timeout = 60s) const;
+  // Run with standard output and error on one pipe, read to its end. readerGone closes the
+  // pipe's reading end first, so that every write of the program fails.
+  CapturedRun RunCaptured(std::string_view arguments, bool readerGone = false,
+                          std::chrono::milliseconds timeout = 60s) const;
 
  private:
+  RuvoProcess Launch(std::string_view arguments, std::string_view workingFolder, HANDLE output) const;
+
   std::string folder_;
 };
 

@@ -76,6 +76,7 @@ TEST(ShellE2E, EveryStoredValueSurvivesARun) {
       "DefaultExtCRC=sfv\r\n"
       "DefaultExtMD5=\x95\x5c\r\n"  // 表, trail byte 0x5C
       "DefaultExtSHA256=sha2\r\n"
+      "CompareUnlisted=1\r\n"
       "\r\n";
   sandbox.WriteIni(stored);
   RunInteractiveAndPressEsc(sandbox, "");

@@ -1,0 +1,149 @@
+#include "engine/batch_run.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/codepage.h"
+#include "core/path.h"
+#include "core/utf8.h"
+#include "core/verification_table.h"
+#include "engine/creation_run.h"
+#include "engine/intake.h"
+#include "engine/list_document.h"
+#include "engine/list_file.h"
+#include "engine/unlisted_files.h"
+#include "engine/verification_run.h"
+#include "win/atomic_write.h"
+#include "win/file.h"
+
+namespace {
+
+// A run's observer with no window to show or pump: it keeps what the run reports.
+class BatchObserver final : public TRunObserver {
+ public:
+  void FileStarting(std::size_t /*index*/, std::size_t /*count*/) override {}
+  void SetText(std::string_view text) override { lastText.assign(text); }
+  void ProcessMessages() override {}
+  void Settle() override {}
+  void RowAdded(ChecksumRow row) override { rows.push_back(std::move(row)); }
+  void FileLeftOut(std::string path, THashFailure reason) override { leftOut.emplace_back(std::move(path), reason); }
+  void RowVerified(std::size_t index, TVerification verification) override {
+    if (table != nullptr) table->Record(index, verification);
+  }
+
+  VerificationTable* table = nullptr;
+  std::vector<ChecksumRow> rows;
+  std::vector<std::pair<std::string, THashFailure>> leftOut;
+  std::string lastText;
+};
+
+std::string Tabbed(std::string_view first, std::string_view second) {
+  std::string line(first);
+  line += '\t';
+  line += second;
+  return line;
+}
+
+TBatchExit Worse(TBatchExit a, TBatchExit b) { return static_cast<int>(a) >= static_cast<int>(b) ? a : b; }
+
+// Drops the paths that name nothing, each with its line; true when one did.
+bool DropMissingPaths(std::vector<std::string>& paths, const TBatchLine& line) {
+  const auto missing = [&](const std::string& path) {
+    if (win::FileExists(path) || win::DirectoryExists(path)) return false;
+    line(Tabbed(path, AsUtf8String(u8"見つかりません")));
+    return true;
+  };
+  const auto end = std::remove_if(paths.begin(), paths.end(), missing);
+  const bool any = end != paths.end();
+  paths.erase(end, paths.end());
+  return any;
+}
+
+// One list verified: a line per row that is not correct, then the summary line.
+TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOptions& options,
+                      const std::string& separator, const TBatchLine& line) {
+  VerificationTable table(std::move(list));
+  BatchObserver observer;
+  observer.table = &table;
+  const std::string listFolder = ExtractFilePath(path, IsNeverLeadByte);
+  const TRunResult result = RunVerification(table.List(), listFolder, options, separator, observer);
+  if (!result.cancelled && options.compareUnlisted) {
+    for (std::string& name : FindUnlistedFiles(table.List(), path)) table.AddUnlisted(std::move(name));
+  }
+  std::size_t correct = 0;
+  std::size_t verified = 0;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const std::optional<TVerifyResult> outcome = table.Result(i);
+    if (!outcome) continue;
+    ++verified;
+    if (*outcome == TVerifyResult::Correct) {
+      ++correct;
+      continue;
+    }
+    line(Tabbed(Tabbed(path, table.Entry(i).name), AsUtf8String(VerifyResultText(*outcome, table.Kind(i)))));
+  }
+  std::string summary = AsUtf8String(VerificationSummary(verified, correct));
+  if (result.cancelled) summary += AsUtf8String(u8" キャンセル");
+  line(Tabbed(path, summary));
+  return result.cancelled || correct < table.size() ? TBatchExit::Failed : TBatchExit::Correct;
+}
+
+}  // namespace
+
+TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOptions& options,
+                                const std::string& separator, const TBatchLine& line) {
+  TBatchExit exit = DropMissingPaths(paths, line) ? TBatchExit::Unusable : TBatchExit::Correct;
+  bool anyVerified = false;
+  const TIntakePaths sorted = SortIntake(paths);
+  PlanVerificationLists(sorted, options.dirRecursive, [&](const std::vector<std::string>& files, bool named) {
+    for (const std::string& path : files) {
+      if (CancelFlag) return;
+      ChecksumList list = ReadChecksumList(path);
+      if (list.Kind() == THashType::None) {
+        // A folder's other files are simply no lists; a named one had to be.
+        if (named) {
+          line(Tabbed(path, AsUtf8String(u8"チェックサムリストではありません")));
+          exit = TBatchExit::Unusable;
+        }
+        continue;
+      }
+      anyVerified = true;
+      exit = Worse(exit, VerifyList(path, std::move(list), options, separator, line));
+    }
+  });
+  return anyVerified ? exit : TBatchExit::Unusable;
+}
+
+TBatchExit RunBatchCreation(std::vector<std::string> paths, const TRunOptions& options, const std::string& separator,
+                            const TBatchLine& line) {
+  TBatchExit exit = DropMissingPaths(paths, line) ? TBatchExit::Unusable : TBatchExit::Correct;
+  bool anyHashed = false;
+  const TIntakePaths sorted = SortIntake(paths);
+  PlanCreationPages(sorted, options.dirList, options.dirRecursive, [&](const TPageFiles& page, const std::string&) {
+    if (CancelFlag) return;
+    const std::vector<std::string>& files = page.files.empty() ? page.unnamable : page.files;
+    if (files.empty()) return;
+    const std::string baseFolder = BaseFolderOf(files);
+    BatchObserver observer;
+    const TRunResult result = RunCreation(page, baseFolder, options, separator, observer);
+    for (const auto& [path, reason] : observer.leftOut) line(Tabbed(path, AsUtf8String(HashFailureText(reason))));
+    if (result.cancelled || result.leftOut > 0) exit = Worse(exit, TBatchExit::Failed);
+    if (result.cancelled || observer.rows.empty()) return;
+    anyHashed = true;
+    const TListDocument document =
+        MakeListDocument(options.kind, observer.rows, baseFolder, observer.lastText, options);
+    const std::string path = AutoSavePath(document);
+    if (!options.autoSaveForceOverwrite && win::FileExists(path)) {
+      line(Tabbed(path, AsUtf8String(u8"既にあるため保存しません")));
+      exit = TBatchExit::Unusable;
+      return;
+    }
+    if (win::WriteFileAtomically(path, document.bytes) != win::WriteResult::Written) {
+      line(Tabbed(path, AsUtf8String(u8"保存できません")));
+      exit = TBatchExit::Unusable;
+      return;
+    }
+    line(Tabbed(path, observer.lastText));
+  });
+  return anyHashed ? exit : TBatchExit::Unusable;
+}

@@ -1,0 +1,60 @@
+#include "win/console.h"
+
+#include <string>
+
+#include "win/unicode.h"
+
+namespace win {
+namespace {
+
+bool IsHandle(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+
+}  // namespace
+
+ParentConsole::ParentConsole() {
+  // A handle the starting process passed in (a redirection, a script's pipe) wins over its console.
+  // Attaching is left out then: the console would be one more holder of that handle, and a
+  // reader waiting for the pipe's end would wait for the console's.
+  out_ = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (!IsHandle(out_)) {
+    attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+    out_ = attached_ ? GetStdHandle(STD_OUTPUT_HANDLE) : nullptr;
+    if (attached_ && !IsHandle(out_)) {
+      opened_.reset(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+      out_ = opened_.get();
+    }
+  }
+  broken_ = !IsHandle(out_);
+  DWORD mode = 0;
+  console_ = !broken_ && GetConsoleMode(out_, &mode) != FALSE;
+}
+
+ParentConsole::~ParentConsole() {
+  opened_.reset();
+  if (attached_) FreeConsole();
+}
+
+void ParentConsole::WriteLine(std::string_view utf8) {
+  if (broken_) return;
+  if (console_) {
+    const std::wstring line = WideFromUtf8(utf8) + L"\r\n";
+    DWORD written = 0;
+    broken_ = WriteConsoleW(out_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) == FALSE;
+    return;
+  }
+  const std::string line = AnsiFromUtf8(utf8) + "\r\n";
+  std::size_t done = 0;
+  while (done < line.size()) {
+    DWORD written = 0;
+    if (WriteFile(out_, line.data() + done, static_cast<DWORD>(line.size() - done), &written, nullptr) == FALSE ||
+        written == 0) {
+      // A reader that went away: the rest of the run goes unheard.
+      broken_ = true;
+      return;
+    }
+    done += written;
+  }
+}
+
+}  // namespace win

@@ -1,0 +1,170 @@
+// ruvo.exe with "-q": no window, its lines on the standard output it was given, an exit code
+// for scripts; the settings file is read and left as it was.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "e2e/e2e_support.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+std::string Convert(std::string_view bytes, UINT from, UINT to) {
+  if (bytes.empty()) return {};
+  const int wideLength = MultiByteToWideChar(from, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+  MultiByteToWideChar(from, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), wideLength);
+  const int length = WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(to, 0, wide.data(), wideLength, text.data(), length, nullptr, nullptr);
+  return text;
+}
+
+// A UI text in the ANSI code page, as the sandbox's paths are.
+std::string Ansi(std::u8string_view text) {
+  return Convert(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), CP_UTF8, CP_ACP);
+}
+
+
+constexpr const char* kIni = "[Preferences]\r\nDoneBeep=0\r\nHashType=2\r\n\r\n";
+
+class BatchE2eTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    box_.WriteFile("data\\a.txt", "abc");
+    box_.WriteFile("data\\sub\\n.txt", "123456789");
+    box_.WriteIni(kIni);
+  }
+  void TearDown() override { EXPECT_EQ(box_.ReadIni(), std::string(kIni)) << "the settings file is never written"; }
+
+  // Runs and returns the exit code; the lines are in output_.
+  DWORD Run(const std::string& arguments, bool readerGone = false) {
+    const e2e::CapturedRun run = box_.RunCaptured(arguments, readerGone, 60s);
+    EXPECT_TRUE(run.result.finished) << arguments;
+    output_ = run.output;  // a pipe gets the ANSI code page
+    return run.result.exitCode;
+  }
+  std::string Line(std::string_view first, std::string_view second) const {
+    return std::string(first) + "\t" + std::string(second) + "\r\n";
+  }
+
+  e2e::RuvoSandbox box_;
+  std::string output_;
+};
+
+TEST_F(BatchE2eTest, VerificationExitCodes) {
+  box_.WriteFile("data\\good.md5",
+                 "900150983cd24fb0d6963f7d28e17f72  a.txt\n25f9e794323b453885f5181f1b624d0b  sub/n.txt\n");
+  box_.WriteFile("data\\bad.md5",
+                 "900150983cd24fb0d6963f7d28e17f72  a.txt\n00000000000000000000000000000000  sub/n.txt\n"
+                 "900150983cd24fb0d6963f7d28e17f72  gone.txt\n");
+  box_.WriteFile("data\\notes.txt", "no list here\r\n");
+  const std::string good = box_.Path("data\\good.md5");
+  const std::string bad = box_.Path("data\\bad.md5");
+  const std::string notes = box_.Path("data\\notes.txt");
+  const std::string missing = box_.Path("data\\missing.md5");
+
+  EXPECT_EQ(Run("-q -c " + Quoted(good)), 0u);
+  EXPECT_EQ(output_, Line(good, Ansi(u8"2ファイル (正常 : 2  異常 : 0)")));
+
+  // Options in any order.
+  EXPECT_EQ(Run("-c " + Quoted(bad) + " /q"), 1u);
+  EXPECT_EQ(output_, bad + "\tsub/n.txt\t" + Ansi(u8"MD5不一致") + "\r\n" + bad + "\tgone.txt\t" +
+                         Ansi(u8"ファイルオープン失敗") + "\r\n" + Line(bad, Ansi(u8"3ファイル (正常 : 1  異常 : 2)")));
+
+  EXPECT_EQ(Run("-q -c " + Quoted(notes)), 2u);
+  EXPECT_EQ(output_, Line(notes, Ansi(u8"チェックサムリストではありません")));
+
+  EXPECT_EQ(Run("-q -c " + Quoted(missing) + " " + Quoted(good)), 2u) << "a path that names nothing";
+  EXPECT_EQ(output_, Line(missing, Ansi(u8"見つかりません")) + Line(good, Ansi(u8"2ファイル (正常 : 2  異常 : 0)")));
+
+  // A folder: every list in it, in name order; its other files are passed over.
+  EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("data"))), 1u);
+  EXPECT_NE(output_.find(Line(bad, Ansi(u8"3ファイル (正常 : 1  異常 : 2)"))), std::string::npos) << output_;
+  EXPECT_NE(output_.find(Line(good, Ansi(u8"2ファイル (正常 : 2  異常 : 0)"))), std::string::npos) << output_;
+  EXPECT_EQ(output_.find(notes), std::string::npos) << output_;
+
+  // Nothing to verify.
+  box_.MakeFolder("empty");
+  EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("empty"))), 2u);
+  EXPECT_EQ(Run("-q -c"), 2u);
+  EXPECT_EQ(output_, Ansi(u8"パスがありません") + "\r\n");
+}
+
+// A reader that went away: the run still ends with its exit code.
+TEST_F(BatchE2eTest, ClosedOutputStillGivesTheExitCode) {
+  box_.WriteFile("data\\bad.md5", "00000000000000000000000000000000  a.txt\n");
+  EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("data\\bad.md5")), true), 1u);
+}
+
+TEST_F(BatchE2eTest, UnlistedFilesFromTheSettings) {
+  box_.WriteFile("data\\good.md5",
+                 "900150983cd24fb0d6963f7d28e17f72  a.txt\n25f9e794323b453885f5181f1b624d0b  sub\\n.txt\n");
+  box_.WriteFile("data\\sub\\new.txt", "x");
+  const std::string list = box_.Path("data\\good.md5");
+  EXPECT_EQ(Run("-q -c " + Quoted(list)), 0u) << "off by default";
+
+  const std::string ini = "[Preferences]\r\nDoneBeep=0\r\nHashType=2\r\nCompareUnlisted=1\r\n\r\n";
+  box_.WriteIni(ini);
+  EXPECT_EQ(Run("-q -c " + Quoted(list)), 1u);
+  EXPECT_EQ(output_, list + "\tsub\\new.txt\t" + Ansi(u8"リストにないファイル") + "\r\n" +
+                         Line(list, Ansi(u8"3ファイル (正常 : 2  異常 : 1)")));
+  EXPECT_EQ(box_.ReadIni(), ini);
+  box_.WriteIni(kIni);
+}
+
+TEST_F(BatchE2eTest, CreationSavesEveryPageAndOverwritesOnlyWhenForced) {
+  // HashType=2 in the settings: MD5, a folder page and a page of loose files.
+  box_.WriteFile("data\\sub\\m.txt", "abc");
+  const std::string folderList = box_.Path("data\\sub\\sub.md5");
+  const std::string fileList = box_.Path("data\\a.md5");
+  const std::string args = "-q " + Quoted(box_.Path("data\\a.txt")) + " " + Quoted(box_.Path("data\\sub"));
+  EXPECT_EQ(Run(args), 0u);
+  EXPECT_EQ(box_.ReadFile("data\\a.md5"), "900150983cd24fb0d6963f7d28e17f72 a.txt\r\n");
+  EXPECT_EQ(box_.ReadFile("data\\sub\\sub.md5"),
+            "900150983cd24fb0d6963f7d28e17f72 m.txt\r\n25f9e794323b453885f5181f1b624d0b n.txt\r\n");
+  EXPECT_EQ(output_, Line(fileList, "Total  1 Files  3 Bytes") + Line(folderList, "Total  2 Files  12 Bytes"));
+
+  // Lists that exist are kept without "自動保存時強制上書き".
+  box_.WriteFile("data\\a.md5", "old");
+  EXPECT_EQ(Run(args), 2u);
+  EXPECT_EQ(box_.ReadFile("data\\a.md5"), "old");
+  box_.WriteIni("[Preferences]\r\nDoneBeep=0\r\nHashType=2\r\nAutoSaveForceOverwrite=1\r\n\r\n");
+  EXPECT_EQ(Run(args), 0u);
+  EXPECT_EQ(box_.ReadFile("data\\a.md5"), "900150983cd24fb0d6963f7d28e17f72 a.txt\r\n");
+  box_.WriteIni(kIni);
+
+  // The hash option applies to the run.
+  EXPECT_EQ(Run(args + " -t3"), 0u);
+  EXPECT_TRUE(box_.ReadFile("data\\a.crc").has_value());
+  EXPECT_TRUE(box_.ReadFile("data\\sub\\sub.crc").has_value());
+}
+
+TEST_F(BatchE2eTest, CreationWithFilesLeftOutOrNothingHashed) {
+  // A file that another program holds without sharing is left out; its page is saved all the same.
+  box_.WriteFile("data\\sub\\held.txt", "x");
+  const HANDLE held = CreateFileA(box_.Path("data\\sub\\held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Run("-q " + Quoted(box_.Path("data\\sub"))), 1u);
+  CloseHandle(held);
+  EXPECT_EQ(output_, Line(box_.Path("data\\sub\\held.txt"), Ansi(u8"使用中")) +
+                         Line(box_.Path("data\\sub\\n.md5"), "Total  1 Files  9 Bytes"));
+  EXPECT_EQ(box_.ReadFile("data\\sub\\n.md5"), "25f9e794323b453885f5181f1b624d0b n.txt\r\n");
+
+  // A path that names nothing: one line, and nothing else is hashed.
+  EXPECT_EQ(Run("-q " + Quoted(box_.Path("data\\gone.txt"))), 2u);
+  EXPECT_EQ(output_, Line(box_.Path("data\\gone.txt"), Ansi(u8"見つかりません")));
+  box_.MakeFolder("empty");
+  EXPECT_EQ(Run("-q " + Quoted(box_.Path("empty"))), 2u);
+  EXPECT_EQ(output_, "");
+}
+
+}  // namespace
