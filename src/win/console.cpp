@@ -13,11 +13,11 @@ bool IsHandle(HANDLE handle) { return handle != nullptr && handle != INVALID_HAN
 
 ParentConsole::ParentConsole() {
   // A handle the starting process passed in (a redirection, a script's pipe) wins over its console.
-  // Attaching is left out then: the console would be one more holder of that handle, and a
-  // reader waiting for the pipe's end would wait for the console's.
   out_ = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (!IsHandle(out_)) {
-    attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+  const bool given = IsHandle(out_);
+  // Also with a given handle: the console's code page is the one its user reads.
+  attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+  if (!given) {
     out_ = attached_ ? GetStdHandle(STD_OUTPUT_HANDLE) : nullptr;
     if (attached_ && !IsHandle(out_)) {
       opened_.reset(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -43,7 +43,8 @@ void ParentConsole::WriteLine(std::string_view utf8) {
     broken_ = WriteConsoleW(out_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) == FALSE;
     return;
   }
-  const std::string line = AnsiFromUtf8(utf8) + "\r\n";
+  const UINT codePage = attached_ ? GetConsoleOutputCP() : 0;
+  const std::string line = (codePage == 0 ? AnsiFromUtf8(utf8) : TextInCodePage(utf8, codePage)) + "\r\n";
   std::size_t done = 0;
   while (done < line.size()) {
     DWORD written = 0;

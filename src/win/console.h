@@ -8,7 +8,8 @@ namespace win {
 
 // Where a run without windows writes its lines: the standard output that the starting process
 // gave (a pipe or a file), or else the console of the process that started this one. A real
-// console gets UTF-16; a pipe or file gets the ANSI code page. Without either, or once a write fails (a closed pipe), lines go nowhere: the run
+// console gets UTF-16; a pipe or file gets the code page of that console, or the ANSI code page
+// without one. Without either, or once a write fails (a closed pipe), lines go nowhere: the run
 // goes on all the same.
 class ParentConsole {
  public:

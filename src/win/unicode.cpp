@@ -60,14 +60,18 @@ std::string Utf8FromAnsiMarked(std::string_view ansi) {
 
 namespace {
 
-std::string ToAnsi(std::string_view utf8, DWORD flags, BOOL* usedDefault) {
+std::string ToCodePage(std::string_view utf8, UINT codePage, DWORD flags, BOOL* usedDefault) {
   if (utf8.empty()) return {};
   const std::wstring wide = WideFromUtf8(utf8);
   const int wideLength = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, nullptr, 0, nullptr, usedDefault);
-  std::string ansi(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, flags, wide.data(), wideLength, ansi.data(), length, nullptr, usedDefault);
-  return ansi;
+  const int length = WideCharToMultiByte(codePage, flags, wide.data(), wideLength, nullptr, 0, nullptr, usedDefault);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(codePage, flags, wide.data(), wideLength, text.data(), length, nullptr, usedDefault);
+  return text;
+}
+
+std::string ToAnsi(std::string_view utf8, DWORD flags, BOOL* usedDefault) {
+  return ToCodePage(utf8, CP_ACP, flags, usedDefault);
 }
 
 }  // namespace
@@ -83,5 +87,11 @@ std::optional<std::string> AnsiFromUtf8Exact(std::string_view utf8) {
 }
 
 std::string AnsiFromUtf8(std::string_view utf8) { return ToAnsi(utf8, 0, nullptr); }
+
+std::string TextInCodePage(std::string_view utf8, unsigned codePage) {
+  // UTF-8 takes no flags and reports no default character.
+  if (codePage == CP_UTF8) return std::string(utf8);
+  return ToCodePage(utf8, codePage, 0, nullptr);
+}
 
 }  // namespace win

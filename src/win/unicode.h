@@ -21,5 +21,8 @@ std::string Utf8FromAnsiMarked(std::string_view ansi);
 std::optional<std::string> AnsiFromUtf8Exact(std::string_view utf8);
 // The text in the ANSI code page, characters without a code there as the default character.
 std::string AnsiFromUtf8(std::string_view utf8);
+// The text in the given code page (a console's), characters without a code there as its default
+// character.
+std::string TextInCodePage(std::string_view utf8, unsigned codePage);
 
 }  // namespace win

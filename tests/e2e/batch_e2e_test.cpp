@@ -32,6 +32,12 @@ std::string Ansi(std::u8string_view text) {
   return Convert(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), CP_UTF8, CP_ACP);
 }
 
+// What the program wrote, in the ANSI code page: it writes a pipe in the code page of the console
+// it shares with this test, or in the ANSI code page without one.
+std::string OutputAsAnsi(const std::string& output) {
+  const UINT codePage = GetConsoleOutputCP();
+  return codePage == 0 || codePage == GetACP() ? output : Convert(output, codePage, CP_ACP);
+}
 
 constexpr const char* kIni = "[Preferences]\r\nDoneBeep=0\r\nHashType=2\r\n\r\n";
 
@@ -48,7 +54,7 @@ class BatchE2eTest : public testing::Test {
   DWORD Run(const std::string& arguments, bool readerGone = false) {
     const e2e::CapturedRun run = box_.RunCaptured(arguments, readerGone, 60s);
     EXPECT_TRUE(run.result.finished) << arguments;
-    output_ = run.output;  // a pipe gets the ANSI code page
+    output_ = OutputAsAnsi(run.output);
     return run.result.exitCode;
   }
   std::string Line(std::string_view first, std::string_view second) const {
