@@ -1,71 +1,29 @@
-// Hashing speeds: each CRC variant, the portable SHA paths, the production paths, zlib's crc32()
-// and OpenSSL's MD5, SHA-1, SHA-256 and SHA-512 as references, on one hot 64 KiB block (the size
-// HashFile reads) and on a 256 MiB buffer that no cache holds. Prints GB/s (10^9 bytes per second
-// of this thread's CPU time, so other work on a shared machine counts less; best of several short
-// runs, all rows measured in turn several times) and the goal ratios; exits 1 when a goal is
+// Hashing speeds: each CRC variant, the portable SHA paths, the production paths and, where the
+// build has them, zlib's crc32() and OpenSSL's MD5, SHA-1, SHA-256 and SHA-512 as references, on
+// one hot 64 KiB block (the size HashFile reads) and on a 256 MiB buffer that no cache holds.
+// Prints GB/s (10^9 bytes per second of this thread's CPU time natively, so other work on a shared
+// machine counts less; of wall time in the Windows build, see hash/measure.cpp; best of several
+// short runs, all rows measured in turn several times) and the goal ratios; exits 1 when a goal is
 // missed.
-#include <openssl/md5.h>
-#include <openssl/sha.h>
-#include <zlib.h>
-
-#include <algorithm>
+//   hash_bench                  the table and the goals
+//   hash_bench --native FILE    also each kind's speed against the native build's table in FILE
+//                               (what the native hash_bench printed), with the Windows build's goal
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/crc.h"
 #include "core/md5.h"
 #include "core/sha.h"
+#include "hash/measure.h"
+#include "hash/references.h"
+#include "hash/table.h"
 
 namespace {
 
-using THashRun = std::function<std::uint32_t(const std::uint8_t* data, std::size_t count)>;
-
-constexpr std::size_t kHotBlock = 64 * 1024;
 constexpr std::size_t kBigBuffer = 256u * 1024 * 1024;
-
-constexpr std::size_t kBytesPerClockRead = 16u * 1024 * 1024;
-
-volatile std::uint32_t sink;
-
-double ThreadSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-// Best throughput over `rounds` runs, each hashing the buffer whole as often as fits in
-// `minSeconds`.
-double MeasureGBs(const THashRun& run, const std::vector<std::uint8_t>& buffer, double minSeconds, int rounds) {
-  double best = 0;
-  for (int round = 0; round < rounds; ++round) {
-    std::size_t bytes = 0;
-    std::uint32_t acc = 0;
-    const double start = ThreadSeconds();
-    double seconds = 0;
-    do {
-      // Reading the thread clock is a system call: read it once per 16 MiB or so.
-      for (std::size_t n = 0; n < kBytesPerClockRead; n += buffer.size()) {
-        acc ^= run(buffer.data(), buffer.size());
-        bytes += buffer.size();
-      }
-      seconds = ThreadSeconds() - start;
-    } while (seconds < minSeconds);
-    sink = acc;
-    best = std::max(best, static_cast<double>(bytes) / seconds / 1e9);
-  }
-  return best;
-}
-
-struct TRow {
-  std::string Name;
-  THashRun Run;
-  double Hot = 0;
-  double Big = 0;
-};
 
 THashRun Crc16Run(TCrc16Fn fn) {
   return [fn](const std::uint8_t* d, std::size_t n) { return std::uint32_t{fn(0xFFFF, d, n)}; };
@@ -73,12 +31,6 @@ THashRun Crc16Run(TCrc16Fn fn) {
 
 THashRun Crc32Run(TCrc32Fn fn) {
   return [fn](const std::uint8_t* d, std::size_t n) { return fn(0xFFFFFFFF, d, n); };
-}
-
-// The digests stream over the whole run, as HashFile feeds one file block after block.
-template <typename TFeed>
-void FeedBlocks(const std::uint8_t* d, std::size_t n, TFeed feed) {
-  for (std::size_t pos = 0; pos < n; pos += kHotBlock) feed(d + pos, std::min(kHotBlock, n - pos));
 }
 
 std::uint32_t OurMd5(const std::uint8_t* d, std::size_t n) {
@@ -110,32 +62,82 @@ constexpr auto OurSha1 = OurSha<TSha1Context, TSha1Digest, Sha1Init, Sha1Update,
 constexpr auto OurSha256 = OurSha<TSha256Context, TSha256Digest, Sha256Init, Sha256Update, Sha256Final>;
 constexpr auto OurSha512 = OurSha<TSha512Context, TSha512Digest, Sha512Init, Sha512Update, Sha512Final>;
 
-template <typename TContext, int (*Init)(TContext*), int (*Update)(TContext*, const void*, std::size_t),
-          int (*Final)(unsigned char*, TContext*), std::size_t DigestBytes>
-std::uint32_t Openssl(const std::uint8_t* d, std::size_t n) {
-  TContext context;
-  Init(&context);
-  FeedBlocks(d, n, [&](const std::uint8_t* p, std::size_t count) { Update(&context, p, count); });
-  unsigned char digest[DigestBytes];
-  Final(digest, &context);
-  return digest[0];
+// The production path of each kind: what the Windows build must run as fast as the native one.
+constexpr const char* kProductionRows[] = {"crc16 production", "crc32 production",  "md5 ruvo",
+                                           "sha1 production",  "sha256 production", "sha512 production"};
+
+std::vector<TRow> Rows() {
+  std::vector<TRow> rows;
+  rows.push_back({"crc16 reference", Crc16Run(Crc16UpdateReference)});
+  for (const auto& v : CrcVariants()) rows.push_back({std::string("crc16 ") + v.Name, Crc16Run(v.Crc16)});
+  rows.push_back({"crc16 production", Crc16Run(Crc16Update)});
+  rows.push_back({"crc32 reference", Crc32Run(Crc32UpdateReference)});
+  for (const auto& v : CrcVariants()) rows.push_back({std::string("crc32 ") + v.Name, Crc32Run(v.Crc32)});
+  rows.push_back({"crc32 production", Crc32Run(Crc32Update)});
+  AddReference(rows, "zlib crc32");
+  rows.push_back({"md5 ruvo", OurMd5});
+  AddReference(rows, "md5 openssl");
+  rows.push_back({"sha1 portable", OurSha1(Sha1BlocksPortable)});
+  rows.push_back({"sha1 production", OurSha1(Sha1ChosenBlocks())});
+  AddReference(rows, "sha1 openssl");
+  rows.push_back({"sha256 portable", OurSha256(Sha256BlocksPortable)});
+  rows.push_back({"sha256 production", OurSha256(Sha256ChosenBlocks())});
+  AddReference(rows, "sha256 openssl");
+  rows.push_back({"sha512 portable", OurSha512(Sha512BlocksPortable)});
+  rows.push_back({"sha512 production", OurSha512(Sha512ChosenBlocks())});
+  AddReference(rows, "sha512 openssl");
+  return rows;
 }
 
-std::uint32_t Zlib(const std::uint8_t* d, std::size_t n) {
-  uLong crc = crc32(0, nullptr, 0);
-  FeedBlocks(d, n, [&](const std::uint8_t* p, std::size_t count) { crc = crc32(crc, p, static_cast<uInt>(count)); });
-  return static_cast<std::uint32_t>(crc);
+// Prints one goal line: the first row's speed over the second's on the hot block; false when
+// missed. A row that is missing (no such path on this CPU, no such library in this build) skips it.
+bool Goal(const std::string& what, const TRow* a, const TRow* b, double atLeast) {
+  if (!a || !b) {
+    std::printf("  %-44s  not measured here\n", what.c_str());
+    return true;
+  }
+  const double ratio = a->Hot / b->Hot;
+  const bool met = ratio >= atLeast;
+  std::printf("  %-44s %6.2fx (goal >= %.2fx, 256 MiB %5.2fx)  %s\n", what.c_str(), ratio, atLeast, a->Big / b->Big,
+              met ? "met" : "MISSED");
+  return met;
 }
 
-const TRow* Find(const std::vector<TRow>& rows, const std::string& name) {
-  for (const auto& row : rows)
-    if (row.Name == name) return &row;
-  return nullptr;
+// Each row that both builds measured, then the goal per kind; the count of goals missed.
+int CompareWithNative(const std::vector<TRow>& rows, const std::vector<TRow>& native) {
+  std::printf("%s against the native build, GB/s:\n", BuildName());
+  std::printf("%-20s %12s %12s %8s %12s %12s %8s\n", "", "hot: here", "native", "ratio", "256 MiB: here", "native",
+              "ratio");
+  for (const auto& row : rows) {
+    if (const TRow* n = Find(native, row.Name)) {
+      std::printf("%-20s %12.2f %12.2f %7.2fx %12.2f %12.2f %7.2fx\n", row.Name.c_str(), row.Hot, n->Hot,
+                  row.Hot / n->Hot, row.Big, n->Big, row.Big / n->Big);
+    }
+  }
+  std::printf("Goals on the hot block:\n");
+  int missed = 0;
+  for (const char* name : kProductionRows) {
+    missed +=
+        Goal(std::string(name) + ", " + BuildName() + " / native", Find(rows, name), Find(native, name), 0.95) ? 0 : 1;
+  }
+  return missed;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  std::optional<std::vector<TRow>> native;
+  if (argc == 3 && std::string(argv[1]) == "--native") {
+    native = ReadTable(argv[2]);
+    if (!native) {
+      std::fprintf(stderr, "hash_bench: no table of GB/s in %s\n", argv[2]);
+      return 2;
+    }
+  } else if (argc != 1) {
+    std::fprintf(stderr, "usage: hash_bench [--native FILE]\n");
+    return 2;
+  }
+
   BuildCrc16Table();
   std::vector<std::uint8_t> big(kBigBuffer);
   std::uint64_t x = 0x9E3779B97F4A7C15u;
@@ -144,30 +146,13 @@ int main() {
     b = static_cast<std::uint8_t>(x >> 56);
   }
   const std::vector<std::uint8_t> hot(big.begin(), big.begin() + kHotBlock);
+  std::vector<TRow> rows = Rows();
 
-  std::vector<TRow> rows;
-  rows.push_back({"crc16 reference", Crc16Run(Crc16UpdateReference)});
-  for (const auto& v : CrcVariants()) rows.push_back({std::string("crc16 ") + v.Name, Crc16Run(v.Crc16)});
-  rows.push_back({"crc16 production", Crc16Run(Crc16Update)});
-  rows.push_back({"crc32 reference", Crc32Run(Crc32UpdateReference)});
-  for (const auto& v : CrcVariants()) rows.push_back({std::string("crc32 ") + v.Name, Crc32Run(v.Crc32)});
-  rows.push_back({"crc32 production", Crc32Run(Crc32Update)});
-  rows.push_back({"zlib crc32", Zlib});
-  rows.push_back({"md5 ruvo", OurMd5});
-  rows.push_back({"md5 openssl", Openssl<MD5_CTX, MD5_Init, MD5_Update, MD5_Final, 16>});
-  rows.push_back({"sha1 portable", OurSha1(Sha1BlocksPortable)});
-  rows.push_back({"sha1 production", OurSha1(Sha1ChosenBlocks())});
-  rows.push_back({"sha1 openssl", Openssl<SHA_CTX, SHA1_Init, SHA1_Update, SHA1_Final, 20>});
-  rows.push_back({"sha256 portable", OurSha256(Sha256BlocksPortable)});
-  rows.push_back({"sha256 production", OurSha256(Sha256ChosenBlocks())});
-  rows.push_back({"sha256 openssl", Openssl<SHA256_CTX, SHA256_Init, SHA256_Update, SHA256_Final, 32>});
-  rows.push_back({"sha512 portable", OurSha512(Sha512BlocksPortable)});
-  rows.push_back({"sha512 production", OurSha512(Sha512ChosenBlocks())});
-  rows.push_back({"sha512 openssl", Openssl<SHA512_CTX, SHA512_Init, SHA512_Update, SHA512_Final, 64>});
-
-  std::printf("Hashing speed in GB/s (best of runs); production paths: CRC %s, SHA-1 and SHA-256 %s, SHA-512 %s\n",
-              CrcChosenVariant().Name, Sha256ChosenBlocks() == Sha256BlocksPortable ? "portable" : "SHA extensions",
-              Sha512ChosenBlocks() == Sha512BlocksPortable ? "portable" : "AVX2");
+  std::printf(
+      "Hashing speed in GB/s of %s (best of runs), %s; production paths: CRC %s, SHA-1 and SHA-256 %s, SHA-512 %s\n",
+      ClockName(), BuildName(), CrcChosenVariant().Name,
+      Sha256ChosenBlocks() == Sha256BlocksPortable ? "portable" : "SHA extensions",
+      Sha512ChosenBlocks() == Sha512BlocksPortable ? "portable" : "AVX2");
   constexpr int kPasses = 3;
   for (int pass = 0; pass < kPasses; ++pass) {
     for (auto& row : rows) {
@@ -175,34 +160,23 @@ int main() {
       row.Big = std::max(row.Big, MeasureGBs(row.Run, big, 0.1, 2));
     }
   }
-  std::printf("%-20s %12s %12s\n", "", "64 KiB hot", "256 MiB");
-  for (const auto& row : rows) std::printf("%-20s %12.2f %12.2f\n", row.Name.c_str(), row.Hot, row.Big);
+  PrintTable(rows);
 
   int missed = 0;
-  auto goal = [&](const std::string& what, const char* a, const char* b, double atLeast) {
-    const TRow* ra = Find(rows, a);
-    const TRow* rb = Find(rows, b);
-    if (!ra || !rb) {
-      std::printf("  %-44s  not on this CPU\n", what.c_str());
-      return;
-    }
-    const double ratio = ra->Hot / rb->Hot;
-    const bool met = ratio >= atLeast;
-    missed += met ? 0 : 1;
-    std::printf("  %-44s %6.2fx (goal >= %.2fx, 256 MiB %5.2fx)  %s\n", what.c_str(), ratio, atLeast, ra->Big / rb->Big,
-                met ? "met" : "MISSED");
+  auto goal = [&](const std::string& what, const std::string& a, const std::string& b, double atLeast) {
+    missed += Goal(what, Find(rows, a), Find(rows, b), atLeast) ? 0 : 1;
   };
   std::printf("Goals on the hot block:\n");
   goal("crc32 clmul / zlib", "crc32 clmul", "zlib crc32", 5.0);
   goal("crc32 vpclmul / zlib", "crc32 vpclmul", "zlib crc32", 15.0);
   goal("crc32 production / zlib", "crc32 production", "zlib crc32", 5.0);
-  for (const char* path : {"slice16", "clmul", "vpclmul", "production"})
-    goal(std::string("crc16 ") + path + " / crc32 " + path, (std::string("crc16 ") + path).c_str(),
-         (std::string("crc32 ") + path).c_str(), 0.9);
+  for (const std::string path : {"slice16", "clmul", "vpclmul", "production"})
+    goal("crc16 " + path + " / crc32 " + path, "crc16 " + path, "crc32 " + path, 0.9);
   goal("md5 ruvo / openssl", "md5 ruvo", "md5 openssl", 1.0);
   goal("sha1 production / openssl", "sha1 production", "sha1 openssl", 1.0);
   goal("sha256 production / openssl", "sha256 production", "sha256 openssl", 1.0);
   goal("sha512 production / openssl", "sha512 production", "sha512 openssl", 0.9);
+  if (native) missed += CompareWithNative(rows, *native);
   std::printf("%d goal(s) missed\n", missed);
   return missed == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
 }
