@@ -1,5 +1,6 @@
 # Ruvo: `make run` and `make test` set up a fresh Debian machine (as root) themselves.
 NATIVE ?= build/native
+TSAN   ?= build/native-tsan
 WIN    ?= build/win
 BENCH  ?= build/bench
 FUZZ_SMOKE ?= build/fuzz-smoke
@@ -7,7 +8,7 @@ JOBS   ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 ARGS   ?=
 
-.PHONY: all build setup native win run test bench fuzz clean
+.PHONY: all build setup native tsan win run test bench fuzz clean
 
 all: build
 
@@ -18,9 +19,15 @@ native:
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DRUVO_SANITIZE=ON >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS) --target core_tests
 
-win: native
+# The core's threads under ThreadSanitizer.
+tsan:
+	@cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=Debug -DRUVO_TSAN=ON >/dev/null
+	@cmake --build $(TSAN) -j $(JOBS) --target core_tests
+
+win: native tsan
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	  -DRUVO_NATIVE_TESTS=$(abspath $(NATIVE))/bin/core_tests \
+	  -DRUVO_TSAN_TESTS=$(abspath $(TSAN))/bin/core_tests \
 	  -DRUVO_FUZZ_SMOKE_DIR=$(abspath $(FUZZ_SMOKE)) >/dev/null
 	@cmake --build $(WIN) -j $(JOBS)
 

@@ -52,6 +52,7 @@ std::vector<Key> IntegerKeys() {
   keys.push_back({"CompareForm", "TabWidth"});
   keys.push_back({"CalcForm", "TabWidth"});
   keys.push_back({"Preferences", "HashType"});
+  keys.push_back({"Preferences", "HashThreads"});
   return keys;
 }
 

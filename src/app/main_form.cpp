@@ -15,6 +15,9 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
+// More hashing threads than this only cost memory, whatever the settings file says.
+constexpr int kMostHashThreads = 256;
+
 ui::FormArgs MainFormArgs() {
   return {.caption = u8"Ruvo 0.14h",
           .clientWidth = 152,
@@ -245,7 +248,8 @@ TRunOptions TMainForm::Options() {
           .defaultExtCRC = DefaultExtCRCEdit.Text(),
           .defaultExtMD5 = DefaultExtMD5Edit.Text(),
           .defaultExtSHA256 = DefaultExtSHA256,
-          .compareUnlisted = CompareUnlisted};
+          .compareUnlisted = CompareUnlisted,
+          .workers = static_cast<unsigned>(std::clamp(HashThreads, 0, kMostHashThreads))};
 }
 
 void TMainForm::StayOnTopCheckBoxClick() {

@@ -103,6 +103,8 @@ class TMainForm : public ui::Form {
   // Verification also reports the files that a list does not name; settings file only, likewise
   // (the verification window's menu finds them for one page at any time).
   bool CompareUnlisted = false;
+  // Threads that hash at once; 0: as many as the process may use. Settings file only.
+  int HashThreads = 0;
 
   ui::PopupMenu PopupMenu;  // exists for its shortcut: it never pops up
   ui::MenuItem& MenuClose;  // "閉じる(&C)", Esc

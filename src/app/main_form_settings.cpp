@@ -109,6 +109,7 @@ void TMainForm::LoadSettings() {
   DefaultExtMD5Edit.SetText(file.ReadString("Preferences", "DefaultExtMD5", DefaultExtMD5Edit.Text()));
   DefaultExtSHA256 = file.ReadString("Preferences", "DefaultExtSHA256", DefaultExtSHA256);
   CompareUnlisted = file.ReadBool("Preferences", "CompareUnlisted", CompareUnlisted);
+  HashThreads = file.ReadInteger("Preferences", "HashThreads", HashThreads);
 }
 
 void TMainForm::SaveSettings() {
@@ -130,6 +131,7 @@ void TMainForm::SaveSettings() {
   file.WriteString("Preferences", "DefaultExtMD5", DefaultExtMD5Edit.Text());
   file.WriteString("Preferences", "DefaultExtSHA256", DefaultExtSHA256);
   file.WriteBool("Preferences", "CompareUnlisted", CompareUnlisted);
+  file.WriteInteger("Preferences", "HashThreads", HashThreads);
 
   // A settings file that cannot be written (read-only folder, full disk) must not keep the
   // program from ending; the old file, if any, stays as it was.

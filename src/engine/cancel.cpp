@@ -1,3 +1,3 @@
 #include "engine/cancel.h"
 
-bool CancelFlag = false;
+std::atomic<bool> CancelFlag{false};

@@ -8,6 +8,7 @@
 #include "core/path.h"
 #include "core/relpath.h"
 #include "engine/hash_file.h"
+#include "engine/hash_queue.h"
 
 std::string BaseFolderOf(const std::vector<std::string>& files) {
   if (files.empty()) return {};
@@ -19,7 +20,6 @@ TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, co
   const THashType kind = options.kind;
   const bool upper = options.UpperCase(kind);
   const std::string binaryMark = IsDigestKind(kind) && options.md5BinaryMode ? "*" : "";
-  MessagePump* const blockPump = options.showProcess ? &observer : nullptr;
 
   TRunResult result;
   for (const std::string& path : page.unnamable) {
@@ -27,6 +27,7 @@ TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, co
     ++result.leftOut;
   }
   const std::vector<std::string>& files = page.files;
+  THashQueue queue(files.size(), options.workers, [&](std::size_t i) { return THashJob{kind, files[i]}; });
   std::uint64_t total = 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
     observer.FileStarting(i, files.size());
@@ -37,7 +38,7 @@ TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, co
     }
     std::string hash;
     std::int64_t size = 0;
-    const THashFailure failure = HashFileChecked(kind, files[i], hash, size, blockPump, &observer);
+    const THashFailure failure = queue.Take(i, observer, options.showProcess, hash, size);
     if (failure == THashFailure::None) {
       observer.RowAdded({.Name = binaryMark + RelativeName(baseFolder, files[i], IsNeverLeadByte),
                          .Hash = upper ? std::move(hash) : AsciiLower(std::move(hash)),

@@ -1,6 +1,8 @@
 #include "engine/hash_file.h"
 
-#include <charconv>
+#include <algorithm>
+#include <optional>
+#include <span>
 #include <string_view>
 
 #include "core/codepage.h"
@@ -10,6 +12,8 @@
 #include "core/md5.h"
 #include "core/path.h"
 #include "core/sha.h"
+#include "engine/progress_text.h"
+#include "engine/read_ahead.h"
 #include "win/file.h"
 #include "win/user_locale.h"
 
@@ -72,34 +76,6 @@ class Checksum {
   TSha512Context sha512_{};
 };
 
-// "name (position/size)": built once, only the position changes per block, so a name holding
-// "%" or other format characters is shown as it is.
-class ProgressText {
- public:
-  ProgressText(const std::string& fileName, std::int64_t size) : text_(ExtractFileName(fileName, IsNeverLeadByte)) {
-    text_ += " (";
-    headLength_ = text_.size();
-    tail_ += '/';
-    tail_ += std::to_string(size);
-    tail_ += ')';
-    text_.reserve(headLength_ + 20 + tail_.size());
-  }
-
-  std::string_view At(std::int64_t position) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, position).ptr;
-    text_.resize(headLength_);
-    text_.append(digits, end);
-    text_ += tail_;
-    return text_;
-  }
-
- private:
-  std::string text_;
-  std::size_t headLength_ = 0;
-  std::string tail_;
-};
-
 THashFailure OpenFailure(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -114,9 +90,73 @@ THashFailure OpenFailure(DWORD error) {
   }
 }
 
+// What a hashing call does after the file is open and after every block.
+class BlockReport {
+ public:
+  virtual void Opened(std::int64_t size) = 0;
+  virtual void Read(std::int64_t position) = 0;
+
+ protected:
+  ~BlockReport() = default;
+};
+
+// On the user-interface thread: "name (position/size)" in the panel, and messages run.
+class WindowReport final : public BlockReport {
+ public:
+  WindowReport(const std::string& fileName, MessagePump* application, TextPanel* panel)
+      : fileName_(fileName), application_(application), panel_(panel) {}
+  void Opened(std::int64_t size) override {
+    if (panel_ != nullptr) text_.emplace(fileName_, size);
+  }
+  void Read(std::int64_t position) override {
+    if (text_) panel_->SetText(text_->At(position));
+    if (application_ != nullptr) application_->ProcessMessages();
+  }
+
+ private:
+  const std::string& fileName_;
+  MessagePump* application_;
+  TextPanel* panel_;
+  std::optional<ProgressText> text_;
+};
+
+// On a worker: the figures for another thread to show.
+class WorkerReport final : public BlockReport {
+ public:
+  explicit WorkerReport(TFileProgress* progress) : progress_(progress) {}
+  void Opened(std::int64_t size) override {
+    if (progress_ != nullptr) progress_->size = size;
+  }
+  void Read(std::int64_t position) override {
+    if (progress_ != nullptr) progress_->position.store(position, std::memory_order_relaxed);
+  }
+
+ private:
+  TFileProgress* progress_;
+};
+
+// Files from this size on are read ahead by a thread of their own; below, a thread costs more
+// than it saves.
+constexpr std::uint64_t kReadAheadFrom = 16u << 20;
+constexpr std::size_t kReadAheadBlock = 4 * kBlockSize;
+constexpr std::size_t kReadAheadDepth = 4;
+
+// Folds the bytes in blocks of kBlockSize, each followed by the report; false when CancelFlag
+// stopped it.
+bool FoldBlocks(Checksum& checksum, std::span<const std::uint8_t> bytes, std::int64_t& position, BlockReport& report) {
+  for (std::size_t at = 0; at < bytes.size(); at += kBlockSize) {
+    if (CancelFlag) return false;
+    const std::size_t count = std::min<std::size_t>(kBlockSize, bytes.size() - at);
+    checksum.Fold(bytes.data() + at, count);
+    position += static_cast<std::int64_t>(count);
+    report.Read(position);
+  }
+  return true;
+}
+
 // The file's checksum and size, or why there is none.
 THashFailure ReadAndHash(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
-                         MessagePump* application, TextPanel* panel) {
+                         BlockReport& report, bool mayReadAhead) {
   Checksum checksum(kind);
   // Share reading only: a file that someone is writing cannot be opened, and nobody can start
   // writing it while it is read.
@@ -124,22 +164,34 @@ THashFailure ReadAndHash(THashType kind, const std::string& fileName, std::strin
   if (!file.Open(fileName)) return OpenFailure(file.OpenError());
   const std::optional<std::uint64_t> size = file.Size();
   if (!size) return THashFailure::ReadError;
+  report.Opened(static_cast<std::int64_t>(*size));
 
-  ProgressText progress(fileName, static_cast<std::int64_t>(*size));
-  // Each call owns its buffer: a nested call, started by a drop while messages run below,
-  // reads into its own.
-  std::uint8_t buffer[kBlockSize];
   std::int64_t position = 0;
-  for (;;) {
-    if (CancelFlag) return THashFailure::Cancelled;
-    DWORD read = 0;
-    // A read error part-way is a failure: the bytes so far are not the file's checksum.
-    if (!file.Read(buffer, kBlockSize, read)) return THashFailure::ReadError;
-    checksum.Fold(buffer, read);
-    position += read;
-    if (panel != nullptr) panel->SetText(progress.At(position));
-    if (application != nullptr) application->ProcessMessages();
-    if (read < kBlockSize) break;
+  if (mayReadAhead && *size >= kReadAheadFrom) {
+    ReadAhead ahead(file, kReadAheadBlock, kReadAheadDepth);
+    for (;;) {
+      if (CancelFlag) return THashFailure::Cancelled;
+      const std::optional<std::span<const std::uint8_t>> block = ahead.Next();
+      // A read error part-way is a failure: the bytes so far are not the file's checksum.
+      if (!block) return THashFailure::ReadError;
+      if (!FoldBlocks(checksum, *block, position, report)) return THashFailure::Cancelled;
+      const bool last = block->size() < kReadAheadBlock;
+      ahead.Done();
+      if (last) break;
+    }
+  } else {
+    // Each call owns its buffer: a nested call, started by a drop while messages run below,
+    // reads into its own.
+    std::uint8_t buffer[kBlockSize];
+    for (;;) {
+      if (CancelFlag) return THashFailure::Cancelled;
+      DWORD read = 0;
+      if (!file.Read(buffer, kBlockSize, read)) return THashFailure::ReadError;
+      checksum.Fold(buffer, read);
+      position += read;
+      report.Read(position);
+      if (read < kBlockSize) break;
+    }
   }
   // A file that changed size while it was read has no checksum that matches its size.
   if (static_cast<std::uint64_t>(position) != *size) return THashFailure::Changed;
@@ -149,17 +201,15 @@ THashFailure ReadAndHash(THashType kind, const std::string& fileName, std::strin
   return THashFailure::None;
 }
 
-}  // namespace
-
-THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
-                             MessagePump* application, TextPanel* panel) {
+THashFailure HashChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
+                         BlockReport& report, bool mayReadAhead) {
   hashText.clear();
   fileSize = 0;
   if (HashTextLength(kind) == 0) return THashFailure::ReadError;
   if (!IsUsablePath(fileName)) return THashFailure::BadName;
   THashFailure failure = THashFailure::ReadError;
   try {
-    failure = ReadAndHash(kind, fileName, hashText, fileSize, application, panel);
+    failure = ReadAndHash(kind, fileName, hashText, fileSize, report, mayReadAhead);
     if (failure == THashFailure::None) return failure;
   } catch (...) {
     // Every failure while a file is hashed shows only in the result.
@@ -167,6 +217,20 @@ THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::s
   hashText.clear();
   fileSize = 0;
   return failure;
+}
+
+}  // namespace
+
+THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
+                             MessagePump* application, TextPanel* panel) {
+  WindowReport report(fileName, application, panel);
+  return HashChecked(kind, fileName, hashText, fileSize, report, false);
+}
+
+THashFailure HashFileInWorker(THashType kind, const std::string& fileName, std::string& hashText,
+                              std::int64_t& fileSize, TFileProgress* progress) {
+  WorkerReport report(progress);
+  return HashChecked(kind, fileName, hashText, fileSize, report, true);
 }
 
 bool HashFile(THashType Kind, const std::string& FileName, std::string& HashText, std::int64_t& FileSize,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -34,3 +36,17 @@ std::u8string HashFailureText(THashFailure reason);
 // HashFile that also tells why it failed.
 THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
                              MessagePump* application, TextPanel* panel);
+
+// How far a worker has read the file it hashes, for another thread to show. job tells whose
+// figures they are: the worker sets it (job index + 1) once the others belong to that job.
+struct TFileProgress {
+  std::atomic<std::size_t> job{0};
+  std::atomic<std::int64_t> position{0};
+  std::atomic<std::int64_t> size{-1};  // -1 until the file is open
+};
+
+// HashFileChecked for a worker thread: lets no messages run and shows nothing; reports its
+// position after every block into progress (when given). A big file is read ahead on a thread
+// of its own, so that reading and hashing overlap.
+THashFailure HashFileInWorker(THashType kind, const std::string& fileName, std::string& hashText,
+                              std::int64_t& fileSize, TFileProgress* progress);

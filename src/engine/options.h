@@ -25,6 +25,8 @@ struct TRunOptions {
   std::string defaultExtSHA256 = "sha256";
   // After a list is verified, report the files beside its files that it does not name.
   bool compareUnlisted = false;
+  // Threads that hash files at once; 0: as many as the process may use.
+  unsigned workers = 0;
 
   // Upper-case hash texts for the kind; every digest kind follows the MD5 choice.
   [[nodiscard]] bool UpperCase(THashType forKind) const { return IsDigestKind(forKind) ? upperMD5 : upperCRC; }

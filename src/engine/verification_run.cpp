@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "engine/hash_file.h"
+#include "engine/hash_queue.h"
 
 std::string EntryPath(const std::string& listFolder, const std::string& name) {
   return IsAbsoluteListName(name) ? name : listFolder + name;
@@ -11,7 +12,11 @@ std::string EntryPath(const std::string& listFolder, const std::string& name) {
 
 TRunResult RunVerification(const ChecksumList& list, const std::string& listFolder, const TRunOptions& options,
                            const std::string& separator, TRunObserver& observer) {
-  MessagePump* const blockPump = options.showProcess ? &observer : nullptr;
+  // Each entry is hashed with its own kind: BSD lists may mix them.
+  THashQueue queue(list.size(), options.workers, [&](std::size_t i) {
+    const ListFields fields = list.Fields(i);
+    return THashJob{fields.kind, EntryPath(listFolder, ToListEntry(fields).name)};
+  });
   TRunResult result;
   for (std::size_t i = 0; i < list.size(); ++i) {
     observer.FileStarting(i, list.size());
@@ -19,16 +24,13 @@ TRunResult RunVerification(const ChecksumList& list, const std::string& listFold
     result.cancelled = CancelFlag;
     if (result.cancelled) return result;
 
-    const ListFields fields = list.Fields(i);
-    const ListEntry entry = ToListEntry(fields);
-    // Each entry is hashed with its own kind: BSD lists may mix them.
-    const THashType kind = fields.kind;
+    const ListEntry entry = ToListEntry(list.Fields(i));
     std::optional<FoundFile> found(std::in_place);
     std::int64_t size = 0;
-    if (HashFile(kind, EntryPath(listFolder, entry.name), found->hash, size, blockPump, &observer)) {
+    if (queue.Take(i, observer, options.showProcess, found->hash, size) == THashFailure::None) {
       found->size = static_cast<std::uint64_t>(size);
     } else {
-      // HashFile reads CancelFlag only while it runs: set now, it stopped the reading.
+      // The workers read CancelFlag between blocks: set now, it stopped the reading.
       result.cancelled = CancelFlag;
       if (result.cancelled) return result;
       found.reset();

@@ -12,6 +12,7 @@
 #include "app/main_form.h"
 #include "calc_support.h"
 #include "engine/hash_file.h"
+#include "support/job_gate.h"
 #include "ui/application.h"
 #include "ui/text.h"
 
@@ -220,11 +221,14 @@ TEST_F(CalcRunTest, CancelDuringTheLastFileEndsTheRunCancelled) {
     MainForm->ShowProcessCheckBox.SetChecked(showProcess);
     std::optional<SlotTap> statusTap;
     const std::string run = "Ruvo - Calc - Wait - " + Base();
+    // The page turns to the last file while its worker still waits to open it.
+    JobGate gate(1);
     SlotTap captionTap(*CalcForm, [&](ui::Message& message) {
       if (statusTap || SetTextOf(message) != run) return;
-      statusTap.emplace(CalcForm->ActiveFrame()->StatusBar, [](ui::Message& status) {
-        const std::optional<std::string> progress = PanelTextOf(status, 1);
-        if (progress && progress->starts_with("2.txt (")) CancelFlag = true;
+      statusTap.emplace(CalcForm->ActiveFrame()->StatusBar, [&gate](ui::Message& status) {
+        if (PanelTextOf(status, 0) != "2/2") return;
+        CancelFlag = true;
+        gate.Open();
       });
     });
     Calc({first, last});

@@ -19,6 +19,7 @@
 #include "core/crc.h"
 #include "core/hex.h"
 #include "engine/hash_file.h"
+#include "support/job_gate.h"
 #include "support/list_text.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"
@@ -245,21 +246,24 @@ class OwnPageTest : public ComparePageTest {
     frame.StartCompare(listPath, std::move(list), MainForm->Options());
   }
 
-  // Sets CancelFlag the first time the watched control gets a message that `trigger` picks.
-  static void CancelOn(ui::Control& control, std::function<bool(const ui::Message&)> trigger) {
+  // Sets CancelFlag the first time the watched control gets a message that `trigger` picks, then
+  // does `then`.
+  static void CancelOn(ui::Control& control, std::function<bool(const ui::Message&)> trigger,
+                       std::function<void()> then = {}) {
     ui::WindowProcSlot previous = control.WindowProc();
-    control.WindowProc() = [previous, trigger, fired = false](ui::Message& message) mutable {
+    control.WindowProc() = [previous, trigger, then, fired = false](ui::Message& message) mutable {
       if (!fired && trigger(message)) {
         fired = true;
         CancelFlag = true;
+        if (then) then();
       }
       previous(message);
     };
   }
 
-  static std::function<bool(const ui::Message&)> PanelText(const std::string& ansiPart) {
-    return [wide = ui::WideFromUtf8(ansiPart)](const ui::Message& message) {
-      if (message.msg != SB_SETTEXTW || (message.wParam & 0xFF) != 1 || message.lParam == 0) return false;
+  static std::function<bool(const ui::Message&)> PanelText(const std::string& ansiPart, WPARAM panel = 1) {
+    return [wide = ui::WideFromUtf8(ansiPart), panel](const ui::Message& message) {
+      if (message.msg != SB_SETTEXTW || (message.wParam & 0xFF) != panel || message.lParam == 0) return false;
       return std::wstring(reinterpret_cast<const wchar_t*>(message.lParam)).find(wide) != std::wstring::npos;
     };
   }
@@ -294,7 +298,8 @@ TEST_F(OwnPageTest, CancelBetweenRowsLeavesTheRestUnverified) {
 struct InterruptCase {
   const char* label;
   std::vector<std::size_t> sizes;  // file sizes, one row each
-  std::string cancelAtProgress;    // progress text that sets CancelFlag
+  std::size_t cancelRow;
+  bool whileReading;  // cancelled as the page turns to the row, its worker still at the file
   std::vector<int> states;
   const char8_t* summary;
 };
@@ -316,8 +321,17 @@ TEST_P(InterruptedReadTest, RunEndsCancelled) {
     lines.push_back(name + "  " + Crc32Hex(bytes, true) + "  " + std::to_string(bytes.size()));
   }
   TCompareFrame& frame = NewPage(folder_.File("l.crc"));
-  frame.PaceInterval = std::chrono::milliseconds(0);  // every block's progress shown
-  CancelOn(frame.StatusBar, PanelText(c.cancelAtProgress));
+  frame.PaceInterval = std::chrono::milliseconds(0);  // every counter and row shown
+  std::optional<JobGate> gate;
+  if (c.whileReading) {
+    gate.emplace(c.cancelRow);
+    const std::string counter = std::to_string(c.cancelRow + 1) + "/" + std::to_string(c.sizes.size());
+    CancelOn(frame.StatusBar, PanelText(counter, 0), [&gate] { gate->Open(); });
+  } else {
+    CancelOn(frame.ListView, [row = c.cancelRow](const ui::Message& message) {
+      return message.msg == LVM_ENSUREVISIBLE && message.wParam == row;
+    });
+  }
   Start(frame, folder_.File("l.crc"), lines, THashType::CRC32);
   ASSERT_EQ(frame.RowCount(), c.states.size());
   for (std::size_t i = 0; i < c.states.size(); ++i) {
@@ -333,11 +347,11 @@ TEST_P(InterruptedReadTest, RunEndsCancelled) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InterruptedReadTest,
-    testing::Values(
-        InterruptCase{"middle", {3, 200000, 3}, "f1.bin (65536/", {1, 0, 0}, u8"1ファイル (正常 : 1  異常 : 0)"},
-        InterruptCase{"last", {3, 200000}, "f1.bin (65536/", {1, 0}, u8"1ファイル (正常 : 1  異常 : 0)"},
-        InterruptCase{"first", {200000, 3}, "f0.bin (65536/", {0, 0}, u8""},
-        InterruptCase{"last read to its end", {3, 3}, "f1.bin (3/3)", {1, 1}, u8"2ファイル (正常 : 2  異常 : 0)"}),
+    testing::Values(InterruptCase{"middle", {3, 200000, 3}, 1, true, {1, 0, 0}, u8"1ファイル (正常 : 1  異常 : 0)"},
+                    InterruptCase{"last", {3, 200000}, 1, true, {1, 0}, u8"1ファイル (正常 : 1  異常 : 0)"},
+                    InterruptCase{"first", {200000, 3}, 0, true, {0, 0}, u8""},
+                    InterruptCase{
+                        "last read to its end", {3, 3}, 1, false, {1, 1}, u8"2ファイル (正常 : 2  異常 : 0)"}),
     [](const testing::TestParamInfo<InterruptCase>& p) {
       std::string name = p.param.label;
       for (char& c : name)

@@ -68,6 +68,7 @@ void ResetProgramForms() {
   main.DefaultExtMD5Edit.SetText("md5");
   main.DefaultExtSHA256 = "sha256";
   main.CompareUnlisted = false;
+  main.HashThreads = 0;
   main.PageControl.SetActivePageIndex(0);
   main.SetClientSize(152, 272);  // a settings test may have given it a hand-added width
   main.FormCreate();

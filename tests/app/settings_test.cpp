@@ -86,6 +86,7 @@ TEST_F(SettingsTest, FirstStartWithoutFileKeepsTheDesignedState) {
   EXPECT_EQ(m.DefaultExtMD5Edit.Text(), "md5");
   EXPECT_EQ(m.DefaultExtSHA256, "sha256");
   EXPECT_FALSE(m.CompareUnlisted);
+  EXPECT_EQ(m.HashThreads, 0);
   EXPECT_FALSE(ReadFileBytes(Ini())) << "reading writes nothing";
 }
 
@@ -118,6 +119,7 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
   m.DefaultExtMD5Edit.SetText("\xE8\xA1\xA8");  // 表, trail byte 0x5C
   m.DefaultExtSHA256 = "s256";
   m.CompareUnlisted = true;
+  m.HashThreads = 3;
   m.SaveSettings();
   std::optional<std::string> written = ReadFileBytes(Ini());
   ASSERT_TRUE(written);
@@ -147,6 +149,7 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
   EXPECT_EQ(m.DefaultExtMD5Edit.Text(), "\xE8\xA1\xA8");
   EXPECT_EQ(m.DefaultExtSHA256, "s256");
   EXPECT_TRUE(m.CompareUnlisted);
+  EXPECT_EQ(m.HashThreads, 3);
 
   m.SaveSettings();
   EXPECT_EQ(ReadFileBytes(Ini()), written) << "a second save writes the same bytes";

@@ -24,6 +24,7 @@ inline std::string FirstStartPreferences() {
          "DefaultExtMD5=md5\r\n"
          "DefaultExtSHA256=sha256\r\n"
          "CompareUnlisted=0\r\n"
+         "HashThreads=0\r\n"
          "\r\n";
 }
 

@@ -77,6 +77,7 @@ TEST(ShellE2E, EveryStoredValueSurvivesARun) {
       "DefaultExtMD5=\x95\x5c\r\n"  // 表, trail byte 0x5C
       "DefaultExtSHA256=sha2\r\n"
       "CompareUnlisted=1\r\n"
+      "HashThreads=3\r\n"
       "\r\n";
   sandbox.WriteIni(stored);
   RunInteractiveAndPressEsc(sandbox, "");

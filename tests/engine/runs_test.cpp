@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/creation_run.h"
 #include "engine/hash_file.h"
 #include "engine/verification_run.h"
+#include "support/job_gate.h"
 #include "support/list_text.h"
 #include "support/scratch_folder.h"
 
@@ -26,10 +28,14 @@ class Recorder final : public TRunObserver {
     texts.emplace_back(text);
     if (onText) onText(text);
   }
-  void ProcessMessages() override { ++pumps; }
+  void ProcessMessages() override {
+    ++pumps;
+    if (onPump) onPump();
+  }
   void Settle() override { ++settles; }
   void RowAdded(ChecksumRow row) override { rows.push_back(std::move(row)); }
   void RowVerified(std::size_t index, TVerification verification) override {
+    if (onVerified) onVerified(index);
     verified.push_back(index);
     results.push_back(verification.result);
     found.push_back(verification.foundHash + "|" + verification.foundBytes);
@@ -43,6 +49,8 @@ class Recorder final : public TRunObserver {
   int settles = 0;
   std::function<void(std::size_t)> onStart;
   std::function<void(std::string_view)> onText;
+  std::function<void()> onPump;
+  std::function<void(std::size_t)> onVerified;
 };
 
 class RunTest : public testing::Test {
@@ -133,14 +141,23 @@ TEST(RunOptionsTest, DigestKindsFollowTheMd5Options) {
   }
 }
 
-TEST_F(RunTest, BlockMessagesRunOnlyWithShowProcess) {
+// While a worker hashes, messages run whatever showProcess says; the progress line only with it.
+TEST_F(RunTest, MessagesRunWhileAFileIsHashed) {
   for (const bool showProcess : {false, true}) {
+    SCOPED_TRACE(showProcess);
+    JobGate gate(0);
     Recorder recorder;
-    RunCreation({{zeros_}, {}}, Base(), {.kind = THashType::CRC32, .showProcess = showProcess}, ",", recorder);
-    // One round before the file, and with showProcess one after each of its 19 blocks.
-    EXPECT_EQ(recorder.pumps, showProcess ? 20 : 1);
-    // The progress line goes to the observer either way.
-    EXPECT_EQ(recorder.texts.front(), "big.bin (65536/1234567)");
+    recorder.onPump = [&] {
+      if (recorder.pumps == 5) gate.Open();
+    };
+    const TRunResult result =
+        RunCreation({{zeros_}, {}}, Base(), {.kind = THashType::CRC32, .showProcess = showProcess}, ",", recorder);
+    EXPECT_EQ(result.done, 1u);
+    EXPECT_GE(recorder.pumps, 5);
+    if (!showProcess) {
+      for (const std::string& text : recorder.texts) EXPECT_FALSE(text.starts_with("big.bin (")) << text;
+    }
+    EXPECT_EQ(recorder.texts.back(), "Total  1 Files  1,234,567 Bytes");
   }
 }
 
@@ -175,35 +192,35 @@ TEST_F(RunTest, VerificationJudgesEveryEntry) {
   EXPECT_EQ(recorder.found[5], "70986EF5|1234567");
 }
 
-struct CancelCase {
-  const char* label;
-  std::string cancelAtText;  // the progress text that sets CancelFlag
-  std::size_t done;
-  std::vector<std::size_t> verified;
-};
-
 // A cancel that stops a file's reading leaves its entry unverified; one that comes once the file
 // is read to its end keeps the entry and ends the run after it.
 TEST_F(RunTest, VerificationCancelledWhileReading) {
   const std::vector<ListEntry> entries{{.name = "a.txt", .hash = "352441C2", .size = "3"},
                                        {.name = "sub\\big.bin", .hash = "70986EF5", .size = "1234567"},
                                        {.name = "a.txt", .hash = "352441C2", .size = "3"}};
-  const CancelCase cases[] = {
-      {"during big.bin", "big.bin (65536/", 1, {0}},
-      {"at the end of a.txt", "a.txt (3/", 1, {0}},
-  };
-  for (const CancelCase& c : cases) {
-    SCOPED_TRACE(c.label);
+  for (const bool whileReading : {true, false}) {
+    SCOPED_TRACE(whileReading ? "during big.bin" : "at the end of a.txt");
     CancelFlag = false;
+    std::optional<JobGate> gate;
     Recorder recorder;
-    recorder.onText = [&](std::string_view text) {
-      if (text.starts_with(c.cancelAtText)) CancelFlag = true;
-    };
-    const TRunResult result =
-        RunVerification(ListOfLines(THashType::CRC32, TableLines(entries)), folder_.Path(), {}, ",", recorder);
+    if (whileReading) {
+      // The user interface turns to big.bin while its worker waits to open it.
+      gate.emplace(1);
+      recorder.onStart = [&](std::size_t index) {
+        if (index != 1) return;
+        CancelFlag = true;
+        gate->Open();
+      };
+    } else {
+      recorder.onVerified = [&](std::size_t index) {
+        if (index == 0) CancelFlag = true;
+      };
+    }
+    const TRunResult result = RunVerification(ListOfLines(THashType::CRC32, TableLines(entries)), folder_.Path(),
+                                              {.workers = 2}, ",", recorder);
     EXPECT_TRUE(result.cancelled);
-    EXPECT_EQ(result.done, c.done);
-    EXPECT_EQ(recorder.verified, c.verified);
+    EXPECT_EQ(result.done, 1u);
+    EXPECT_EQ(recorder.verified, std::vector<std::size_t>{0});
   }
 }
 

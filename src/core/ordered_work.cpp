@@ -1,0 +1,60 @@
+#include "core/ordered_work.h"
+
+#include <algorithm>
+
+OrderedWork::OrderedWork(std::size_t first, std::size_t count, unsigned workers, std::size_t lookahead, Work work)
+    : count_(count),
+      lookahead_(std::max<std::size_t>(lookahead, 1)),
+      work_(std::move(work)),
+      next_(first),
+      released_(first),
+      finished_(lookahead_, 0) {
+  const std::size_t jobs = count > first ? count - first : 0;
+  const std::size_t threads = std::min<std::size_t>(std::max(workers, 1u), std::max<std::size_t>(jobs, 1));
+  threads_.reserve(threads);
+  for (std::size_t i = 0; i < threads; ++i) threads_.emplace_back([this] { Run(); });
+}
+
+OrderedWork::~OrderedWork() {
+  Stop();
+  for (std::thread& thread : threads_) thread.join();
+}
+
+void OrderedWork::Run() {
+  for (;;) {
+    std::size_t index = 0;
+    {
+      std::unique_lock lock(mutex_);
+      space_.wait(lock, [this] { return stopped_ || next_ >= count_ || next_ < released_ + lookahead_; });
+      if (stopped_ || next_ >= count_) return;
+      index = next_++;
+    }
+    work_(index, Slot(index));
+    {
+      const std::lock_guard lock(mutex_);
+      finished_[Slot(index)] = index + 1;
+    }
+    done_.notify_all();
+  }
+}
+
+bool OrderedWork::WaitFor(std::size_t index, std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  return done_.wait_for(lock, timeout, [&] { return finished_[Slot(index)] == index + 1; });
+}
+
+void OrderedWork::Release(std::size_t index) {
+  {
+    const std::lock_guard lock(mutex_);
+    released_ = std::max(released_, index + 1);
+  }
+  space_.notify_all();
+}
+
+void OrderedWork::Stop() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopped_ = true;
+  }
+  space_.notify_all();
+}

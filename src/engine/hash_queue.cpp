@@ -1,0 +1,88 @@
+#include "engine/hash_queue.h"
+
+#include <chrono>
+#include <utility>
+
+#include "engine/progress_text.h"
+#include "win/processors.h"
+
+namespace {
+
+// How far the workers may run ahead of the taking thread: enough to keep every core busy on
+// small files, little to throw away on a cancel.
+constexpr std::size_t kLookahead = 256;
+// How long the taking thread sleeps between two looks at the window's messages.
+constexpr std::chrono::milliseconds kWaitStep{5};
+
+}  // namespace
+
+THashQueue::THashQueue(std::size_t count, unsigned workers, JobAt jobAt)
+    : count_(count),
+      workers_(workers == 0 ? win::UsableProcessorCount() : workers),
+      jobAt_(std::move(jobAt)),
+      slots_(kLookahead) {
+  Start(0);
+}
+
+THashQueue::~THashQueue() = default;
+
+void THashQueue::Start(std::size_t first) {
+  work_.reset();  // the old workers are gone before the new ones use the slots
+  work_ = std::make_unique<OrderedWork>(first, count_, workers_, slots_.size(),
+                                        [this](std::size_t index, std::size_t slot) { Work(index, slot); });
+}
+
+void THashQueue::Work(std::size_t index, std::size_t slot) {
+  Slot& mine = slots_[slot];
+  mine.progress.job = 0;
+  mine.progress.position = 0;
+  mine.progress.size = -1;
+  mine.progress.job = index + 1;
+  try {
+    if (OnJobStart) OnJobStart(index);
+    const THashJob job = jobAt_(index);
+    mine.failure = HashFileInWorker(job.kind, job.path, mine.hashText, mine.fileSize, &mine.progress);
+  } catch (...) {
+    // A worker never ends the program: whatever went wrong is this file's read error.
+    mine.failure = THashFailure::ReadError;
+    mine.hashText.clear();
+    mine.fileSize = 0;
+  }
+}
+
+void THashQueue::ShowProgress(std::size_t index, TRunObserver& observer, std::string& shownName,
+                              std::int64_t& shownPosition) {
+  const TFileProgress& progress = slots_[work_->Slot(index)].progress;
+  if (progress.job != index + 1) return;
+  const std::int64_t size = progress.size;
+  const std::int64_t position = progress.position;
+  if (size < 0 || position == shownPosition) return;
+  if (shownName.empty()) shownName = jobAt_(index).path;
+  shownPosition = position;
+  ProgressText text(shownName, size);
+  observer.SetText(text.At(position));
+}
+
+THashFailure THashQueue::Take(std::size_t index, TRunObserver& observer, bool showProgress, std::string& hashText,
+                              std::int64_t& fileSize) {
+  std::string shownName;
+  std::int64_t shownPosition = -1;
+  for (;;) {
+    while (!work_->WaitFor(index, kWaitStep)) {
+      if (showProgress) ShowProgress(index, observer, shownName, shownPosition);
+      observer.ProcessMessages();
+    }
+    Slot& slot = slots_[work_->Slot(index)];
+    if (slot.failure == THashFailure::Cancelled && !CancelFlag) {
+      // The cancel that stopped this file was taken back; so was every later one's.
+      Start(index);
+      continue;
+    }
+    hashText = std::move(slot.hashText);
+    slot.hashText = std::string();
+    fileSize = slot.fileSize;
+    const THashFailure failure = slot.failure;
+    work_->Release(index);
+    return failure;
+  }
+}

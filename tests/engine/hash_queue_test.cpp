@@ -1,0 +1,208 @@
+// Runs whose files are hashed by worker threads: the same rows from one worker and from many,
+// cancels at any moment, a cancel taken back, a worker's failure, and no thread left behind.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <optional>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/crc.h"
+#include "core/hex.h"
+#include "engine/creation_run.h"
+#include "engine/hash_queue.h"
+#include "engine/verification_run.h"
+#include "support/job_gate.h"
+#include "support/list_text.h"
+#include "support/scratch_folder.h"
+#include "win/handle.h"
+
+namespace {
+
+// What a run reported, as one comparable text per row or left-out file.
+class Log final : public TRunObserver {
+ public:
+  void FileStarting(std::size_t index, std::size_t /*count*/) override {
+    if (onStart) onStart(index);
+  }
+  void SetText(std::string_view /*text*/) override {}
+  void ProcessMessages() override {
+    if (onPump) onPump();
+  }
+  void Settle() override {}
+  void RowAdded(ChecksumRow row) override { lines.push_back(row.Name + "|" + row.Hash + "|" + row.Bytes); }
+  void FileLeftOut(std::string path, THashFailure reason) override {
+    lines.push_back(path + "|left out " + std::to_string(static_cast<int>(reason)));
+  }
+  void RowVerified(std::size_t index, TVerification verification) override {
+    lines.push_back(std::to_string(index) + "|" + std::to_string(static_cast<int>(verification.result)) + "|" +
+                    verification.foundHash + "|" + verification.foundBytes);
+  }
+
+  std::vector<std::string> lines;
+  std::function<void(std::size_t)> onStart;
+  std::function<void()> onPump;
+};
+
+// The threads of this process now.
+int ThreadCount() {
+  const win::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
+    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+  }
+  return count;
+}
+
+std::string Pattern(std::size_t length, unsigned seed) {
+  std::string bytes(length, '\0');
+  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>((i * 31 + seed) % 251);
+  return bytes;
+}
+
+std::string Crc32Text(const std::string& bytes) {
+  return HexUpper(~Crc32Update(0xFFFFFFFFu, bytes.data(), bytes.size()), 8);
+}
+
+class HashQueueTest : public testing::Test {
+ protected:
+  void SetUp() override { CancelFlag = false; }
+  void TearDown() override { CancelFlag = false; }
+
+  std::vector<std::string> Create(const std::vector<std::string>& files, unsigned workers, Log& log) {
+    const TRunResult result =
+        RunCreation({files, {}}, folder_.Path().substr(0, folder_.Path().size() - 1),
+                    {.kind = THashType::CRC32, .showProcess = true, .workers = workers}, ",", log);
+    EXPECT_FALSE(result.cancelled);
+    return log.lines;
+  }
+
+  ScratchFolder folder_;
+};
+
+struct Tree {
+  const char* label;
+  std::vector<std::size_t> sizes;  // one file each; SIZE_MAX: a file that does not exist
+};
+
+// Whatever the tree, every worker count gives the rows and left-out files of one worker, in the
+// same order; the big file's checksum (read ahead on its own thread) is the one of its bytes.
+TEST_F(HashQueueTest, OneWorkerAndManyGiveTheSameRows) {
+  const std::size_t missing = SIZE_MAX;
+  const Tree trees[] = {
+      {"empty files", {0, 0, 0}},
+      {"one huge file", {20u << 20}},
+      {"many small", std::vector<std::size_t>(300, 100)},
+      {"mixed and failing", {5, 0, missing, 20u << 20, 65536, 65537, missing, 1}},
+  };
+  int tree = 0;
+  for (const Tree& t : trees) {
+    SCOPED_TRACE(t.label);
+    std::vector<std::string> files;
+    std::string huge;
+    for (std::size_t i = 0; i < t.sizes.size(); ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "t%d_%zu.bin", tree, 1000 + i);
+      if (t.sizes[i] == missing) {
+        files.push_back(folder_.File(name));
+        continue;
+      }
+      std::string bytes = Pattern(t.sizes[i], static_cast<unsigned>(i));
+      files.push_back(folder_.AddFile(name, bytes));
+      if (t.sizes[i] >= (16u << 20)) huge = Crc32Text(bytes);
+    }
+    ++tree;
+    Log one;
+    const std::vector<std::string> expected = Create(files, 1, one);
+    ASSERT_EQ(expected.size(), t.sizes.size());
+    if (!huge.empty()) {
+      bool found = false;
+      for (const std::string& line : expected) found = found || line.find("|" + huge + "|") != std::string::npos;
+      EXPECT_TRUE(found) << "the read-ahead file's checksum";
+    }
+    for (const unsigned workers : {2u, 3u, 8u}) {
+      Log many;
+      EXPECT_EQ(Create(files, workers, many), expected) << workers << " workers";
+    }
+  }
+}
+
+// A cancel at any moment: the rows verified are the first ones, each with the outcome it has in
+// a whole run, and every worker is gone when the run returns.
+TEST_F(HashQueueTest, CancelAtAnyMomentLeavesAPrefixAndNoThread) {
+  std::vector<ListEntry> entries;
+  for (int i = 0; i < 40; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "c%d.bin", i);
+    const std::string bytes = Pattern(i == 20 ? (17u << 20) : static_cast<std::size_t>(i) * 5000, i);
+    folder_.AddFile(name, bytes);
+    // Every third entry expects another checksum: mismatches among the correct rows.
+    entries.push_back({.name = name, .hash = i % 3 == 0 ? "00000000" : Crc32Text(bytes), .size = std::to_string(bytes.size())});
+  }
+  const ChecksumList list = ListOfLines(THashType::CRC32, TableLines(entries));
+  Log whole;
+  RunVerification(list, folder_.Path(), {.workers = 3}, ",", whole);
+  ASSERT_EQ(whole.lines.size(), entries.size());
+
+  const int threadsBefore = ThreadCount();
+  std::mt19937 random(20261210);
+  for (int round = 0; round < 12; ++round) {
+    CancelFlag = false;
+    Log log;
+    const int cancelAtPump = std::uniform_int_distribution<int>(1, 60)(random);
+    int pumps = 0;
+    log.onPump = [&] {
+      if (++pumps == cancelAtPump) CancelFlag = true;
+    };
+    const TRunResult result = RunVerification(list, folder_.Path(), {.workers = 3}, ",", log);
+    SCOPED_TRACE("cancel at pump " + std::to_string(cancelAtPump));
+    EXPECT_EQ(ThreadCount(), threadsBefore) << "a worker outlived its run";
+    EXPECT_EQ(result.done, log.lines.size());
+    if (!result.cancelled) {
+      EXPECT_EQ(log.lines.size(), entries.size());
+    }
+    for (std::size_t i = 0; i < log.lines.size(); ++i) EXPECT_EQ(log.lines[i], whole.lines[i]) << "row " << i;
+  }
+}
+
+// A cancel taken back while its file was stopped (a drop started an intake, which clears the
+// flag): the file is hashed again, not lost.
+TEST_F(HashQueueTest, ACancelTakenBackHashesTheStoppedFileAgain) {
+  const std::string a = folder_.AddFile("a.txt", "abc");
+  const std::string b = folder_.AddFile("b.txt", "123456789");
+  JobGate gate(1);
+  Log log;
+  log.onStart = [&](std::size_t index) {
+    if (index != 1) return;
+    CancelFlag = true;
+    gate.Open();
+    // Long enough for the worker to stop b.txt for the cancel.
+    Sleep(200);
+    CancelFlag = false;
+  };
+  const std::vector<std::string> lines = Create({a, b}, 2, log);
+  EXPECT_EQ(lines, (std::vector<std::string>{"a.txt|352441C2|3", "b.txt|CBF43926|9"}));
+}
+
+// Whatever goes wrong in a worker is that file's read error; the run and the program go on.
+TEST_F(HashQueueTest, AWorkersFailureIsItsFilesReadError) {
+  const std::string a = folder_.AddFile("a.txt", "abc");
+  const std::string b = folder_.AddFile("b.txt", "123456789");
+  THashQueue::OnJobStart = [](std::size_t index) {
+    if (index == 0) throw std::runtime_error("worker trouble");
+  };
+  Log log;
+  const std::vector<std::string> lines = Create({a, b}, 2, log);
+  THashQueue::OnJobStart = nullptr;
+  EXPECT_EQ(lines, (std::vector<std::string>{a + "|left out " + std::to_string(static_cast<int>(THashFailure::ReadError)),
+                                             "b.txt|CBF43926|9"}));
+}
+
+}  // namespace
