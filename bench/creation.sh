@@ -106,7 +106,8 @@ echo
 echo "(a) one 1 GiB file in the page cache; Wine start-up ${noop} s (console) / ${noop_window} s (with a window) taken off"
 printf abc >"$work/a/tiny.txt"
 ruvo_ini 0
-fixed=$(net_ruvo "$(median ruvo -t3 "$(winpath "$work/a/tiny.txt")")")
+# Every figure of (a) less this one: more runs, so that its noise weighs less.
+fixed=$(net_ruvo "$(RUNS=$((2 * RUNS + 1)) median ruvo -t3 "$(winpath "$work/a/tiny.txt")")")
 printf '  %-34s %8s s\n' "ruvo on a 3-byte file (own start-up)" "$fixed"
 # A figure to follow, not judged: the exit status does not depend on it.
 if (($(at_most "$fixed" 0.050))); then verdict=MET; else verdict=MISSED; fi

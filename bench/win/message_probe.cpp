@@ -1,7 +1,7 @@
 // Measures from outside how quickly ruvo.exe answers its job window during a run. It starts the
 // program with the given command line, finds the job window (a visible top-level window of that
 // process whose caption begins with "Ruvo - Calc" or "Ruvo - Compare", or ends with
-// " - Compare - Ruvo"), sends it WM_NULL every 10 ms and times each round trip. It stops when the
+// " - Compare - Ruvo" or " - Compare - Wait - Ruvo"), sends it WM_NULL every 10 ms and times each round trip. It stops when the
 // program ends (a creation run that saves and closes by itself) or the verification window shows
 // its result caption; that window, which stays open with the results, is then closed.
 // Prints the count of round trips and their median, 99th percentile and maximum in milliseconds,
@@ -28,9 +28,10 @@ bool EndsWith(const std::wstring& text, const std::wstring& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// During a verification the caption names the list: "LIST - Compare - Wait - Ruvo".
 bool IsJobCaption(const std::wstring& caption) {
   return StartsWith(caption, L"Ruvo - Calc") || StartsWith(caption, L"Ruvo - Compare") ||
-         EndsWith(caption, L" - Compare - Ruvo");
+         EndsWith(caption, L" - Compare - Ruvo") || EndsWith(caption, L" - Compare - Wait - Ruvo");
 }
 
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
