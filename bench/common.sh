@@ -1,4 +1,4 @@
-# Sourced by the whole-process benchmarks (creation.sh, verification.sh): their shared set-up
+# Sourced by the whole-process benchmarks (creation.sh, verification.sh, memory.sh): their shared set-up
 # and arithmetic. The sourcing script sets `here` (its folder) first; its arguments are
 # [BENCH_DIR [WIN_DIR]] (or the variables BENCH_DIR and WIN_DIR).
 repo=$(cd "$here/.." && pwd)
@@ -41,21 +41,21 @@ net() { awk -v t="$1" -v n="$noop" 'BEGIN { d = t - n; if (d < 0.001) d = 0.001;
 mbps() { awk -v b="$1" -v t="$2" 'BEGIN { printf "%.0f", b / t / 1048576 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
-# Prints the (a) goals twice, for the whole run and for
-# its work alone (the program's own start-up taken off as well), since the program's windows take
-# longer to come up than the bare loop takes to read 1 GiB from the page cache.
-# Reads net_a and work_a (seconds per kind and "処理状況表示" setting, as "CRC321"), bare_a, gib,
-# openssl_mbps; arguments: the settings in the order to print.
-print_goals() {
-  local show part
-  for show in "$@"; do
-    for part in whole work; do
-      if [[ $part == whole ]]; then local -n times=net_a; else local -n times=work_a; fi
-      printf '  goals, 処理状況表示 %s, %-5s: CRC32 %s and CRC16 %s x bare loop (>= 0.75); MD5 %s x OpenSSL (>= 0.95)\n' \
-        "$show" "$part" \
-        "$(ratio "$bare_a" "${times[CRC32$show]}")" "$(ratio "$bare_a" "${times[CRC16$show]}")" \
-        "$(awk -v b="$gib" -v t="${times[MD5$show]}" -v o="$openssl_mbps" 'BEGIN { printf "%.2f", b / t / 1048576 / o }')"
-      unset -n times
-    done
-  done
+# The median of the given numbers, with four decimals.
+median_value() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { printf "%.4f\n", v[int((NR + 1) / 2)] }'; }
+# One core's in-memory speed of OpenSSL for a digest (md5, sha256) in MiB/s; OpenSSL's own figure
+# is in thousands of bytes per second, for 65536-byte blocks.
+openssl_speed() {
+  openssl speed -seconds 2 -bytes 65536 "$1" 2>/dev/null |
+    awk -v k="$1" '$1 == k { sub(/k$/, "", $NF); printf "%.0f", $NF * 1000 / 1048576 }'
 }
+
+# goal TEXT MET(0/1): prints a goal's line; a missed goal makes the script's exit status 1.
+status=0
+goal() {
+  if (($2)); then printf '  %-72s MET\n' "$1"; else printf '  %-72s MISSED\n' "$1"; status=1; fi
+}
+# at_least / at_most / below FIGURE LIMIT: 1 when the figure meets the limit, else 0.
+at_least() { awk -v f="$1" -v l="$2" 'BEGIN { print (f >= l) ? 1 : 0 }'; }
+at_most() { awk -v f="$1" -v l="$2" 'BEGIN { print (f <= l) ? 1 : 0 }'; }
+below() { awk -v f="$1" -v l="$2" 'BEGIN { print (f < l) ? 1 : 0 }'; }

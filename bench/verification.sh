@@ -24,7 +24,7 @@ median_of() {
   local values=()
   "$@" >/dev/null 2>&1 || { echo "verification: failed: $*" >&2; exit 1; }
   for _ in $(seq "$RUNS"); do values+=("$("$@")"); done
-  printf '%s\n' "${values[@]}" | sort -g | awk '{ v[NR] = $1 } END { printf "%.4f\n", v[int((NR + 1) / 2)] }'
+  median_value "${values[@]}"
 }
 # The median wall time in seconds of a native command.
 wall() {
@@ -33,6 +33,23 @@ wall() {
   "$@" >/dev/null 2>&1 || { echo "verification: failed: $*" >&2; exit 1; }
   t1=$(date +%s%N)
   awk -v d=$(( t1 - t0 )) 'BEGIN { printf "%.4f\n", d / 1e9 }'
+}
+
+# Prints the (a) goals twice, for the whole run and for its work alone (the program's own start-up
+# taken off as well). Reads net_a and work_a (seconds per kind and "処理状況表示" setting, as
+# "CRC321"), bare_a, gib, openssl_mbps; arguments: the settings in the order to print.
+print_goals() {
+  local show part
+  for show in "$@"; do
+    for part in whole work; do
+      if [[ $part == whole ]]; then local -n times=net_a; else local -n times=work_a; fi
+      printf '  goals, 処理状況表示 %s, %-5s: CRC32 %s and CRC16 %s x bare loop (>= 0.75); MD5 %s x OpenSSL (>= 0.95)\n' \
+        "$show" "$part" \
+        "$(ratio "$bare_a" "${times[CRC32$show]}")" "$(ratio "$bare_a" "${times[CRC16$show]}")" \
+        "$(awk -v b="$gib" -v t="${times[MD5$show]}" -v o="$openssl_mbps" 'BEGIN { printf "%.2f", b / t / 1048576 / o }')"
+      unset -n times
+    done
+  done
 }
 
 cp "$WIN_DIR/bin/ruvo.exe" "$work/ruvo.exe"
@@ -125,9 +142,7 @@ for show in 1 0; do
 done
 md5c_a=$(cd "$work/a" && median_of wall md5sum -c --quiet gnu.md5)
 printf '  %-36s %8s s %7s MiB/s\n' "md5sum -c (native)" "$md5c_a" "$(mbps $gib "$md5c_a")"
-# OpenSSL's figure is in thousands of bytes per second, for 65536-byte blocks.
-openssl_kbps=$(openssl speed -seconds 2 -bytes 65536 md5 2>/dev/null | awk '$1 == "md5" { sub(/k$/, "", $NF); print $NF }')
-openssl_mbps=$(awk -v k="$openssl_kbps" 'BEGIN { printf "%.0f", k * 1000 / 1048576 }')
+openssl_mbps=$(openssl_speed md5)
 printf '  %-36s %19s MiB/s\n' "OpenSSL MD5 in memory (native)" "$openssl_mbps"
 print_goals 1 0
 

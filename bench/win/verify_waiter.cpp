@@ -13,31 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "process_window.h"
 #include "timed_child.h"
-
-namespace {
-
-struct Search {
-  DWORD processId;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindResultWindow(HWND window, LPARAM data) {
-  auto& search = *reinterpret_cast<Search*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
-  wchar_t caption[1024] = {};
-  GetWindowTextW(window, caption, 1024);
-  const std::wstring text = caption;
-  if (text.find(L" - Compare - ") != std::wstring::npos && text.find(L" - Compare - Wait") == std::wstring::npos) {
-    search.found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   int first = 1;
@@ -56,12 +33,12 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  Search search{child.Id()};
+  HWND found = nullptr;
   constexpr DWORD kLimitMs = 600000;
   const ULONGLONG deadline = GetTickCount64() + kLimitMs;
   for (;;) {
-    EnumWindows(FindResultWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) break;
+    found = FindProcessWindow(child.Id(), IsVerificationResult);
+    if (found != nullptr) break;
     if (WaitForSingleObject(child.Process(), 2) == WAIT_OBJECT_0 || GetTickCount64() > deadline) {
       std::fprintf(stderr, "verify_waiter: the program ended or timed out without a result caption\n");
       TerminateProcess(child.Process(), 1);
@@ -69,7 +46,7 @@ int main(int argc, char** argv) {
     }
   }
   const double seconds = child.Seconds();
-  PostMessageW(search.found, WM_CLOSE, 0, 0);
+  PostMessageW(found, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(child.Process(), 60000) != WAIT_OBJECT_0) {
     std::fprintf(stderr, "verify_waiter: the program did not end after WM_CLOSE\n");
     TerminateProcess(child.Process(), 1);
