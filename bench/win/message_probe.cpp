@@ -1,11 +1,11 @@
-// Measures from outside how quickly ruvo.exe answers its job window during a run. It starts the
+// Measures from outside how quickly ruvo.exe answers its job window during a run (while its
+// caption says "Wait"). It starts the
 // program with the given command line, finds the job window (a visible top-level window of that
 // process whose caption begins with "Ruvo - Calc" or "Ruvo - Compare", or ends with
-// " - Compare - Ruvo" or " - Compare - Wait - Ruvo"), sends it WM_NULL every 10 ms and times each round trip. It stops when the
-// program ends (a creation run that saves and closes by itself) or the verification window shows
-// its result caption; that window, which stays open with the results, is then closed.
-// Prints the count of round trips and their median, 99th percentile and maximum in milliseconds,
-// and the seconds from the start to the end of the run.
+// " - Compare - Ruvo" or " - Compare - Wait - Ruvo"), sends it WM_NULL every 10 ms and times each round trip. It stops
+// when the program ends (a creation run that saves and closes by itself) or the verification window shows its result
+// caption; that window, which stays open with the results, is then closed. Prints the count of round trips and their
+// median, 99th percentile and maximum in milliseconds, and the seconds from the start to the end of the run.
 //   message_probe RUVO_EXE [ARGUMENTS...]
 #include <windows.h>
 
@@ -68,6 +68,12 @@ int main(int argc, char** argv) {
       if (IsVerificationResult(WindowCaption(job))) {
         result = job;
         break;
+      }
+      // Only the run itself counts: its caption says "Wait" from the intake's start to its end.
+      if (WindowCaption(job).find(L" - Wait") == std::wstring::npos) {
+        const DWORD pause = kPeriodMs;
+        if (WaitForSingleObject(child.Process(), pause) == WAIT_OBJECT_0) break;
+        continue;
       }
       LARGE_INTEGER sent, answered;
       DWORD_PTR ignored = 0;

@@ -36,5 +36,6 @@ inline HWND FindProcessWindow(DWORD processId, bool (*accept)(const std::wstring
 // "Wait" ("Ruvo - Compare - Result", then "LIST - Compare - Ruvo"). The creation window has no
 // such caption: during a run it already names the page's folder.
 inline bool IsVerificationResult(const std::wstring& caption) {
-  return caption.find(L" - Compare - ") != std::wstring::npos && caption.find(L" - Compare - Wait") == std::wstring::npos;
+  return caption.find(L" - Compare - ") != std::wstring::npos &&
+         caption.find(L" - Compare - Wait") == std::wstring::npos;
 }

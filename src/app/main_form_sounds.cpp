@@ -10,6 +10,7 @@
 #include "core/path.h"
 #include "ui/application.h"
 #include "win/file.h"
+#include "win/late_bound.h"
 #include "win/unicode.h"
 #include "win/user_locale.h"
 
@@ -45,7 +46,9 @@ void TMainForm::PlayCompletionSound(TSoundKind kind) {
     if (PlaySoundFile) {
       PlaySoundFile(path);
     } else {
-      PlaySoundW(win::WideFromUtf8(path).c_str(), nullptr, SND_ASYNC);
+      // winmm loads with the first sound.
+      static auto* const playSound = win::LateBound<decltype(PlaySoundW)>(L"winmm.dll", "PlaySoundW");
+      if (playSound != nullptr) playSound(win::WideFromUtf8(path).c_str(), nullptr, SND_ASYNC);
     }
   } else {
     if (Beep) {

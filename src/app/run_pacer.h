@@ -13,11 +13,17 @@ class TRunPacer {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit TRunPacer(std::chrono::milliseconds interval) : interval_(interval) {}
+  // The gap never stretches beyond longest (0: no such bound): messages must still be answered
+  // soon.
+  explicit TRunPacer(std::chrono::milliseconds interval, std::chrono::milliseconds longest = {})
+      : interval_(interval), longest_(longest) {}
 
   // True when the pace's gap has passed since the state was last shown; always with interval 0.
   [[nodiscard]] bool Due() const {
-    return interval_.count() <= 0 || Clock::now() - shown_ >= std::max<Clock::duration>(interval_, cost_ * kCostShare);
+    if (interval_.count() <= 0) return true;
+    Clock::duration gap = std::max<Clock::duration>(interval_, cost_ * kCostShare);
+    if (longest_.count() > 0) gap = std::min<Clock::duration>(gap, longest_);
+    return Clock::now() - shown_ >= gap;
   }
   // Showing starts now; its cost runs until Shown().
   void Begin() { started_ = Clock::now(); }
@@ -34,6 +40,7 @@ class TRunPacer {
   static constexpr int kCostShare = 20;  // a gap of at least this many times the cost of showing
 
   std::chrono::milliseconds interval_;
+  std::chrono::milliseconds longest_;
   Clock::time_point shown_{};
   Clock::time_point started_{};
   Clock::duration cost_{};

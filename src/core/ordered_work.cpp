@@ -2,6 +2,13 @@
 
 #include <algorithm>
 
+namespace {
+
+// Jobs done together before a waiting caller is woken.
+constexpr std::size_t kWakeBatch = 32;
+
+}  // namespace
+
 OrderedWork::OrderedWork(std::size_t first, std::size_t count, unsigned workers, std::size_t lookahead, Work work)
     : count_(count),
       lookahead_(std::max<std::size_t>(lookahead, 1)),
@@ -30,17 +37,32 @@ void OrderedWork::Run() {
       index = next_++;
     }
     work_(index, Slot(index));
+    bool wake = false;
     {
       const std::lock_guard lock(mutex_);
       finished_[Slot(index)] = index + 1;
+      wake = waiting_ && index >= waitFrom_ && index <= waitTo_ && AllDone(waitFrom_, waitTo_);
     }
-    done_.notify_all();
+    if (wake) done_.notify_all();
   }
+}
+
+bool OrderedWork::AllDone(std::size_t first, std::size_t last) const {
+  for (std::size_t i = first; i <= last; ++i) {
+    if (finished_[Slot(i)] != i + 1) return false;
+  }
+  return true;
 }
 
 bool OrderedWork::WaitFor(std::size_t index, std::chrono::milliseconds timeout) {
   std::unique_lock lock(mutex_);
-  return done_.wait_for(lock, timeout, [&] { return finished_[Slot(index)] == index + 1; });
+  if (AllDone(index, index)) return true;
+  waitFrom_ = index;
+  waitTo_ = std::min({index + kWakeBatch, count_, released_ + lookahead_}) - 1;
+  waiting_ = true;
+  done_.wait_for(lock, timeout, [&] { return AllDone(waitFrom_, waitTo_); });
+  waiting_ = false;
+  return AllDone(index, index);
 }
 
 void OrderedWork::Release(std::size_t index) {

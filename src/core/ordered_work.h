@@ -26,7 +26,9 @@ class OrderedWork {
 
   [[nodiscard]] std::size_t Slot(std::size_t index) const { return index % lookahead_; }
   // True once job index is done; waits at most timeout for it. Jobs are taken in order: index
-  // is the one after the last released.
+  // is the one after the last released. A waiting caller is woken when a batch of jobs from
+  // index on is done (or the last job), not by every job: each wake-up is a trip through the
+  // system, dearer than a small file.
   bool WaitFor(std::size_t index, std::chrono::milliseconds timeout);
   // Job index has been taken: its slot may hold a later job.
   void Release(std::size_t index);
@@ -36,6 +38,8 @@ class OrderedWork {
 
  private:
   void Run();
+  // With the mutex held: every job of first .. last is done.
+  [[nodiscard]] bool AllDone(std::size_t first, std::size_t last) const;
 
   const std::size_t count_;
   const std::size_t lookahead_;
@@ -46,6 +50,9 @@ class OrderedWork {
   std::size_t next_ = 0;           // the next job to start
   std::size_t released_ = 0;       // jobs before this one were taken
   bool stopped_ = false;
+  std::size_t waitFrom_ = 0;  // a waiting caller's batch, when waitTo_ >= waitFrom_
+  std::size_t waitTo_ = 0;
+  bool waiting_ = false;
   std::vector<std::size_t> finished_;  // per slot: the index + 1 of the job done in it
   std::vector<std::thread> threads_;
 };

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "win/late_bound.h"
+
 namespace ui {
 namespace {
 
@@ -60,7 +62,9 @@ bool SaveDialog::Execute() {
   dialog.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
   dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   dialog.Flags = options_ | OFN_EXPLORER;
-  if (!GetSaveFileNameW(&dialog)) return false;
+  // comdlg32 loads with the first dialog: most runs never show one.
+  static auto* const getSaveFileName = win::LateBound<decltype(GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+  if (getSaveFileName == nullptr || !getSaveFileName(&dialog)) return false;
   fileName_ = Utf8FromWide(name.data());
   return true;
 }

@@ -4,12 +4,26 @@
 
 #include "ui/application.h"
 #include "ui/text.h"
+#include "win/late_bound.h"
 
 namespace {
 
 constexpr UINT kCountQuery = 0xFFFFFFFF;
 
+// shell32 (and the DLLs it pulls in) loads only when the first drop arrives.
+constexpr const wchar_t* kShell = L"shell32.dll";
+
+UINT QueryFile(HDROP drop, UINT index, LPWSTR name, UINT length) {
+  static auto* const query = win::LateBound<decltype(DragQueryFileW)>(kShell, "DragQueryFileW");
+  return query != nullptr ? query(drop, index, name, length) : 0;
+}
+
 }  // namespace
+
+void ui::FinishDrop(HDROP drop) {
+  static auto* const finish = win::LateBound<decltype(DragFinish)>(kShell, "DragFinish");
+  if (finish != nullptr) finish(drop);
+}
 
 TDropDst::TDropDst(ui::Control* owner) : TControlHook(owner) {}
 
@@ -29,25 +43,30 @@ void TDropDst::Loaded() {
 void TDropDst::UpdateDragAccept() {
   // IsWindow also rules out the pending marker between WM_CREATE and the next message.
   HWND window = WindowHandle();
-  if (window != nullptr && IsWindow(window)) DragAcceptFiles(window, acceptDrop_ ? TRUE : FALSE);
+  if (window == nullptr || !IsWindow(window)) return;
+  // What DragAcceptFiles does, without loading shell32 at start-up.
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  SetWindowLongPtrW(window, GWL_EXSTYLE, acceptDrop_ ? style | WS_EX_ACCEPTFILES : style & ~WS_EX_ACCEPTFILES);
 }
 
 void TDropDst::DropFiles(HDROP drop) {
   if (!OnFileDrop) return;
   std::vector<std::string> files;
-  const UINT count = DragQueryFileW(drop, kCountQuery, nullptr, 0);
+  const UINT count = QueryFile(drop, kCountQuery, nullptr, 0);
   files.reserve(count);
   for (UINT i = 0; i < count; ++i) {
     // Each name is asked for its length first, so a path of any length arrives whole.
-    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    const UINT length = QueryFile(drop, i, nullptr, 0);
     if (length == 0) continue;
     std::wstring name(length + 1, L'\0');
-    const UINT copied = DragQueryFileW(drop, i, name.data(), length + 1);
+    const UINT copied = QueryFile(drop, i, name.data(), length + 1);
     name.resize(copied);
     files.push_back(ui::Utf8FromWide(name));
   }
   POINT point{};
-  DragQueryPoint(drop, &point);  // whether it lies in the client area does not matter here
+  static auto* const queryPoint = win::LateBound<decltype(DragQueryPoint)>(kShell, "DragQueryPoint");
+  // Whether it lies in the client area does not matter here.
+  if (queryPoint != nullptr) queryPoint(drop, &point);
   // The handler may let messages run and replace OnFileDrop meanwhile; call a copy.
   const TFileDropEvent handler = OnFileDrop;
   handler(this, files, point.x, point.y);

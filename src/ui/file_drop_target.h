@@ -13,8 +13,13 @@
 
 class TDropDst;
 
+namespace ui {
+// DragFinish, from shell32 loaded at the first drop.
+void FinishDrop(HDROP drop);
+}  // namespace ui
+
 // Owns a drop from WM_DROPFILES until DragFinish.
-using DropHandle = win::Handle<win::NullInvalidTraits<HDROP, DragFinish>>;
+using DropHandle = win::Handle<win::NullInvalidTraits<HDROP, ui::FinishDrop>>;
 
 // One shell drop: the dropped paths (UTF-8, whole whatever their length, in the shell's order;
 // valid only during the call, copy what must be kept) and the drop point in client pixels of the window that received

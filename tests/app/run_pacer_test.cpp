@@ -43,4 +43,14 @@ TEST(RunPacerTest, ASlowShowingStretchesTheGap) {
   EXPECT_TRUE(pacer.Due());
 }
 
+TEST(RunPacerTest, TheStretchStopsAtTheLongestGap) {
+  TRunPacer pacer(milliseconds(1), milliseconds(30));
+  pacer.Begin();
+  Sleep(15);  // would stretch the gap to 300 ms
+  pacer.Shown();
+  EXPECT_FALSE(pacer.Due());
+  Sleep(60);
+  EXPECT_TRUE(pacer.Due());
+}
+
 }  // namespace

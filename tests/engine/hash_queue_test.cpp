@@ -144,7 +144,8 @@ TEST_F(HashQueueTest, CancelAtAnyMomentLeavesAPrefixAndNoThread) {
     const std::string bytes = Pattern(i == 20 ? (17u << 20) : static_cast<std::size_t>(i) * 5000, i);
     folder_.AddFile(name, bytes);
     // Every third entry expects another checksum: mismatches among the correct rows.
-    entries.push_back({.name = name, .hash = i % 3 == 0 ? "00000000" : Crc32Text(bytes), .size = std::to_string(bytes.size())});
+    entries.push_back(
+        {.name = name, .hash = i % 3 == 0 ? "00000000" : Crc32Text(bytes), .size = std::to_string(bytes.size())});
   }
   const ChecksumList list = ListOfLines(THashType::CRC32, TableLines(entries));
   Log whole;
@@ -201,8 +202,9 @@ TEST_F(HashQueueTest, AWorkersFailureIsItsFilesReadError) {
   Log log;
   const std::vector<std::string> lines = Create({a, b}, 2, log);
   THashQueue::OnJobStart = nullptr;
-  EXPECT_EQ(lines, (std::vector<std::string>{a + "|left out " + std::to_string(static_cast<int>(THashFailure::ReadError)),
-                                             "b.txt|CBF43926|9"}));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{a + "|left out " + std::to_string(static_cast<int>(THashFailure::ReadError)),
+                                      "b.txt|CBF43926|9"}));
 }
 
 }  // namespace
