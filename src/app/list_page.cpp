@@ -83,6 +83,12 @@ void TListPage::ProcessMessages() {
   pump_.Pump();
 }
 
+void TListPage::Waiting() {
+  pump_.Begin();
+  ShowIfDue();
+  pump_.Pump();
+}
+
 void TListPage::Settle() {
   Flush();
   ui::App().ProcessMessages();

@@ -49,6 +49,8 @@ class TListPage : public ui::Panel, public TRunObserver {
   void FileStarting(std::size_t index, std::size_t count) override;
   void SetText(std::string_view text) override;
   void ProcessMessages() override;
+  // Messages run at once, unpaced: nothing else waits for the thread.
+  void Waiting() override;
   void Settle() override;
 
  protected:

@@ -70,7 +70,7 @@ THashFailure THashQueue::Take(std::size_t index, TRunObserver& observer, bool sh
   for (;;) {
     while (!work_->WaitFor(index, kWaitStep)) {
       if (showProgress) ShowProgress(index, observer, shownName, shownPosition);
-      observer.ProcessMessages();
+      observer.Waiting();
     }
     Slot& slot = slots_[work_->Slot(index)];
     if (slot.failure == THashFailure::Cancelled && !CancelFlag) {

@@ -25,6 +25,9 @@ class TRunObserver : public MessagePump, public TextPanel {
   virtual void FileLeftOut(std::string /*path*/, THashFailure /*reason*/) {}
   // Verification: the outcome of the entry at index.
   virtual void RowVerified(std::size_t /*index*/, TVerification /*verification*/) {}
+  // The run waits for a worker's result and has nothing else to do: a round of messages costs
+  // it nothing now. By default the same as ProcessMessages.
+  virtual void Waiting() { ProcessMessages(); }
   // The work is done: what was shown at a pace is brought up to date and every queued message
   // runs, so that a cancel that came during the last file is seen.
   virtual void Settle() = 0;
