@@ -33,6 +33,9 @@ void THashQueue::Start(std::size_t first) {
 }
 
 void THashQueue::Work(std::size_t index, std::size_t slot) {
+  // Once per worker: the window's thread wins a core whenever it has messages to answer.
+  thread_local const bool lowered = (win::LowerThreadPriority(), true);
+  (void)lowered;
   Slot& mine = slots_[slot];
   mine.progress.job = 0;
   mine.progress.position = 0;

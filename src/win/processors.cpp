@@ -20,4 +20,6 @@ unsigned UsableProcessorCount() {
   return count == 0 ? 1 : count;
 }
 
+void LowerThreadPriority() { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL); }
+
 }  // namespace win

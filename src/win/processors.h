@@ -6,4 +6,8 @@ namespace win {
 // least one.
 unsigned UsableProcessorCount();
 
+// Lets the calling thread yield its core to threads of normal priority (the window's): for
+// background work that must not delay the answers to the user.
+void LowerThreadPriority();
+
 }  // namespace win
