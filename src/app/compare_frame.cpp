@@ -1,7 +1,5 @@
 #include "app/compare_frame.h"
 
-#include <cstdio>
-
 #include "app/compare_form.h"
 #include "core/codepage.h"
 #include "core/path.h"

@@ -1,6 +1,7 @@
 #include "engine/unlisted_files.h"
 
 #include <unordered_set>
+#include <utility>
 
 #include "core/codepage.h"
 #include "core/path.h"
@@ -16,8 +17,11 @@ namespace {
 // Folders in the order first added, each once (compared by key).
 class FolderSet {
  public:
-  void Add(const std::string& folder) {
-    if (keys_.insert(win::PathKey(folder)).second) folders_.push_back(folder);
+  // False when the folder was there already.
+  bool Add(const std::string& folder, std::wstring key) {
+    if (!keys_.insert(std::move(key)).second) return false;
+    folders_.push_back(folder);
+    return true;
   }
   [[nodiscard]] const std::vector<std::string>& Folders() const { return folders_; }
 
@@ -26,15 +30,15 @@ class FolderSet {
   std::vector<std::string> folders_;
 };
 
-// The folder of path (no trailing "\"), and below base the folders between them.
-void AddReachedFolders(const std::string& baseFolder, const std::string& path, FolderSet& folders) {
-  const std::wstring baseKey = win::PathKey(baseFolder);
+// The folder of path (no trailing "\"), and below the list's folder the folders between them. A
+// folder reached before brought its way up along then.
+void AddReachedFolders(const std::wstring& baseKey, const std::string& path, FolderSet& folders) {
   std::string folder = ExcludeTrailingPathDelimiter(ExtractFilePath(path, IsNeverLeadByte), IsNeverLeadByte);
   for (;;) {
-    folders.Add(folder);
-    const std::wstring key = win::PathKey(folder);
+    std::wstring key = win::PathKey(folder);
     // Only folders strictly below the list's folder lead further up.
-    if (key.size() <= baseKey.size() || !key.starts_with(baseKey) || key[baseKey.size()] != L'\\') return;
+    const bool below = key.size() > baseKey.size() && key.starts_with(baseKey) && key[baseKey.size()] == L'\\';
+    if (!folders.Add(folder, std::move(key)) || !below) return;
     const std::string parent = ExcludeTrailingPathDelimiter(ExtractFilePath(folder, IsNeverLeadByte), IsNeverLeadByte);
     if (parent.size() >= folder.size()) return;
     folder = parent;
@@ -49,12 +53,13 @@ std::vector<std::string> FindUnlistedFiles(const ChecksumList& list, const std::
   std::unordered_set<std::wstring> named;
   named.reserve(list.size() + 1);
   named.insert(win::PathKey(listPath));
+  const std::wstring baseKey = win::PathKey(baseFolder);
   FolderSet folders;
-  folders.Add(baseFolder);
+  folders.Add(baseFolder, baseKey);
   for (std::size_t i = 0; i < list.size(); ++i) {
     const std::string path = win::AbsolutePath(EntryPath(listFolder, list.Entry(i).name));
     named.insert(win::PathKey(path));
-    AddReachedFolders(baseFolder, path, folders);
+    AddReachedFolders(baseKey, path, folders);
   }
 
   std::vector<std::string> unlisted;
