@@ -30,7 +30,8 @@ TCalcForm::TCalcForm()
                 .borderStyle = ui::BorderStyle::SizeableTool,
                 .minWidth = 160,
                 .minHeight = 160,
-                .font = kFixedPitchFont}),
+                .font = kFixedPitchFont,
+                .windowOnDemand = true}),
       CalcPageControl({.parent = this, .align = ui::Align::Client, .tabStop = false}),
       MenuView(PopupMenu.Add(
           {.caption = u8"テキスト表示(&V)", .shortcut = {.key = 'V'}, .onClick = [this] { MenuViewClick(); }})),

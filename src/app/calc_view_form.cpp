@@ -14,7 +14,8 @@ TCalcViewForm::TCalcViewForm()
                 .height = 327,
                 .borderStyle = ui::BorderStyle::SizeableTool,
                 .minWidth = 160,
-                .minHeight = 160}),
+                .minHeight = 160,
+                .windowOnDemand = true}),
       RichEdit({.parent = this, .align = ui::Align::Client, .readOnly = true}),
       MenuSave(
           PopupMenu.Add({.caption = u8"保存(&S)", .shortcut = {.key = 'S'}, .onClick = [this] { MenuSaveClick(); }})),

@@ -23,7 +23,8 @@ ui::FormArgs MainFormArgs() {
           .clientWidth = 152,
           .clientHeight = 272,
           .borderStyle = ui::BorderStyle::FixedSingle,
-          .font = kProportionalFont};
+          .font = kProportionalFont,
+          .windowOnDemand = true};
 }
 
 ui::PanelArgs DropPanelArgs(ui::Control* parent, const char8_t* caption, int top, ui::Align align) {
@@ -67,14 +68,11 @@ ui::CheckBoxArgs OptionArgs(ui::Control* parent, const char8_t* caption, int lef
       .parent = parent, .caption = caption, .left = left, .top = top, .width = width, .height = 17, .checked = checked};
 }
 
-// The width of a control's text in its current font; 0 when it cannot be measured.
+// The width of a control's text in its current font; 0 when it cannot be measured. Measured
+// without the control's window, which a run that never shows the main window does not make.
 int TextWidth(ui::Control& control) {
-  ui::WindowDc dc(control.Handle());
-  ui::SelectObjectScope font(dc.get(), control.CurrentFont());
-  const std::wstring& text = control.WideText();
-  SIZE extent{};
-  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-  return extent.cx;
+  ui::TextMeasurer measurer;
+  return measurer.Width(control.CurrentFont(), control.WideText());
 }
 
 // The hash buttons fill their row, each as wide as its caption needs and the rest shared out, so

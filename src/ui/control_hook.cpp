@@ -58,12 +58,13 @@ void TControlHook::SetHooked(bool hooked) {
 
   if (hooked_ != nullptr) SetHooked(false);  // one installation at a time
   ui::Control* target = FindTarget();
-  HWND window = target != nullptr ? target->Handle() : nullptr;
-  if (window == nullptr) {
+  if (target == nullptr) {
     if (target_ == htForm) throw std::runtime_error(ui::Utf8(u8"フック先を特定できません。"));
     return;
   }
-  handle_ = window;
+  // A target whose window is made on demand is not made for the hook: the slot outlives
+  // windows, and the window, once made, is told about on its first message like a new one.
+  handle_ = target->HandleAllocated() ? target->Handle() : PendingHandle();
   hooked_ = target;
   hookedObserver_ = target->AddDestroyObserver([this](ui::Control& gone) { Notification(gone); });
   saved_ = std::make_shared<ui::WindowProcSlot>(target->WindowProc());

@@ -52,7 +52,8 @@ class TControlHook {
   // The control whose slot is replaced at present, or nullptr.
   [[nodiscard]] ui::Control* HookedControl() const { return hooked_; }
   // The hooked window as last seen: nullptr for none, PendingHandle() from the target's
-  // WM_CREATE until its next message, otherwise the window.
+  // WM_CREATE (or, for a target without a window yet, from hooking) until its next message,
+  // otherwise the window.
   [[nodiscard]] HWND WindowHandle() const { return handle_; }
   // Never a valid window handle.
   static HWND PendingHandle() { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1)); }

@@ -32,7 +32,7 @@ Form::Form(const FormArgs& args)
     height = bounds.bottom - bounds.top;
   }
   SetBounds(args.left, args.top, width, height);
-  CreateWindowIfReady();
+  if (!args.windowOnDemand) CreateWindowIfReady();
 }
 
 Form::~Form() {
@@ -64,6 +64,7 @@ void Form::SetVisible(bool visible) {
     return;
   }
   if (visible && OnShow) OnShow();
+  if (visible) HandleNeeded();
   Control::SetVisible(visible);
   if (visible && hwnd() != nullptr) {
     ShowWindow(hwnd(), SW_SHOW);

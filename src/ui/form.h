@@ -23,10 +23,13 @@ struct FormArgs {
   BorderStyle borderStyle = BorderStyle::Sizeable;
   int minWidth = 0, minHeight = 0;  // WM_GETMINMAXINFO, window size; 0: none
   FontSpec font{};                  // children inherit it; an empty face keeps the system font
+  // The window (and its children's) is made when first needed (shown, or Handle() asked for)
+  // instead of at construction: a window a run never shows then costs nothing at start-up.
+  bool windowOnDemand = false;
 };
 
 // A top-level window with the system button-face background. The window is made, hidden, at
-// construction, so the form knows its real size before it is first shown.
+// construction (unless windowOnDemand), so the form knows its real size before it is first shown.
 //
 // Closing (close box, Close()): OnClose runs first, then the form hides. Closing the
 // application's main form also ends the message loop (Application::Terminate).

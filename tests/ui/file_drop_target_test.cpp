@@ -169,6 +169,32 @@ TEST_F(DropDstTest, ANewWindowIsRegisteredAgain) {
   }
 }
 
+// Hooking a window made on demand does not make it; once made, it takes drops.
+TEST_F(DropDstTest, AWindowMadeOnDemandIsRegisteredWhenMade) {
+  for (const THookTarget target : {htForm, htControl}) {
+    SCOPED_TRACE(target == htForm ? "form" : "control");
+    ProbeForm later(ui::FormArgs{.caption = u8"later", .width = 200, .height = 150, .windowOnDemand = true});
+    ProbePanel panel(ui::PanelArgs{.parent = &later, .caption = u8"drop", .width = 100, .height = 80});
+    TDropDst dst(&later);
+    dst.SetTarget(target);
+    if (target == htControl) dst.SetControl(&panel);
+    dst.Loaded();
+    dst.OnFileDrop = Recorder();
+    EXPECT_FALSE(later.HandleAllocated());
+    EXPECT_FALSE(panel.HandleAllocated());
+
+    ui::Control& hooked = target == htForm ? static_cast<ui::Control&>(later) : panel;
+    const HWND window = hooked.Handle();
+    PumpMessages();
+    EXPECT_EQ(dst.WindowHandle(), window);
+    EXPECT_TRUE(AcceptsFiles(window));
+    drops_.clear();
+    ASSERT_TRUE(DropFiles(window, {"C:\\made"}, POINT{5, 5}));
+    ASSERT_EQ(drops_.size(), 1u);
+    EXPECT_EQ(drops_[0].files, (std::vector<std::string>{"C:\\made"}));
+  }
+}
+
 TEST_F(DropDstTest, UnregisteredStaysUnregisteredAcrossRecreation) {
   dst_.SetAcceptDrop(false);
   form_.RecreateWindow();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/application.h"
+#include "ui/panel.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -154,6 +155,49 @@ TEST(Form, AShownFormIsShownAgainAfterRecreation) {
   form.Hide();
   form.RecreateWindow();
   EXPECT_FALSE(IsWindowVisible(form.Handle()));
+}
+
+}  // namespace
+
+namespace {
+
+// A window made on demand costs nothing until it is needed, and then is what an eager one is:
+// what was set on the objects before (bounds, caption, stay-on-top, children) is in the windows.
+TEST(Form, AWindowOnDemandIsMadeWhenFirstShownWithEverythingSetBefore) {
+  ui::Form form({.caption = u8"Ruvo - Compare", .width = 300, .height = 200, .windowOnDemand = true});
+  ui::Panel panel({.parent = &form, .caption = u8"比較", .align = ui::Align::Client});
+  form.SetBounds(40, 50, 410, 330);
+  form.SetStayOnTop(true);
+  panel.SetText(u8"作成");
+  EXPECT_FALSE(form.HandleAllocated());
+  EXPECT_FALSE(panel.HandleAllocated());
+
+  form.Show();
+  ASSERT_TRUE(form.HandleAllocated());
+  ASSERT_TRUE(panel.HandleAllocated());
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));
+  RECT bounds{};
+  GetWindowRect(form.Handle(), &bounds);
+  EXPECT_EQ(bounds.left, 40);
+  EXPECT_EQ(bounds.top, 50);
+  EXPECT_EQ(bounds.right - bounds.left, 410);
+  EXPECT_EQ(bounds.bottom - bounds.top, 330);
+  EXPECT_NE(GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  EXPECT_EQ(GetParent(panel.Handle()), form.Handle());
+  wchar_t text[16] = {};
+  GetWindowTextW(panel.Handle(), text, 16);
+  EXPECT_STREQ(text, L"作成");
+  EXPECT_EQ(panel.Width(), form.ClientWidth()) << "aligned once the client area is known";
+  form.Hide();
+}
+
+// Asking for the handle makes it too, hidden: code that needs the window never finds none.
+TEST(Form, AWindowOnDemandIsMadeHiddenWhenItsHandleIsAskedFor) {
+  ui::Form form({.windowOnDemand = true});
+  const HWND window = form.Handle();
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_FALSE(form.Visible());
 }
 
 }  // namespace
