@@ -13,7 +13,14 @@ void RegisterOwnWindowClass() {
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = WindowProcedures::Own;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hIcon = LoadIconW(windowClass.hInstance, L"MAINICON");
+    // Both sizes from the icon's own images (the small one drawn for its size, not shrunk), at
+    // the sizes the system uses for captions, the taskbar and Alt+Tab.
+    const auto icon = [&](int width, int height) {
+      return static_cast<HICON>(LoadImageW(windowClass.hInstance, kProgramIcon, IMAGE_ICON, GetSystemMetrics(width),
+                                           GetSystemMetrics(height), LR_SHARED));
+    };
+    windowClass.hIcon = icon(SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kOwnWindowClass;

@@ -7,6 +7,8 @@
 namespace ui {
 
 inline constexpr const wchar_t* kOwnWindowClass = L"RuvoWindow";
+// The executable's icon resource, which the class gives every window as its large and small icon.
+inline constexpr const wchar_t* kProgramIcon = L"MAINICON";
 // Registers the class once; later calls do nothing.
 void RegisterOwnWindowClass();
 

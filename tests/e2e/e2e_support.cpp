@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace e2e {
 namespace {
@@ -31,7 +32,11 @@ std::u8string Utf8FromWide(std::wstring_view text) {
 
 }  // namespace
 
-RuvoSandbox::RuvoSandbox() : folder_(testfiles::MakeTempFolder("ruvo-e2e-")) {
+RuvoSandbox::RuvoSandbox() : RuvoSandbox(testfiles::MakeTempFolder("ruvo-e2e-")) {}
+
+RuvoSandbox::RuvoSandbox(std::string folder) : folder_(std::move(folder)) {
+  testfiles::RemoveTree(folder_);
+  testfiles::MakeParents(folder_);
   std::string source = ModuleFolder() + "ruvo.exe";
   if (!CopyFileA(source.c_str(), ExePath().c_str(), FALSE)) {
     throw std::runtime_error("cannot copy " + source + " (build the ruvo target)");

@@ -36,6 +36,9 @@ struct CapturedRun {
 class RuvoSandbox {
  public:
   RuvoSandbox();
+  // The same in the given folder (with its trailing "\"), emptied first: a path that does not
+  // change from run to run.
+  explicit RuvoSandbox(std::string folder);
   ~RuvoSandbox();
   RuvoSandbox(const RuvoSandbox&) = delete;
   RuvoSandbox& operator=(const RuvoSandbox&) = delete;
