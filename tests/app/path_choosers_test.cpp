@@ -260,7 +260,8 @@ TEST_F(ChooserTest, TheListsFilterAddsTheOwnExtensions) {
     MainForm->DefaultExtSHA256 = c.sha256;
     MainForm->ComparePanelInvoke();
     ASSERT_FALSE(asked_.empty());
-    EXPECT_EQ(asked_.back().filter, L"チェックサムリスト(" + c.patterns + L")|" + c.patterns + L"|すべてのファイル(*.*)|*.*")
+    EXPECT_EQ(asked_.back().filter,
+              L"チェックサムリスト(" + c.patterns + L")|" + c.patterns + L"|すべてのファイル(*.*)|*.*")
         << c.crc;
   }
   EXPECT_TRUE(runs_.empty());
@@ -292,10 +293,20 @@ TEST_F(ChooserTest, JobWindowsOpenWithCtrlO) {
   };
   const std::string folder = temp_.File("f");
   const Step steps[] = {
-      {CompareForm, &CompareForm->ActiveFrame()->ListView, false, {temp_.File("b.crc"), temp_.File("c.crc")}, "",
-       "open", {{false, {temp_.File("b.crc"), temp_.File("c.crc")}, true}}},
+      {CompareForm,
+       &CompareForm->ActiveFrame()->ListView,
+       false,
+       {temp_.File("b.crc"), temp_.File("c.crc")},
+       "",
+       "open",
+       {{false, {temp_.File("b.crc"), temp_.File("c.crc")}, true}}},
       {CompareForm, &CompareForm->ActiveFrame()->ListView, false, {}, "", "open", {}},
-      {CalcForm, &CalcForm->ActiveFrame()->ListView, false, {temp_.File("d")}, "", "open",
+      {CalcForm,
+       &CalcForm->ActiveFrame()->ListView,
+       false,
+       {temp_.File("d")},
+       "",
+       "open",
        {{true, {temp_.File("d")}, true}}},
       {CalcForm, &CalcForm->ActiveFrame()->ListView, true, {}, folder, "folder", {{true, {folder}, true}}},
       {CalcForm, &CalcForm->ActiveFrame()->ListView, true, {}, "", "folder", {}},
