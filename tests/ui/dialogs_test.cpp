@@ -86,31 +86,4 @@ TEST(Dialogs, OpenDialogAnswersSplitIntoFullPaths) {
   for (const Case& c : cases) EXPECT_EQ(ui::OpenDialogPaths(c.answer), c.paths) << ui::Utf8FromWide(c.answer);
 }
 
-TEST(Dialogs, OpenAndFolderDialogHooksAnswerInsteadOfTheDialogs) {
-  ui::OpenDialog open;
-  open.SetTitle(u8"開く");
-  open.SetFilter(u8"a|*.a");
-  std::wstring seen;
-  auto previousOpen = ui::SetOpenDialogHook([&](ui::OpenDialog& running) {
-    seen = running.Title() + L"|" + running.Filter();
-    running.SetFiles({"C:\\x\\1", "C:\\x\\2"});
-    return true;
-  });
-  EXPECT_TRUE(open.Execute());
-  ui::SetOpenDialogHook(std::move(previousOpen));
-  EXPECT_EQ(seen, L"開く|a|*.a");
-  EXPECT_EQ(open.Files(), (std::vector<std::string>{"C:\\x\\1", "C:\\x\\2"}));
-
-  ui::FolderDialog folder;
-  folder.SetTitle(u8"フォルダ");
-  auto previousFolder = ui::SetFolderDialogHook([&](ui::FolderDialog& running) {
-    seen = running.Title();
-    return false;
-  });
-  EXPECT_FALSE(folder.Execute());
-  ui::SetFolderDialogHook(std::move(previousFolder));
-  EXPECT_EQ(seen, L"フォルダ");
-  EXPECT_EQ(folder.Folder(), "");
-}
-
 }  // namespace
