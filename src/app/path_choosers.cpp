@@ -1,6 +1,7 @@
 #include "app/path_choosers.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 
 #include "ui/dialogs.h"
