@@ -3,6 +3,7 @@
 #include "app/calc_frame.h"
 #include "app/calc_view_form.h"
 #include "app/fonts.h"
+#include "app/path_choosers.h"
 #include "core/codepage.h"
 #include "core/path.h"
 #include "engine/cancel.h"
@@ -33,6 +34,11 @@ TCalcForm::TCalcForm()
                 .font = kFixedPitchFont,
                 .windowOnDemand = true}),
       CalcPageControl({.parent = this, .align = ui::Align::Client, .tabStop = false}),
+      MenuOpen(AddOpenItem(PopupMenu, [this] { MenuOpenClick(); })),
+      MenuOpenFolder(PopupMenu.Add({.caption = u8"フォルダを開く(&D)...",
+                                    .shortcut = {.key = 'O', .shift = true, .ctrl = true},
+                                    .onClick = [this] { MenuOpenFolderClick(); }})),
+      MenuSeparatorOpen(PopupMenu.AddSeparator()),
       MenuView(PopupMenu.Add(
           {.caption = u8"テキスト表示(&V)", .shortcut = {.key = 'V'}, .onClick = [this] { MenuViewClick(); }})),
       MenuSave(
@@ -177,6 +183,10 @@ void TCalcForm::MenuCopyClick() {
   view_->Render(ActiveDocument());
   view_->MenuCopyClick();
 }
+
+void TCalcForm::MenuOpenClick() { DropDst.DropPaths(ChooseFiles()); }
+
+void TCalcForm::MenuOpenFolderClick() { DropDst.DropPaths(ChooseFolder()); }
 
 void TCalcForm::DropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y) {
   if (OnForwardDrop) OnForwardDrop(Sender, Files, X, Y);

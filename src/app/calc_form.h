@@ -46,12 +46,18 @@ class TCalcForm : public TJobForm {
   void MenuSaveClick();
   void MenuCopyClick();
   void DropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y);
+  // Files or a folder chosen in a dialog go where a drop on this window goes.
+  void MenuOpenClick();
+  void MenuOpenFolderClick();
 
   // Where drops on this window go: the main window's creation handler.
   TFileDropEvent OnForwardDrop;
 
   ui::TabControl CalcPageControl;
   ui::PopupMenu PopupMenu;
+  ui::MenuItem& MenuOpen;
+  ui::MenuItem& MenuOpenFolder;
+  ui::MenuItem& MenuSeparatorOpen;
   ui::MenuItem& MenuView;
   ui::MenuItem& MenuSave;
   ui::MenuItem& MenuCopy;

@@ -5,6 +5,7 @@
 #include "app/compare_frame.h"
 #include "app/fonts.h"
 #include "app/list_file_writer.h"
+#include "app/path_choosers.h"
 #include "core/codepage.h"
 #include "core/path.h"
 #include "core/tab_text.h"
@@ -48,6 +49,8 @@ TCompareForm::TCompareForm()
                 .font = kProportionalFont,
                 .windowOnDemand = true}),
       ComparePageControl({.parent = this, .align = ui::Align::Client, .tabStop = false}),
+      MenuOpen(AddOpenItem(PopupMenu, [this] { MenuOpenClick(); })),
+      MenuSeparatorOpen(PopupMenu.AddSeparator()),
       MenuPrevError(PopupMenu.Add({.caption = u8"前のエラー",
                                    .shortcut = {.key = VK_UP, .ctrl = true},
                                    .onClick = [this] { MenuPrevErrorClick(); }})),
@@ -156,6 +159,8 @@ void TCompareForm::ComparePageControlChange() { SetPageCaption(); }
 void TCompareForm::DropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y) {
   if (OnForwardDrop) OnForwardDrop(Sender, Files, X, Y);
 }
+
+void TCompareForm::MenuOpenClick() { DropDst.DropPaths(ChooseLists(Options())); }
 
 void TCompareForm::MenuPrevErrorClick() {
   if (TCompareFrame* frame = ActiveFrame()) frame->GotoError(TSearchDirection::sdAbove);

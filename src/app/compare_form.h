@@ -38,6 +38,8 @@ class TCompareForm : public TJobForm {
   void FormClose();
   void ComparePageControlChange();
   void DropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y);
+  // Lists chosen in the open dialog go where a drop on this window goes.
+  void MenuOpenClick();
   void MenuPrevErrorClick();
   void MenuNextErrorClick();
   void MenuCopyErrorsClick();
@@ -54,6 +56,8 @@ class TCompareForm : public TJobForm {
 
   ui::TabControl ComparePageControl;
   ui::PopupMenu PopupMenu;
+  ui::MenuItem& MenuOpen;
+  ui::MenuItem& MenuSeparatorOpen;
   ui::MenuItem& MenuPrevError;
   ui::MenuItem& MenuNextError;
   ui::MenuItem& MenuCopyErrors;

@@ -20,6 +20,10 @@ ui::MenuItem& TJobForm::AddCancelCloseItem(ui::PopupMenu& menu) {
   return menu.Add({.caption = u8"キャンセル/閉じる(&C)", .shortcut = {.key = VK_ESCAPE}});
 }
 
+ui::MenuItem& TJobForm::AddOpenItem(ui::PopupMenu& menu, std::function<void()> onClick) {
+  return menu.Add({.caption = u8"開く(&O)...", .shortcut = {.key = 'O', .ctrl = true}, .onClick = std::move(onClick)});
+}
+
 void TJobForm::BindPages(ui::TabControl& pages, ui::MenuItem& cancelClose) {
   pages_ = &pages;
   cancelClose_ = &cancelClose;

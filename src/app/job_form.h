@@ -42,6 +42,8 @@ class TJobForm : public ui::Form {
   ui::MenuItem& AddPrevTabItem(ui::PopupMenu& menu);
   ui::MenuItem& AddNextTabItem(ui::PopupMenu& menu);
   ui::MenuItem& AddCancelCloseItem(ui::PopupMenu& menu);
+  // "開く(&O)..." (Ctrl+O): what the window takes, chosen in a dialog.
+  static ui::MenuItem& AddOpenItem(ui::PopupMenu& menu, std::function<void()> onClick);
   // The form's tab control and its Esc command; the constructor of a job window calls this once
   // its components exist.
   void BindPages(ui::TabControl& pages, ui::MenuItem& cancelClose);

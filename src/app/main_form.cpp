@@ -8,6 +8,7 @@
 #include "app/calc_view_form.h"
 #include "app/compare_form.h"
 #include "app/fonts.h"
+#include "app/path_choosers.h"
 #include "ui/application.h"
 #include "ui/gdi.h"
 
@@ -36,7 +37,8 @@ ui::PanelArgs DropPanelArgs(ui::Control* parent, const char8_t* caption, int top
           .height = 120,
           .align = align,
           .bevelOuter = ui::Bevel::Lowered,
-          .bevelInner = ui::Bevel::Raised};
+          .bevelInner = ui::Bevel::Raised,
+          .tabStop = true};
 }
 
 // The hash buttons share one exclusive group.
@@ -160,6 +162,10 @@ TMainForm::TMainForm()
           {.parent = &PreferencesTabSheet, .text = "md5", .left = 87, .top = 220, .width = 49, .height = 20}),
       MenuClose(PopupMenu.Add(
           {.caption = u8"閉じる(&C)", .shortcut = {.key = VK_ESCAPE}, .onClick = [this] { MenuCloseClick(); }})),
+      MenuChooseFiles(
+          ChooserMenu.Add({.caption = u8"ファイルを選択(&F)...", .onClick = [this] { MenuChooseFilesClick(); }})),
+      MenuChooseFolder(
+          ChooserMenu.Add({.caption = u8"フォルダを選択(&D)...", .onClick = [this] { MenuChooseFolderClick(); }})),
       CompareDropDst(this),
       CalcDropDst(this) {
   // Tab order of the options, set in rising order so that each placement keeps the earlier ones.
@@ -198,6 +204,8 @@ TMainForm::TMainForm()
   };
   CalcDropDst.SetTarget(htControl);
   CalcDropDst.SetControl(&CalcPanel);
+  ComparePanel.OnInvoke = [this](POINT) { ComparePanelInvoke(); };
+  CalcPanel.OnInvoke = [this](POINT at) { CalcPanelInvoke(at); };
 
   OnCreate = [this] { FormCreate(); };
 
@@ -266,6 +274,7 @@ void TMainForm::IdlePriorityCheckBoxClick() {
 void TMainForm::RunDrop(ui::Panel& panel, const char8_t* idleCaption, const std::function<void()>& run) {
   if (Visible()) BringToFront();
   PreferencesTabSheet.SetTabVisible(false);
+  const bool hadFocus = panel.Focused();
   panel.SetEnabled(false);
   panel.SetFontColor(ui::Color::System(COLOR_GRAYTEXT));
   panel.SetCaption(u8"処理中");
@@ -277,6 +286,9 @@ void TMainForm::RunDrop(ui::Panel& panel, const char8_t* idleCaption, const std:
     panel.SetFontColor(ui::Color::System(COLOR_WINDOWTEXT));
     panel.SetEnabled(true);
     PreferencesTabSheet.SetTabVisible(true);
+    // Disabling the panel took the keyboard focus from it; whoever started the run from the
+    // keyboard goes on from there.
+    if (hadFocus && GetFocus() == nullptr && GetActiveWindow() == Handle()) panel.SetFocus();
   };
   // A run that fails (an automatic save that cannot write, say) must not leave the panel dead and
   // the options hidden; the error still goes on to the drop target, which reports it.
@@ -296,6 +308,14 @@ void TMainForm::CompareDropDstFileDrop(TDropDst* /*Sender*/, std::vector<std::st
 void TMainForm::CalcDropDstFileDrop(TDropDst* /*Sender*/, std::vector<std::string>& Files, int /*X*/, int /*Y*/) {
   RunDrop(CalcPanel, u8"作成", [&] { CalcFiles(Files); });
 }
+
+void TMainForm::ComparePanelInvoke() { CompareDropDst.DropPaths(ChooseLists(Options())); }
+
+void TMainForm::CalcPanelInvoke(POINT at) { ChooserMenu.Popup(CalcPanel.Handle(), at); }
+
+void TMainForm::MenuChooseFilesClick() { CalcDropDst.DropPaths(ChooseFiles()); }
+
+void TMainForm::MenuChooseFolderClick() { CalcDropDst.DropPaths(ChooseFolder()); }
 
 void TMainForm::CalcFiles(std::vector<std::string>& paths) {
   if (CalcFilesEntry) {

@@ -64,6 +64,11 @@ class TMainForm : public ui::Form {
 
   void FormCreate();
   void MenuCloseClick();
+  // The panels without a drop: "比較" asks for lists, "作成" offers files or a folder.
+  void ComparePanelInvoke();
+  void CalcPanelInvoke(POINT at);
+  void MenuChooseFilesClick();
+  void MenuChooseFolderClick();
   void StayOnTopCheckBoxClick();
   void IdlePriorityCheckBoxClick();
 
@@ -108,6 +113,10 @@ class TMainForm : public ui::Form {
 
   ui::PopupMenu PopupMenu;  // exists for its shortcut: it never pops up
   ui::MenuItem& MenuClose;  // "閉じる(&C)", Esc
+  // What "作成" offers from the keyboard or a double click.
+  ui::PopupMenu ChooserMenu;
+  ui::MenuItem& MenuChooseFiles;   // "ファイルを選択(&F)..."
+  ui::MenuItem& MenuChooseFolder;  // "フォルダを選択(&D)..."
 
   TDropDst CompareDropDst;
   TDropDst CalcDropDst;

@@ -72,6 +72,12 @@ void TDropDst::DropFiles(HDROP drop) {
   handler(this, files, point.x, point.y);
 }
 
+void TDropDst::DropPaths(std::vector<std::string> paths) {
+  if (paths.empty() || !OnFileDrop) return;
+  const TFileDropEvent handler = OnFileDrop;
+  handler(this, paths, 0, 0);
+}
+
 void TDropDst::TargetHandleChanged(THandleEvent Event) {
   TControlHook::TargetHandleChanged(Event);
   // A new window carries no shell registration; a gone one gives handle 0 and nothing happens.

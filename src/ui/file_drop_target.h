@@ -51,6 +51,9 @@ class TDropDst : public TControlHook {
   void UpdateDragAccept();
   // Reads the drop and calls OnFileDrop (nothing without a handler).
   void DropFiles(HDROP drop);
+  // Paths that came another way (a dialog) go to OnFileDrop as a drop of them would, at the point
+  // (0, 0); nothing without paths.
+  void DropPaths(std::vector<std::string> paths);
 
  protected:
   void TargetHandleChanged(THandleEvent Event) override;

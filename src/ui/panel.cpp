@@ -22,6 +22,7 @@ Panel::Panel(const PanelArgs& args) : Control(args.parent), bevelOuter_(args.bev
   SetBounds(args.left, args.top, args.width, args.height);
   SetAlign(args.align);
   if (!args.visible) SetVisible(false);
+  SetTabStop(args.tabStop);
   CreateWindowIfReady();
 }
 
@@ -40,7 +41,7 @@ void Panel::SetBevelInner(Bevel bevel) {
 }
 
 Control::CreateSpec Panel::GetCreateSpec() {
-  return {.className = nullptr, .style = WS_CLIPCHILDREN, .exStyle = WS_EX_CONTROLPARENT};
+  return {.className = nullptr, .style = WS_CLIPCHILDREN, .exStyle = TabStop() ? 0U : WS_EX_CONTROLPARENT};
 }
 
 RECT Panel::AlignRect() {
@@ -57,6 +58,11 @@ void Panel::Paint() {
   FillRect(paint.get(), &area, GetSysColorBrush(COLOR_BTNFACE));
   if (UINT edge = EdgeOf(bevelOuter_); edge != 0) DrawEdge(paint.get(), &area, edge, BF_RECT | BF_ADJUST);
   if (UINT edge = EdgeOf(bevelInner_); edge != 0) DrawEdge(paint.get(), &area, edge, BF_RECT | BF_ADJUST);
+  if (Focused()) {
+    RECT focus = area;
+    InflateRect(&focus, -1, -1);
+    DrawFocusRect(paint.get(), &focus);
+  }
   if (WideText().empty()) return;
   SelectObjectScope font(paint.get(), CurrentFont());
   SetBkMode(paint.get(), TRANSPARENT);
@@ -66,8 +72,42 @@ void Panel::Paint() {
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
 }
 
+void Panel::Invoke(POINT at) {
+  if (!OnInvoke) return;
+  // The handler may show a dialog, during which messages run and OnInvoke may be set anew.
+  const std::function<void(POINT)> handler = OnInvoke;
+  handler(at);
+}
+
 bool Panel::HandleMessage(Message& message) {
   switch (message.msg) {
+    case WM_GETDLGCODE: {
+      if (!OnInvoke) return false;
+      // Enter reaches the panel rather than the dialog manager's default button; the characters
+      // of Enter and Space are what invoke it, so that none is left over for the dialog it opens.
+      const auto* key = reinterpret_cast<const MSG*>(message.lParam);
+      const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+      message.result = DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
+      return true;
+    }
+    case WM_CHAR:
+      if (!OnInvoke || (message.wParam != L'\r' && message.wParam != L' ')) return false;
+      Invoke([this] {
+        POINT centre{ClientWidth() / 2, ClientHeight() / 2};
+        ClientToScreen(hwnd(), &centre);
+        return centre;
+      }());
+      message.result = 0;
+      return true;
+    case WM_LBUTTONDBLCLK: {
+      POINT at{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
+      ClientToScreen(hwnd(), &at);
+      Invoke(at);
+      message.result = 0;
+      return true;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: Invalidate(); return false;
     case WM_PAINT:
       Paint();
       message.result = 0;

@@ -327,6 +327,9 @@ TEST_F(CalcIntakeTest, MenuHoldsTheCommandsWithTheirShortcuts) {
     ui::Shortcut shortcut;
   };
   const Entry entries[] = {
+      {&CalcForm->MenuOpen, u8"開く(&O)...", {.key = 'O', .ctrl = true}},
+      {&CalcForm->MenuOpenFolder, u8"フォルダを開く(&D)...", {.key = 'O', .shift = true, .ctrl = true}},
+      {&CalcForm->MenuSeparatorOpen, u8"-", {}},
       {&CalcForm->MenuView, u8"テキスト表示(&V)", {.key = 'V'}},
       {&CalcForm->MenuSave, u8"保存(&S)", {.key = 'S'}},
       {&CalcForm->MenuCopy, u8"クリップボードにコピー(&C)", {.key = 'C'}},
@@ -336,8 +339,8 @@ TEST_F(CalcIntakeTest, MenuHoldsTheCommandsWithTheirShortcuts) {
       {&CalcForm->MenuSeparatorTabs, u8"-", {}},
       {&CalcForm->MenuCancelClose, u8"キャンセル/閉じる(&C)", {.key = VK_ESCAPE}},
   };
-  ASSERT_EQ(CalcForm->PopupMenu.Count(), 8);
-  for (int i = 0; i < 8; ++i) {
+  ASSERT_EQ(CalcForm->PopupMenu.Count(), static_cast<int>(std::size(entries)));
+  for (int i = 0; i < CalcForm->PopupMenu.Count(); ++i) {
     EXPECT_EQ(&CalcForm->PopupMenu.Item(i), entries[i].item);
     EXPECT_EQ(entries[i].item->Caption(), ui::Wide(entries[i].caption));
     EXPECT_EQ(entries[i].item->GetShortcut(), entries[i].shortcut);

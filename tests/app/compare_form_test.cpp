@@ -231,7 +231,9 @@ TEST_F(CompareWindowTest, WindowIsACentredToolWindowWithItsMenu) {
     const char8_t* caption;
     ui::Shortcut shortcut;
   };
-  const Item items[] = {{u8"前のエラー", {.key = VK_UP, .ctrl = true}},
+  const Item items[] = {{u8"開く(&O)...", {.key = 'O', .ctrl = true}},
+                        {u8"-", {}},
+                        {u8"前のエラー", {.key = VK_UP, .ctrl = true}},
                         {u8"次のエラー", {.key = VK_DOWN, .ctrl = true}},
                         {u8"エラーをコピー", {.key = 'C', .ctrl = true}},
                         {u8"リストにないファイルを検出", {.key = 'U', .ctrl = true}},

@@ -79,10 +79,7 @@ class ProgramDropTest : public testing::Test {
  protected:
   void SetUp() override {
     apptest::ResetProgramForms();
-    MainForm->PlaySoundFile = [](const std::string&) {};
-    MainForm->Beep = [](UINT) {};
-    MainForm->CalcFilesEntry = [this](std::vector<std::string>& paths) { Record(true, paths); };
-    MainForm->CompareFilesEntry = [this](std::vector<std::string>& paths) { Record(false, paths); };
+    apptest::RecordRuns([this](bool creation, std::vector<std::string>& paths) { Record(creation, paths); });
   }
   void TearDown() override { apptest::ResetProgramForms(); }
 

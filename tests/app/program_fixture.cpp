@@ -83,6 +83,13 @@ void ResetProgramForms() {
   ui::App().ResetTerminated();
 }
 
+void RecordRuns(std::function<void(bool creation, std::vector<std::string>& paths)> record) {
+  MainForm->PlaySoundFile = [](const std::string&) {};
+  MainForm->Beep = [](UINT) {};
+  MainForm->CalcFilesEntry = [record](std::vector<std::string>& paths) { record(true, paths); };
+  MainForm->CompareFilesEntry = [record](std::vector<std::string>& paths) { record(false, paths); };
+}
+
 void ClickWindow(HWND window, int button) {
   HWND top = GetAncestor(window, GA_ROOT);
   SetForegroundWindow(top);

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // app_tests runs against the program's real four windows, created once for the whole test
 // process by a gtest global environment (program_fixture.cpp registers it). Tests reach them
@@ -17,6 +19,10 @@ void PumpMessages();
 // Puts the main window's options and hash buttons back to their state after creation, hides the
 // four windows and clears the main window's seams, so a test starts from a known state.
 void ResetProgramForms();
+
+// Silences the sounds and sends the main window's runs to record (creation: CalcFiles, else
+// CompareFiles) instead of the job windows.
+void RecordRuns(std::function<void(bool creation, std::vector<std::string>& paths)> record);
 
 // Real input through SendInput, each followed by PumpMessages. The window is brought to the
 // front first (its top-level window is made the foreground window).

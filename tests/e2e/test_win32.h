@@ -102,4 +102,16 @@ inline void SendKeyPress(WORD virtualKey, bool shift = false, bool ctrl = false)
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// A real left double click at a screen point through the system input queue: two clicks in one
+// batch, well inside the double-click time and place.
+inline void SendDoubleClick(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  INPUT inputs[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    inputs[i].type = INPUT_MOUSE;
+    inputs[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  SendInput(4, inputs, sizeof(INPUT));
+}
+
 }  // namespace testfiles

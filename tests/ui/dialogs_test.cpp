@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "ui/text.h"
 #include "ui_test_support.h"
 
@@ -57,6 +60,30 @@ TEST(Dialogs, ASaveDialogHookSeesTheDefaultsAndChoosesTheFile) {
   EXPECT_EQ(dialog.FileName(), "C:\\x\\\xE8\xA1\xA8.md5");
   EXPECT_EQ(dialog.Options() & (OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING),
             static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING));
+}
+
+// The open dialog's answer: one full path alone, or the folder and then the names in it; it ends at
+// the first empty text, whatever follows in the buffer.
+TEST(Dialogs, OpenDialogAnswersSplitIntoFullPaths) {
+  using namespace std::string_literals;
+  struct Case {
+    std::wstring answer;
+    std::vector<std::string> paths;
+  };
+  const std::string table = "\xE8\xA1\xA8";  // 表
+  const std::string longFolder = "C:\\" + std::string(300, 'd');
+  const Case cases[] = {
+      {L"C:\\data\\a.md5\0\0"s, {"C:\\data\\a.md5"}},
+      {L"C:\\data\0a.md5\0b.sfv\0\0"s, {"C:\\data\\a.md5", "C:\\data\\b.sfv"}},
+      {L"C:\\\0a.md5\0b\0\0"s, {"C:\\a.md5", "C:\\b"}},
+      {L"\\\\server\\share\0\x8868.txt\0\0"s, {"\\\\server\\share\\" + table + ".txt"}},
+      {ui::WideFromUtf8(longFolder) + L"\0x\0y\0\0"s, {longFolder + "\\x", longFolder + "\\y"}},
+      {L"C:\\d\0a\0\0stale\0\0"s, {"C:\\d\\a"}},
+      {L"C:\\d\0a\0b"s, {"C:\\d\\a", "C:\\d\\b"}},
+      {L"\0\0"s, {}},
+      {L""s, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ui::OpenDialogPaths(c.answer), c.paths) << ui::Utf8FromWide(c.answer);
 }
 
 }  // namespace
