@@ -68,8 +68,7 @@ class WrappedAccessible final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
     return inner_->GetTypeInfo(index, locale, info);
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                          DISPID* ids) override {
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
     return inner_->GetIDsOfNames(iid, names, count, locale, ids);
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters,
@@ -140,7 +139,9 @@ class WrappedAccessible final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
     return inner_->accNavigate(direction, start, end);
   }
-  HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override { return inner_->accHitTest(x, y, child); }
+  HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
+    return inner_->accHitTest(x, y, child);
+  }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override { return inner_->accDoDefaultAction(child); }
   HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override { return inner_->put_accName(child, name); }
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
@@ -182,24 +183,25 @@ bool JoinApartment() {
 
 }  // namespace
 
-bool AnswerAccessibleObject(HWND window, WPARAM flags, AccessibleTraitsSource traits, LRESULT& result) {
+LRESULT AccessibleObjectAnswer(HWND window, WPARAM flags, LRESULT classAnswer, AccessibleTraitsSource traits) {
   static auto* const createStandard =
       win::LateBound<decltype(CreateStdAccessibleObject)>(L"oleacc.dll", "CreateStdAccessibleObject");
+  static auto* const toObject = win::LateBound<decltype(ObjectFromLresult)>(L"oleacc.dll", "ObjectFromLresult");
   static auto* const fromObject = win::LateBound<decltype(LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
-  if (createStandard == nullptr || fromObject == nullptr || !JoinApartment()) return false;
-  IAccessible* standard = nullptr;
-  if (FAILED(createStandard(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))) ||
-      standard == nullptr) {
-    return false;
+  if (createStandard == nullptr || toObject == nullptr || fromObject == nullptr || !JoinApartment()) {
+    return classAnswer;
   }
-  auto* wrapped = new WrappedAccessible(window, standard, std::move(traits));
-  standard->Release();
+  IAccessible* inner = nullptr;
+  const HRESULT made =
+      classAnswer > 0 ? toObject(classAnswer, __uuidof(IAccessible), flags, reinterpret_cast<void**>(&inner))
+                      : createStandard(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&inner));
+  if (FAILED(made) || inner == nullptr) return 0;
+  auto* wrapped = new WrappedAccessible(window, inner, std::move(traits));
+  inner->Release();
   // LresultFromObject takes its own reference (or a marshalled one) for the client.
   const LRESULT answer = fromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(wrapped));
   wrapped->Release();
-  if (answer <= 0) return false;  // a COM error code
-  result = answer;
-  return true;
+  return answer > 0 ? answer : 0;  // else a COM error code
 }
 
 }  // namespace ui

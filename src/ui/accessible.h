@@ -21,12 +21,14 @@ struct AccessibleTraits {
 // window's control is gone) leave the system's answers.
 using AccessibleTraitsSource = std::function<AccessibleTraits()>;
 
-// Answers WM_GETOBJECT for the window's client area, as screen readers and UI Automation send
-// it, with the system's accessible object (oleacc's CreateStdAccessibleObject) wrapped to report
-// the traits. oleacc, oleaut32 and ole32 are loaded at the first question, so that start-up
-// pays nothing for them; the thread joins a single-threaded COM apartment then, which a client
-// in another process needs to reach the object. False when they cannot be loaded or the object
-// cannot be made: the default window procedure answers then.
-bool AnswerAccessibleObject(HWND window, WPARAM flags, AccessibleTraitsSource traits, LRESULT& result);
+// The answer to WM_GETOBJECT for the window's client area, as screen readers and UI Automation
+// send it: the window's own accessible object wrapped to report the traits. That object is the
+// one its class answers with (classAnswer, what the class's procedure returned; a rich edit has
+// one), else the system's for it (oleacc's CreateStdAccessibleObject). oleacc, oleaut32 and
+// ole32 are loaded at the first question, so that start-up pays nothing for them; the thread
+// joins a single-threaded COM apartment then, which a client in another process needs to reach
+// the object. When they cannot be loaded the class's answer stands; when no object can be had,
+// 0 lets the client take the system's.
+LRESULT AccessibleObjectAnswer(HWND window, WPARAM flags, LRESULT classAnswer, AccessibleTraitsSource traits);
 
 }  // namespace ui

@@ -531,13 +531,11 @@ bool Control::AnswerGetObject(Message& message) {
   if (static_cast<DWORD>(message.lParam) != static_cast<DWORD>(OBJID_CLIENT) || Accessible().Empty()) return false;
   // The object may outlive this control: it finds the control again by the window at each call.
   const HWND window = hwnd_;
-  return AnswerAccessibleObject(
-      window, message.wParam,
-      [window] {
-        const Control* control = FromHandle(window);
-        return control != nullptr ? control->Accessible() : AccessibleTraits{};
-      },
-      message.result);
+  message.result = AccessibleObjectAnswer(window, message.wParam, CallDefault(message), [window] {
+    const Control* control = FromHandle(window);
+    return control != nullptr ? control->Accessible() : AccessibleTraits{};
+  });
+  return true;
 }
 
 }  // namespace ui
