@@ -74,8 +74,7 @@ TEST_F(AccessibilityTest, EveryControlOfTheFourWindowsHasAName) {
     for (ui::Control* control : ControlsOf(*window)) {
       const HWND handle = control->Handle();
       const AccessibleClient object(handle);
-      EXPECT_FALSE(object.Name().empty()) << ClassOf(handle) << " \"" << control->Text() << "\" in "
-                                          << window->Text();
+      EXPECT_FALSE(object.Name().empty()) << ClassOf(handle) << " \"" << control->Text() << "\" in " << window->Text();
       ++named;
     }
   }

@@ -12,35 +12,26 @@
 
 namespace {
 
+// One of the hash buttons: 44 by 22 in a row, a group that is one tab stop.
+ui::ButtonArgs HashButton(ui::Control* parent, const char8_t* caption, int left, bool down = false) {
+  return {.parent = parent,
+          .caption = caption,
+          .left = left,
+          .top = 96,
+          .width = 44,
+          .height = 22,
+          .groupIndex = 1,
+          .down = down,
+          .tabStop = true};
+}
+
 // The three hash buttons of the main window: one exclusive group on a panel.
 struct HashButtons {
   ui::Form form{{.caption = u8"buttons", .left = 100, .top = 100, .clientWidth = 152, .clientHeight = 130}};
   ui::Panel panel{{.parent = &form, .caption = u8"作成", .width = 144, .height = 120}};
-  ui::Button crc16{{.parent = &panel,
-                    .caption = u8"CRC16",
-                    .left = 4,
-                    .top = 96,
-                    .width = 44,
-                    .height = 22,
-                    .groupIndex = 1,
-                    .tabStop = true}};
-  ui::Button crc32{{.parent = &panel,
-                    .caption = u8"CRC32",
-                    .left = 50,
-                    .top = 96,
-                    .width = 44,
-                    .height = 22,
-                    .groupIndex = 1,
-                    .down = true,
-                    .tabStop = true}};
-  ui::Button md5{{.parent = &panel,
-                  .caption = u8"MD5",
-                  .left = 96,
-                  .top = 96,
-                  .width = 44,
-                  .height = 22,
-                  .groupIndex = 1,
-                  .tabStop = true}};
+  ui::Button crc16{HashButton(&panel, u8"CRC16", 4)};
+  ui::Button crc32{HashButton(&panel, u8"CRC32", 50, true)};
+  ui::Button md5{HashButton(&panel, u8"MD5", 96)};
   int clicks = 0;
 
   HashButtons() {
