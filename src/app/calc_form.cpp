@@ -54,6 +54,7 @@ TCalcForm::TCalcForm()
       DropDst(this) {
   CalcForm = this;
   BindPages(CalcPageControl, MenuCancelClose);
+  CalcPageControl.SetAccessibleName(u8"作成リスト");
   CalcPageControl.SetPopupMenu(&PopupMenu);
   CalcPageControl.OnChange = [this] { CalcPageControlChange(); };
   DropDst.SetTarget(htForm);

@@ -17,7 +17,9 @@ TCalcFrame::TCalcFrame(ui::Control& parent)
                  .rowSelect = true,
                  .readOnly = true,
                  .multiSelect = false},
-                12) {}
+                12) {
+  ListView.SetAccessibleName(u8"作成結果");
+}
 
 TCalcFrame::~TCalcFrame() = default;
 

@@ -27,6 +27,7 @@ TCalcViewForm::TCalcViewForm()
           {.caption = u8"閉じる(&C)", .shortcut = {.key = VK_ESCAPE}, .onClick = [this] { MenuCloseClick(); }})) {
   CalcViewForm = this;
   RichEdit.SetFont(kFixedPitchFont);
+  RichEdit.SetAccessibleName(u8"リストのテキスト");
   RichEdit.SetPopupMenu(&PopupMenu);
   SaveDialog.SetOptions(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING);
   OnCreate = [this] { FormCreate(); };

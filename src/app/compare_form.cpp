@@ -79,6 +79,7 @@ TCompareForm::TCompareForm()
       DropDst(this) {
   if (CompareForm == nullptr) CompareForm = this;
   BindPages(ComparePageControl, MenuCancelClose);
+  ComparePageControl.SetAccessibleName(u8"比較リスト");
   StateImageList.Add([](HDC, const RECT&) {});
   StateImageList.Add(PaintBlueCircle);
   StateImageList.Add(PaintRedCross);

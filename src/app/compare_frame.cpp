@@ -34,8 +34,12 @@ TCompareFrame::TCompareFrame(ui::Control& parent)
                  .rowSelect = true,
                  .readOnly = true,
                  .multiSelect = false},
-                kNamePadding) {
+                kNamePadding),
+      correctWord_(ui::Utf8(u8"正常")),
+      errorWord_(ui::Utf8(u8"異常")),
+      unverifiedWord_(ui::Utf8(u8"未検証")) {
   ListView.SetTabStop(true);
+  ListView.SetAccessibleName(u8"比較結果");
   if (auto* form = dynamic_cast<TCompareForm*>(OwnerForm())) ListView.SetStateImages(&form->StateImageList);
 }
 
@@ -64,8 +68,6 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
 
   const RunScope running(*this);
   done_ = correct_ = 0;
-  correctWord_ = ui::Utf8(u8"正常");
-  errorWord_ = ui::Utf8(u8"異常");
   for (const TVerifyResult result : {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch,
                                      TVerifyResult::SizeMismatch, TVerifyResult::Unlisted}) {
     resultTexts_.at(static_cast<std::size_t>(result)) = ui::Utf8(VerifyResultText(result, kind_));
@@ -164,11 +166,14 @@ bool TCompareFrame::CopyErrorRows() {
   return ui::SetClipboardText(TabSeparatedText(rows));
 }
 
+std::string TCompareFrame::Outcome(TCompareItem& item) const {
+  return item.State == 0 ? unverifiedWord_ : item.State == 1 ? correctWord_ : std::move(item.Error);
+}
+
 void TCompareFrame::AppendReportRows(std::vector<std::vector<std::string>>& rows) const {
-  const std::string unverified = ui::Utf8(u8"未検証");
   for (std::size_t i = 0; i < table_.size(); ++i) {
     TCompareItem item = Item(i);
-    std::string outcome = item.State == 0 ? unverified : item.State == 1 ? correctWord_ : std::move(item.Error);
+    std::string outcome = Outcome(item);
     rows.push_back({listPath_, std::move(item.Name), HashColumnTitle(table_.Kind(i)), std::move(item.Hash),
                     std::move(item.FHash), PlainDigits(item.Bytes), PlainDigits(item.FBytes), std::move(outcome)});
   }
@@ -198,6 +203,9 @@ void TCompareFrame::ListViewData(int index, ui::ListItemData& item) {
   if (index < 0 || static_cast<std::size_t>(index) >= table_.size()) return;
   TCompareItem row = Item(static_cast<std::size_t>(index));
   item.stateIndex = row.State;
+  // A reader cannot see the state picture: to it the Error column says the outcome, as a report
+  // does, also where the page shows it blank (a correct or unverified row).
+  if (item.forReader) row.Error = Outcome(row);
   item.caption = std::move(row.Name);
   item.subItems = {std::move(row.Hash), std::move(row.FHash), std::move(row.Bytes), std::move(row.FBytes),
                    std::move(row.Error)};

@@ -64,6 +64,8 @@ class TCompareFrame : public TListPage {
   // Selects the last verified row.
   void ShowRows() override;
   void ListViewData(int index, ui::ListItemData& item) override;
+  // A row's outcome in words: "正常", the Error column's text, or "未検証"; takes the text.
+  [[nodiscard]] std::string Outcome(TCompareItem& item) const;
   // "n ファイル (正常 : c  異常 : e)" of the rows verified so far.
   [[nodiscard]] std::string Summary() const;
   void EndRun(bool cancelled);
@@ -75,7 +77,7 @@ class TCompareFrame : public TListPage {
   THashType kind_ = THashType::None;
   std::size_t done_ = 0;
   std::size_t correct_ = 0;
-  // The run's texts, converted once: the state words and the Error column's texts.
-  std::string correctWord_, errorWord_;
+  // Texts converted once: the state words, and the run's Error column texts.
+  std::string correctWord_, errorWord_, unverifiedWord_;
   std::array<std::string, 5> resultTexts_;
 };

@@ -67,6 +67,7 @@ class TJobForm : public ui::Form {
     ui::TabSheet& sheet = pages_->AddSheet(TabCaption(caption));
     sheet.SetShowHint(true);
     Page& page = sheet.Adopt(std::make_unique<Page>(sheet));
+    page.SetAccessibleName(caption);
     pages_->SetActivePage(sheet);
     return page;
   }

@@ -35,6 +35,7 @@ TListPage::TListPage(ui::Control& parent, const ui::StatusBarArgs& status, const
       StatusBar(ChildOf(status, this)),
       ListView(ChildOf(list, this)),
       namePadding_(namePadding) {
+  StatusBar.SetAccessibleName(u8"状態");
   ListView.SetFont(kFixedPitchFont);
   ListView.OnData = [this](int index, ui::ListItemData& item) { ListViewData(index, item); };
   fixedPitch_ = IsFixedPitch(ListView.CurrentFont());

@@ -62,7 +62,8 @@ ui::ButtonArgs HashButtonArgs(ui::Control* parent, const char8_t* caption, int l
           .height = 22,
           .groupIndex = kHashButtonGroup,
           .down = down,
-          .flat = true};
+          .flat = true,
+          .tabStop = true};
 }
 
 ui::CheckBoxArgs OptionArgs(ui::Control* parent, const char8_t* caption, int left, int top, int width, bool checked) {
@@ -178,6 +179,13 @@ TMainForm::TMainForm()
     tabOrder[order]->SetTabStop(true);
     tabOrder[order]->SetTabOrder(order);
   }
+  // Screen readers name an edit box after the label just before it in the tab order.
+  DefaultExtCRCLabel.SetTabOrder(DefaultExtCRCEdit.TabOrder());
+  DefaultExtMD5Label.SetTabOrder(DefaultExtMD5Edit.TabOrder());
+  // The captions "CRC" and "MD5" say what they are only beside the label "大文字".
+  UpperCRCCheckBox.SetAccessibleName(u8"大文字 CRC");
+  UpperMD5CheckBox.SetAccessibleName(u8"大文字 MD5");
+  PageControl.SetAccessibleName(u8"ページ");
 
   ui::Button* const hashButtons[] = {&CalcCRC16Button, &CalcCRC32Button, &CalcMD5Button, &CalcSHA256Button};
   LayOutHashButtons(hashButtons);

@@ -15,10 +15,15 @@ struct ButtonArgs {
   int groupIndex = 0;
   bool down = false;
   bool flat = true;
+  // Reachable by Tab. In a group only the button that is down is a tab stop, and the arrow keys
+  // press the previous or next button of the group, as among radio buttons.
+  bool tabStop = false;
 };
 
-// A flat speed button (owner-drawn): sunken while down, no focus rectangle, no tab stop.
-// Its Down state lives in the object.
+// A flat speed button (owner-drawn): sunken while down, a focus rectangle while it has the
+// keyboard focus (unless the window hides focus cues). Its Down state lives in the object; the
+// window answers BM_GETCHECK and BM_GETSTATE with it, and its accessible object is a push button
+// that is pressed while down.
 class Button : public Control {
  public:
   explicit Button(const ButtonArgs& args);
@@ -36,13 +41,21 @@ class Button : public Control {
 
  protected:
   CreateSpec GetCreateSpec() override;
+  bool HandleMessage(Message& message) override;
   bool HandleCommand(WORD notifyCode) override;
   bool HandleDrawItem(DRAWITEMSTRUCT& item) override;
+  AccessibleTraits Accessible() const override;
 
  private:
+  // Sets the state and tells whoever watches (the window, the tab stop, screen readers).
+  void ChangeDown(bool down);
+  // Presses the button step places away in the group (wrapping around) and gives it the focus.
+  void PressNeighbour(int step);
+
   int groupIndex_;
   bool down_;
   bool flat_;
+  bool keyboard_;
 };
 
 }  // namespace ui

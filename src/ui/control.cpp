@@ -280,6 +280,7 @@ bool Control::HandleMessage(Message& message) {
       }
       message.result = 0;
       return true;
+    case WM_GETOBJECT: return AnswerGetObject(message);
     default: return false;
   }
 }
@@ -506,6 +507,35 @@ void Control::SetPopupMenu(PopupMenu* menu) {
   if (popupMenu_ != nullptr) std::erase(popupMenu_->attached_, this);
   popupMenu_ = menu;
   if (menu != nullptr) menu->attached_.push_back(this);
+}
+
+// ---- accessibility
+
+void Control::SetAccessibleName(TextArg name) {
+  if (NameIsWindowText()) {
+    SetText(std::move(name));
+  } else {
+    accessibleName_ = std::move(name).Value();
+  }
+}
+
+std::string Control::AccessibleName() const { return Utf8FromWide(NameIsWindowText() ? text_ : accessibleName_); }
+
+AccessibleTraits Control::Accessible() const {
+  if (NameIsWindowText()) return {};
+  return {.name = accessibleName_};
+}
+
+bool Control::AnswerGetObject(Message& message) {
+  // The object's id is the low 32 bits; on 64-bit Windows the high ones may hold anything.
+  if (static_cast<DWORD>(message.lParam) != static_cast<DWORD>(OBJID_CLIENT) || Accessible().Empty()) return false;
+  // The object may outlive this control: it finds the control again by the window at each call.
+  const HWND window = hwnd_;
+  message.result = AccessibleObjectAnswer(window, message.wParam, CallDefault(message), [window] {
+    const Control* control = FromHandle(window);
+    return control != nullptr ? control->Accessible() : AccessibleTraits{};
+  });
+  return true;
 }
 
 }  // namespace ui

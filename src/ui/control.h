@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/accessible.h"
 #include "ui/gdi.h"
 #include "ui/text.h"
 #include "ui/types.h"
@@ -161,6 +162,16 @@ class Control {
   void SetPopupMenu(PopupMenu* menu);
   [[nodiscard]] PopupMenu* GetPopupMenu() const { return popupMenu_; }
 
+  // ---- accessibility
+  // The name that screen readers and UI Automation give a control whose window text is no
+  // caption (an edit's or a text box's content, a frame's nothing). A control that never shows
+  // its window text (a list view, a tab control) keeps the name there, where the system's own
+  // accessible object, richer under UI Automation than a wrapped one, finds it; the others
+  // answer WM_GETOBJECT with it. An edit beside a label needs none: the system names it after
+  // the label just before it in the tab order.
+  void SetAccessibleName(TextArg name);
+  [[nodiscard]] std::string AccessibleName() const;
+
  protected:
   // What CreateWindowExW is called with. className null means the ui layer's own window class
   // (forms, panels, sheets: windows painted and handled by their objects).
@@ -192,6 +203,11 @@ class Control {
   virtual void FontChanged() {}
   // Called after SetText stored a new text.
   virtual void TextChanged() {}
+  // What the control's accessible object says beyond the system's object for its window; empty
+  // traits leave the system's object alone.
+  virtual AccessibleTraits Accessible() const;
+  // True for a control that never shows its window text; its accessible name is that text.
+  virtual bool NameIsWindowText() const { return false; }
 
   // Makes the window now when it can have one (a form; a child whose parent has a window).
   // Every concrete control calls this at the end of its constructor.
@@ -227,6 +243,7 @@ class Control {
   void Attach(HWND window);
   void Detach();
   bool ReflectToChild(Message& message);
+  bool AnswerGetObject(Message& message);
 
   Control* parent_;
   std::vector<Control*> children_;  // in tab order
@@ -251,6 +268,7 @@ class Control {
   bool showHint_ = false;
   std::wstring text_;
   std::wstring hint_;
+  std::wstring accessibleName_;
   std::unique_ptr<FontSpec> font_;
   FontHandle fontHandle_;
   Color fontColor_;

@@ -1,6 +1,7 @@
 #include "ui/list_view.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/gdi.h"
 #include "ui/image_list.h"
@@ -172,6 +173,22 @@ void ListView::BeforeDestroyWindow() {
   focused_ = FocusedItem();
 }
 
+bool ListView::HandleMessage(Message& message) {
+  switch (message.msg) {
+    case LVM_GETITEMW:
+    case LVM_GETITEMA:
+    case LVM_GETITEMTEXTW:
+    case LVM_GETITEMTEXTA: {
+      // The list paints without these messages: whoever sends them reads the list.
+      const bool outer = std::exchange(readerAsking_, true);
+      message.result = CallDefault(message);
+      readerAsking_ = outer;
+      return true;
+    }
+    default: return Control::HandleMessage(message);
+  }
+}
+
 bool ListView::HandleNotify(NMHDR& header, LRESULT& result) {
   switch (header.code) {
     case LVN_GETDISPINFOW:
@@ -190,6 +207,7 @@ void ListView::AnswerDisplayInfo(LVITEMW& item) {
   scratch_.caption.clear();
   scratch_.subItems.clear();
   scratch_.stateIndex = -1;
+  scratch_.forReader = readerAsking_;
   OnData(item.iItem, scratch_);
   if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
     const std::string* text = nullptr;

@@ -28,6 +28,10 @@ struct ListItemData {
   std::string caption{};
   std::vector<std::string> subItems{};  // column 1, 2, ...
   int stateIndex = -1;
+  // Set by the list: the texts are asked for by a reader of the list (LVM_GETITEM and
+  // LVM_GETITEMTEXT: screen readers, UI Automation, tests), not for its painting. A row may
+  // then say in words what its state picture shows, which no reader can see.
+  bool forReader = false;
 };
 
 struct ListViewArgs {
@@ -86,8 +90,10 @@ class ListView : public Control {
   CreateSpec GetCreateSpec() override;
   void AfterCreateWindow() override;
   void BeforeDestroyWindow() override;
+  bool HandleMessage(Message& message) override;
   bool HandleNotify(NMHDR& header, LRESULT& result) override;
   void FontChanged() override { measurer_.Forget(); }
+  bool NameIsWindowText() const override { return true; }
 
  private:
   void InsertColumnIntoWindow(int index);
@@ -104,6 +110,7 @@ class ListView : public Control {
   int focused_ = -1;
   bool gridLines_, rowSelect_, readOnly_, multiSelect_;
   ImageList* stateImages_ = nullptr;
+  bool readerAsking_ = false;
   ListItemData scratch_;
   std::wstring textBuffer_;
   mutable TextMeasurer measurer_;  // one DC for all measuring, kept between calls

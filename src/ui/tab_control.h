@@ -96,6 +96,7 @@ class TabControl : public Control {
   void AfterCreateWindow() override;
   bool HandleMessage(Message& message) override;
   bool HandleNotify(NMHDR& header, LRESULT& result) override;
+  bool NameIsWindowText() const override { return true; }
 
  private:
   friend class TabSheet;

@@ -83,10 +83,12 @@ class ComparePageTest : public testing::Test {
       EXPECT_EQ(item.FHash, rows[i].fhash);
       EXPECT_EQ(item.FBytes, rows[i].fbytes);
       EXPECT_EQ(item.Error, rows[i].error);
-      // What the list itself shows, drawn on demand from the entry.
+      // What the list gives a reader, drawn on demand from the entry: the Error column says in
+      // words what the state picture shows.
       const comparetest::RowView view = ReadRow(frame, static_cast<int>(i));
+      const std::string outcome = item.State == 1 ? U8(u8"正常") : item.Error;
       EXPECT_EQ(view.cells,
-                (std::vector<std::string>{item.Name, item.Hash, item.FHash, item.Bytes, item.FBytes, item.Error}));
+                (std::vector<std::string>{item.Name, item.Hash, item.FHash, item.Bytes, item.FBytes, outcome}));
       EXPECT_EQ(view.state, rows[i].state);
     }
   }
@@ -288,7 +290,7 @@ TEST_F(OwnPageTest, CancelBetweenRowsLeavesTheRestUnverified) {
   for (std::size_t i = 1; i < 3; ++i) {
     EXPECT_EQ(frame.Item(i).State, 0);
     EXPECT_EQ(ReadRow(frame, static_cast<int>(i)).cells,
-              (std::vector<std::string>{frame.Item(i).Name, "352441C2", "", "3", "", ""}));
+              (std::vector<std::string>{frame.Item(i).Name, "352441C2", "", "3", "", U8(u8"未検証")}));
     EXPECT_EQ(ReadRow(frame, static_cast<int>(i)).state, 0);
   }
   EXPECT_EQ(frame.StateText(), U8(u8"キャンセル"));

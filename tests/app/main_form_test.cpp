@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -181,7 +182,8 @@ TEST_F(MainWindowTest, TabsAndDropPanels) {
     EXPECT_EQ(rect.top, 96);
     EXPECT_EQ(rect.bottom - rect.top, 22);
     EXPECT_EQ(c.button->Down(), c.down);
-    EXPECT_FALSE(GetWindowLongW(button, GWL_STYLE) & WS_TABSTOP);
+    // The group is one tab stop: the pressed button.
+    EXPECT_EQ((GetWindowLongW(button, GWL_STYLE) & WS_TABSTOP) != 0, c.down);
   }
 }
 
@@ -271,6 +273,56 @@ TEST_F(MainWindowTest, HashButtonsFormOneExclusiveGroupUnderRealClicks) {
     EXPECT_EQ(m.GetHashType(), step.expected);
     int down = m.CalcCRC16Button.Down() + m.CalcCRC32Button.Down() + m.CalcMD5Button.Down() + m.CalcSHA256Button.Down();
     EXPECT_EQ(down, 1) << "exactly one button is down";
+    // What Windows and screen readers ask the buttons themselves.
+    for (ui::Button* button : {&m.CalcCRC16Button, &m.CalcCRC32Button, &m.CalcMD5Button, &m.CalcSHA256Button}) {
+      SCOPED_TRACE(button->Text());
+      const LRESULT expected = button == step.click ? BST_CHECKED : BST_UNCHECKED;
+      EXPECT_EQ(SendMessageW(button->Handle(), BM_GETCHECK, 0, 0), expected);
+      EXPECT_EQ(SendMessageW(button->Handle(), BM_GETSTATE, 0, 0) & BST_CHECKED, expected);
+    }
+  }
+}
+
+// A keyboard user chooses the kind: Tab reaches the group at its pressed button, the arrow keys
+// press the next or previous one (wrapping around), as among radio buttons.
+TEST_F(MainWindowTest, HashKindByKeyboard) {
+  ShowPage(0);
+  TMainForm& m = *main_;
+  ui::Button* const hashButtons[] = {&m.CalcCRC16Button, &m.CalcCRC32Button, &m.CalcMD5Button, &m.CalcSHA256Button};
+  // The window's tab cycle through the focused control.
+  const auto tabStops = [&] {
+    std::vector<HWND> stops;
+    const HWND first = GetFocus();
+    for (HWND stop = first; stop != nullptr && stops.size() < 50;) {
+      stops.push_back(stop);
+      stop = GetNextDlgTabItem(m.Handle(), stop, FALSE);
+      if (stop == first) break;
+    }
+    return stops;
+  };
+  apptest::ClickWindow(m.CalcCRC32Button.Handle());
+  ASSERT_TRUE(m.CalcCRC32Button.Focused());
+  struct Step {
+    WORD key;
+    THashType kind;
+    ui::Button* focused;
+  };
+  const Step steps[] = {{VK_RIGHT, THashType::MD5, &m.CalcMD5Button},
+                        {VK_RIGHT, THashType::SHA256, &m.CalcSHA256Button},
+                        {VK_DOWN, THashType::CRC16, &m.CalcCRC16Button},
+                        {VK_LEFT, THashType::SHA256, &m.CalcSHA256Button},
+                        {VK_UP, THashType::MD5, &m.CalcMD5Button}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.focused->Text());
+    apptest::PressKey(step.key);
+    EXPECT_EQ(m.GetHashType(), step.kind);
+    EXPECT_TRUE(step.focused->Focused());
+    // Of the group, only the pressed button is in the window's tab cycle.
+    const std::vector<HWND> stops = tabStops();
+    for (ui::Button* button : hashButtons) {
+      EXPECT_EQ(std::count(stops.begin(), stops.end(), button->Handle()), button == step.focused ? 1 : 0)
+          << button->Text();
+    }
   }
 }
 
