@@ -4,6 +4,7 @@
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
+#include "ui/tab_navigation.h"
 
 namespace ui {
 
@@ -82,7 +83,7 @@ bool Application::IsDialogKey(MSG& message) {
   if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
   HWND root = GetAncestor(message.hwnd, GA_ROOT);
   if (root == nullptr || dynamic_cast<Form*>(Control::FromHandle(root)) == nullptr) return false;
-  return IsDialogMessageW(root, &message) != FALSE;
+  return MoveFocusByTab(root, message) || IsDialogMessageW(root, &message) != FALSE;
 }
 
 void Application::HandleLoopMessage(MSG& message) noexcept {

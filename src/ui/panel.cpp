@@ -1,5 +1,6 @@
 #include "ui/panel.h"
 
+#include "ui/focus_cue.h"
 #include "ui/gdi.h"
 
 namespace ui {
@@ -61,7 +62,7 @@ void Panel::Paint() {
   if (Focused()) {
     RECT focus = area;
     InflateRect(&focus, -1, -1);
-    DrawFocusRect(paint.get(), &focus);
+    DrawFocusCue(paint.get(), hwnd(), focus);
   }
   if (WideText().empty()) return;
   SelectObjectScope font(paint.get(), CurrentFont());

@@ -326,6 +326,30 @@ TEST_F(MainWindowTest, HashKindByKeyboard) {
   }
 }
 
+// The drop tab by keyboard alone, with real Tab keys: the two panels, then the hash group at its
+// pressed button, and round again; Shift+Tab the same way back.
+TEST_F(MainWindowTest, TabKeyOrderOfTheDropTab) {
+  ShowPage(0);
+  TMainForm& m = *main_;
+  for (ui::Button* pressed : {&m.CalcCRC32Button, &m.CalcSHA256Button}) {
+    SCOPED_TRACE(pressed->Text());
+    pressed->Click();
+    SetForegroundWindow(m.Handle());
+    m.ComparePanel.SetFocus();
+    PumpMessages();
+    const ui::Control* forward[] = {&m.CalcPanel, pressed, &m.ComparePanel};
+    for (const ui::Control* next : forward) {
+      apptest::PressKey(VK_TAB);
+      EXPECT_EQ(GetFocus(), next->HandleIfAllocated()) << "Tab to " << next->Text();
+    }
+    const ui::Control* backward[] = {pressed, &m.CalcPanel, &m.ComparePanel};
+    for (const ui::Control* previous : backward) {
+      apptest::PressKey(VK_TAB, true);
+      EXPECT_EQ(GetFocus(), previous->HandleIfAllocated()) << "Shift+Tab to " << previous->Text();
+    }
+  }
+}
+
 TEST_F(MainWindowTest, SetHashTypePressesOnlyForKnownKinds) {
   struct Case {
     THashType before;

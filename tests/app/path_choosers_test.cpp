@@ -204,7 +204,7 @@ TEST_F(ChooserTest, CalcOffersFilesOrAFolder) {
   EXPECT_EQ(asked_[2].kind, "folder");
   EXPECT_EQ(runs_, (std::vector<JobRun>{{true, files_, true}, {true, {folder_}, true}, {true, {folder_}, true}}));
 
-  ASSERT_TRUE(TabTo(MainForm->ComparePanel));
+  MainForm->ComparePanel.SetFocus();
   ASSERT_TRUE(TabTo(MainForm->CalcPanel));
   SendKeys({VK_RETURN, VK_ESCAPE});
   PumpMessages();
