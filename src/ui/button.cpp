@@ -14,7 +14,7 @@ COLORREF Blend(COLORREF a, COLORREF b) {
 Button::Button(const ButtonArgs& args)
     : Control(args.parent), groupIndex_(args.groupIndex), down_(args.down), flat_(args.flat) {
   SetText(args.caption);
-  SetBounds(args.left, args.top, args.width, args.height);
+  SetDesignBounds(args.left, args.top, args.width, args.height);
   CreateWindowIfReady();
 }
 

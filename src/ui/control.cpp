@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "ui/application.h"
+#include "ui/dpi.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
 #include "ui/window_class.h"
@@ -346,6 +347,52 @@ void Control::SyncBoundsFromWindow() {
   height_ = bounds.bottom - bounds.top;
 }
 
+void Control::SetDesignBounds(int left, int top, int width, int height) {
+  const int dpi = Dpi();
+  SetBounds(ScaleToDpi(left, dpi), ScaleToDpi(top, dpi), ScaleToDpi(width, dpi), ScaleToDpi(height, dpi));
+}
+
+int Control::Dpi() const {
+  const Control* top = this;
+  while (top->parent_ != nullptr) top = top->parent_;
+  return top->dpi_ > 0 ? top->dpi_ : ScreenDpi();
+}
+
+int Control::Scaled(int designed) const { return ScaleToDpi(designed, Dpi()); }
+
+int Control::Unscaled(int pixels) const { return ScaleToDesign(pixels, Dpi()); }
+
+void Control::RescaleChildren(int oldDpi, int newDpi) {
+  for (Control* child : children_) child->ScaleBoundsRecursive(oldDpi, newDpi);
+  {
+    // The old fonts live until every window has moved to the new ones.
+    std::vector<FontHandle> oldFonts;
+    RemakeFontsRecursive(newDpi, oldFonts);
+    ApplyFontRecursive(true);
+  }
+  // Parents first: a parent's new size lays out its aligned children, which then keep that place.
+  for (Control* child : std::vector<Control*>(children_)) child->PlaceWindowsRecursive(oldDpi, newDpi);
+}
+
+void Control::ScaleBoundsRecursive(int oldDpi, int newDpi) {
+  left_ = MulDiv(left_, newDpi, oldDpi);
+  top_ = MulDiv(top_, newDpi, oldDpi);
+  width_ = MulDiv(width_, newDpi, oldDpi);
+  height_ = MulDiv(height_, newDpi, oldDpi);
+  for (Control* child : children_) child->ScaleBoundsRecursive(oldDpi, newDpi);
+}
+
+void Control::RemakeFontsRecursive(int dpi, std::vector<FontHandle>& old) {
+  if (font_ != nullptr) old.push_back(std::exchange(fontHandle_, CreateFontFrom(*font_, dpi)));
+  for (Control* child : children_) child->RemakeFontsRecursive(dpi, old);
+}
+
+void Control::PlaceWindowsRecursive(int oldDpi, int newDpi) {
+  if (hwnd_ != nullptr) SetWindowPos(hwnd_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
+  DpiChanged(oldDpi, newDpi);
+  for (Control* child : std::vector<Control*>(children_)) child->PlaceWindowsRecursive(oldDpi, newDpi);
+}
+
 SIZE Control::ClientSize() const {
   if (hwnd_ == nullptr) return {width_, height_};
   RECT client{};
@@ -429,7 +476,7 @@ void Control::StoreTextFromWindow() {
 void Control::SetFont(const FontSpec& font) {
   font_ = std::make_unique<FontSpec>(font);
   // The old font lives until every window and measurer using it has moved to the new one.
-  const FontHandle old = std::exchange(fontHandle_, CreateFontFrom(font));
+  const FontHandle old = std::exchange(fontHandle_, CreateFontFrom(font, Dpi()));
   ApplyFontRecursive();
 }
 
@@ -447,11 +494,11 @@ HFONT Control::CurrentFont() const {
   return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void Control::ApplyFontRecursive() {
+void Control::ApplyFontRecursive(bool everyChild) {
   if (hwnd_ != nullptr) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), TRUE);
   FontChanged();
   for (Control* child : children_) {
-    if (child->font_ == nullptr) child->ApplyFontRecursive();
+    if (everyChild || child->font_ == nullptr) child->ApplyFontRecursive(everyChild);
   }
 }
 

@@ -88,7 +88,8 @@ class Control {
   int AddDestroyObserver(DestroyObserver observer);
   void RemoveDestroyObserver(int id);
 
-  // ---- geometry (pixels; children: parent's client coordinates; forms: the screen)
+  // ---- geometry (pixels of the window's monitor; children: parent's client coordinates; forms:
+  // the screen). The arguments a control is made from are designed at 96 DPI and scaled (ui/dpi.h).
   [[nodiscard]] int Left() const { return left_; }
   [[nodiscard]] int Top() const { return top_; }
   [[nodiscard]] int Width() const { return width_; }
@@ -106,6 +107,11 @@ class Control {
   void SetAlign(Align align);
   // Lays the aligned children out again in the client area (done on every resize).
   void Realign();
+  // The DPI of the form this control is on (of the screen for a control on no form), and a length
+  // designed at 96 DPI in pixels at that DPI, and back.
+  [[nodiscard]] int Dpi() const;
+  [[nodiscard]] int Scaled(int designed) const;
+  [[nodiscard]] int Unscaled(int pixels) const;
 
   // ---- state
   [[nodiscard]] bool Visible() const { return visible_; }
@@ -190,6 +196,9 @@ class Control {
   virtual HWND ParentWindow();
   // Called when the window's font changes (own or inherited).
   virtual void FontChanged() {}
+  // Called when the form moved to a monitor of another DPI, after the bounds and fonts of the
+  // control were scaled: scales whatever else the control measures in pixels.
+  virtual void DpiChanged(int /*oldDpi*/, int /*newDpi*/) {}
   // Called after SetText stored a new text.
   virtual void TextChanged() {}
 
@@ -208,6 +217,11 @@ class Control {
   void SetStyleBit(DWORD bit, bool on);
   // Stores bounds from the window after the user (or Windows) moved or sized it.
   void SyncBoundsFromWindow();
+  // SetBounds with lengths designed at 96 DPI; for the constructors, from their arguments.
+  void SetDesignBounds(int left, int top, int width, int height);
+  // Scales the bounds and fonts of the children (and their children) from one DPI to another and
+  // re-creates this control's font and theirs at newDpi; for a form that changed monitors.
+  void RescaleChildren(int oldDpi, int newDpi);
 
  private:
   friend class Form;
@@ -222,7 +236,11 @@ class Control {
   void CreateWindowNow();
   void CreateChildWindows();
   void SaveStateRecursive();
-  void ApplyFontRecursive();
+  // This control's font to its window, and to its children's that inherit it (or to every child's).
+  void ApplyFontRecursive(bool everyChild = false);
+  void ScaleBoundsRecursive(int oldDpi, int newDpi);
+  void RemakeFontsRecursive(int dpi, std::vector<FontHandle>& old);
+  void PlaceWindowsRecursive(int oldDpi, int newDpi);
   void Dispatch(Message& message) noexcept;
   void Attach(HWND window);
   void Detach();
@@ -243,6 +261,7 @@ class Control {
   unsigned sequence_ = 0;  // order of construction among the siblings
   unsigned nextChildSequence_ = 0;
   bool realigning_ = false;
+  int dpi_ = 0;  // a form's; 0 elsewhere
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   Align align_ = Align::None;
   bool visible_ = true;
@@ -251,8 +270,8 @@ class Control {
   bool showHint_ = false;
   std::wstring text_;
   std::wstring hint_;
-  std::unique_ptr<FontSpec> font_;
-  FontHandle fontHandle_;
+  std::unique_ptr<FontSpec> font_;  // designed at 96 DPI
+  FontHandle fontHandle_;           // at Dpi()
   Color fontColor_;
   std::intptr_t tag_ = 0;
   PopupMenu* popupMenu_ = nullptr;
