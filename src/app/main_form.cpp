@@ -114,10 +114,7 @@ void LayOutHashButtons(const ui::Control& row, std::span<ui::Button* const> butt
 
 // Labels take the width of their text, as designed labels size themselves, but never less than the
 // designed width: a substitute for the UI font may draw wider than the original.
-void FitLabelToText(ui::Label& label) {
-  const int width = TextWidth(label);
-  if (width > label.Width()) label.SetWidth(width);
-}
+void FitLabelToText(ui::Label& label) { label.SetWidth(std::max(TextWidth(label), label.Scaled(label.DesignWidth()))); }
 
 }  // namespace
 

@@ -348,6 +348,7 @@ void Control::SyncBoundsFromWindow() {
 }
 
 void Control::SetDesignBounds(int left, int top, int width, int height) {
+  design_ = {left, top, width, height};
   const int dpi = Dpi();
   SetBounds(ScaleToDpi(left, dpi), ScaleToDpi(top, dpi), ScaleToDpi(width, dpi), ScaleToDpi(height, dpi));
 }
@@ -375,10 +376,15 @@ void Control::RescaleChildren(int oldDpi, int newDpi) {
 }
 
 void Control::ScaleBoundsRecursive(int oldDpi, int newDpi) {
-  left_ = MulDiv(left_, newDpi, oldDpi);
-  top_ = MulDiv(top_, newDpi, oldDpi);
-  width_ = MulDiv(width_, newDpi, oldDpi);
-  height_ = MulDiv(height_, newDpi, oldDpi);
+  // Rounding once from the design, not again at every move, keeps a length exact however often the
+  // window changes monitors.
+  const auto scale = [oldDpi, newDpi](int pixels, int designed) {
+    return pixels == ScaleToDpi(designed, oldDpi) ? ScaleToDpi(designed, newDpi) : MulDiv(pixels, newDpi, oldDpi);
+  };
+  left_ = scale(left_, design_.left);
+  top_ = scale(top_, design_.top);
+  width_ = scale(width_, design_.width);
+  height_ = scale(height_, design_.height);
   for (Control* child : children_) child->ScaleBoundsRecursive(oldDpi, newDpi);
 }
 

@@ -112,6 +112,8 @@ class Control {
   [[nodiscard]] int Dpi() const;
   [[nodiscard]] int Scaled(int designed) const;
   [[nodiscard]] int Unscaled(int pixels) const;
+  // The width the control was made with, as designed at 96 DPI.
+  [[nodiscard]] int DesignWidth() const { return design_.width; }
 
   // ---- state
   [[nodiscard]] bool Visible() const { return visible_; }
@@ -220,7 +222,8 @@ class Control {
   // SetBounds with lengths designed at 96 DPI; for the constructors, from their arguments.
   void SetDesignBounds(int left, int top, int width, int height);
   // Scales the bounds and fonts of the children (and their children) from one DPI to another and
-  // re-creates this control's font and theirs at newDpi; for a form that changed monitors.
+  // re-creates this control's font and theirs at newDpi; for a form that changed monitors. A length
+  // still as designed becomes the designed one at newDpi; one changed since is scaled by the ratio.
   void RescaleChildren(int oldDpi, int newDpi);
 
  private:
@@ -262,6 +265,9 @@ class Control {
   unsigned nextChildSequence_ = 0;
   bool realigning_ = false;
   int dpi_ = 0;  // a form's; 0 elsewhere
+  struct {
+    int left = 0, top = 0, width = 0, height = 0;
+  } design_;  // at 96 DPI, from SetDesignBounds
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   Align align_ = Align::None;
   bool visible_ = true;

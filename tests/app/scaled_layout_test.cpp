@@ -7,8 +7,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -276,6 +278,84 @@ TEST_F(ScaledLayout, NoTextOfTheMainWindowIsCut) {
   }
 }
 
+// Where every window of a form is and the height of the font it shows.
+struct Look {
+  HWND window;
+  int left, top, right, bottom;
+  int fontHeight;
+  bool operator==(const Look&) const = default;
+};
+
+std::vector<Look> LookOf(ui::Form& form) {
+  std::vector<Look> looks;
+  for (ui::Control* control : ControlsOf(form)) {
+    const HWND window = control->Handle();
+    LOGFONTW font{};
+    GetObjectW(FontOf(window) != nullptr ? FontOf(window) : control->CurrentFont(), sizeof font, &font);
+    const RECT place = control == &form ? RECT{} : RectIn(window, GetParent(window));
+    looks.push_back({window, place.left, place.top, place.right, place.bottom, -font.lfHeight});
+  }
+  return looks;
+}
+
+void PrintTo(const Look& look, std::ostream* out) {
+  *out << ui::Utf8FromWide(TextOf(look.window)) << " (" << look.left << ", " << look.top << ", " << look.right << ", "
+       << look.bottom << ") font " << look.fontHeight;
+}
+
+// What Windows sends when the window comes to a monitor of another DPI, with the rectangle it
+// suggests: here the same frame around the client area scaled.
+void MoveToMonitorOfDpi(ui::Form& form, int dpi) {
+  RECT window{}, client{};
+  GetWindowRect(form.Handle(), &window);
+  GetClientRect(form.Handle(), &client);
+  const int frameWidth = (window.right - window.left) - client.right;
+  const int frameHeight = (window.bottom - window.top) - client.bottom;
+  RECT suggested{window.left, window.top, window.left + MulDiv(client.right, dpi, form.Dpi()) + frameWidth,
+                 window.top + MulDiv(client.bottom, dpi, form.Dpi()) + frameHeight};
+  SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  PumpMessages();
+}
+
+// Moved to a monitor of one and a half times the DPI and back: laid out anew there, and exactly
+// as before once back.
+TEST_F(ScaledLayout, MainWindowMovedToAMonitorOfAnotherDpiAndBack) {
+  TMainForm& m = *MainForm;
+  ShowPage(1);
+  const std::vector<Look> before = LookOf(m);
+  const int first = m.Dpi();
+  const int second = first * 3 / 2;
+  const auto there = [&](int designed) { return ui::ScaleToDpi(designed, second); };
+
+  MoveToMonitorOfDpi(m, second);
+  EXPECT_EQ(m.Dpi(), second);
+  EXPECT_EQ(ClientOf(m.Handle()).cx, there(152));
+  const HWND sheet = m.PreferencesTabSheet.Handle();
+  const RECT onTop = RectIn(m.StayOnTopCheckBox.Handle(), sheet);
+  EXPECT_EQ(onTop.top, there(128));
+  EXPECT_EQ(onTop.right - onTop.left, there(81));
+  EXPECT_EQ(onTop.bottom - onTop.top, there(17));
+  EXPECT_EQ(FontHeight(m.StayOnTopCheckBox.Handle()), there(12));
+  const RECT edit = RectIn(m.DefaultExtMD5Edit.Handle(), sheet);
+  EXPECT_EQ(edit.left, there(87));
+  EXPECT_EQ(edit.top, there(220));
+  // Measured again in the new fonts: labels as wide as their texts, the hash buttons in their row.
+  for (ui::Label* label : {&m.UpperCaseLabel, &m.DefaultExtCRCLabel, &m.DefaultExtMD5Label}) {
+    EXPECT_GE(label->Width(), Extent(label->Handle(), TextOf(label->Handle())).cx) << label->Text();
+  }
+  ShowPage(0);
+  EXPECT_EQ(m.CalcCRC16Button.Left(), there(2));
+  EXPECT_LE(m.CalcSHA256Button.Left() + m.CalcSHA256Button.Width(), there(142));
+  for (ui::Button* button : {&m.CalcCRC16Button, &m.CalcCRC32Button, &m.CalcMD5Button, &m.CalcSHA256Button}) {
+    EXPECT_EQ(button->Top(), there(96));
+    EXPECT_GE(button->Width(), Extent(button->Handle(), TextOf(button->Handle())).cx + 3) << button->Text();
+  }
+
+  MoveToMonitorOfDpi(m, first);
+  ShowPage(1);
+  EXPECT_EQ(LookOf(m), before);
+}
+
 class ScaledJobWindows : public ScaledLayout {
  protected:
   void SetUp() override {
@@ -376,7 +456,11 @@ TEST(ScaledLayoutAt144Dpi, TheWindowsOfAProcessStartedAt144Dpi) {
   ASSERT_TRUE(run.started);
   EXPECT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 0U) << run.output;
-  EXPECT_NE(run.output.find("[  PASSED  ] 3 tests."), std::string::npos) << run.output;
+  // Every test ran there, none skipped.
+  const std::size_t passed = run.output.find("[  PASSED  ] ");
+  ASSERT_NE(passed, std::string::npos) << run.output;
+  EXPECT_GT(std::strtol(run.output.c_str() + passed + 13, nullptr, 10), 0) << run.output;
+  EXPECT_EQ(run.output.find("[  SKIPPED ]"), std::string::npos) << run.output;
 }
 
 }  // namespace
