@@ -40,7 +40,8 @@ TCalcViewForm::~TCalcViewForm() {
 }
 
 void TCalcViewForm::FormCreate() {
-  SetBounds(ui::ScreenWidth() / 2 - Width() / 2 + 32, ui::ScreenHeight() / 2 - Height() / 2 + 32, Width(), Height());
+  SetBounds(ui::ScreenWidth() / 2 - Width() / 2 + Scaled(32), ui::ScreenHeight() / 2 - Height() / 2 + Scaled(32),
+            Width(), Height());
 }
 
 void TCalcViewForm::FormShow() {

@@ -23,20 +23,28 @@ namespace {
 
 constexpr int kPictureSize = 12;
 
+// The pictures are designed at kPictureSize; drawn larger (at a higher DPI), strokes and insets
+// grow with them.
+int AtSize(int designed, const RECT& bounds) { return MulDiv(designed, bounds.bottom - bounds.top, kPictureSize); }
+
 void PaintBlueCircle(HDC dc, const RECT& bounds) {
-  const ui::PenHandle pen(CreatePen(PS_SOLID, 2, RGB(0, 0, 255)));
+  const ui::PenHandle pen(CreatePen(PS_SOLID, AtSize(2, bounds), RGB(0, 0, 255)));
   const ui::SelectObjectScope usePen(dc, pen.get());
   const ui::SelectObjectScope noFill(dc, GetStockObject(NULL_BRUSH));
-  Ellipse(dc, bounds.left + 1, bounds.top + 1, bounds.right - 1, bounds.bottom - 1);
+  const int inset = AtSize(1, bounds);
+  Ellipse(dc, bounds.left + inset, bounds.top + inset, bounds.right - inset, bounds.bottom - inset);
 }
 
 void PaintRedCross(HDC dc, const RECT& bounds) {
-  const ui::PenHandle pen(CreatePen(PS_SOLID, 2, RGB(255, 0, 0)));
+  const ui::PenHandle pen(CreatePen(PS_SOLID, AtSize(2, bounds), RGB(255, 0, 0)));
   const ui::SelectObjectScope usePen(dc, pen.get());
-  MoveToEx(dc, bounds.left + 2, bounds.top + 2, nullptr);
-  LineTo(dc, bounds.right - 2, bounds.bottom - 2);
-  MoveToEx(dc, bounds.right - 3, bounds.top + 2, nullptr);
-  LineTo(dc, bounds.left + 1, bounds.bottom - 2);
+  const int edge = AtSize(1, bounds);
+  const int inset = AtSize(2, bounds);
+  const int across = AtSize(3, bounds);
+  MoveToEx(dc, bounds.left + inset, bounds.top + inset, nullptr);
+  LineTo(dc, bounds.right - inset, bounds.bottom - inset);
+  MoveToEx(dc, bounds.right - across, bounds.top + inset, nullptr);
+  LineTo(dc, bounds.left + edge, bounds.bottom - inset);
 }
 
 }  // namespace

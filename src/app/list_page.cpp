@@ -9,7 +9,7 @@
 
 namespace {
 
-// Column widths leave this much room beside the text.
+// Column widths leave this much room beside the text (at 96 DPI).
 constexpr int kColumnPadding = 12;
 
 bool IsFixedPitch(HFONT font) {
@@ -125,7 +125,8 @@ void TListPage::ShowTextNow(std::string text) {
 
 void TListPage::InitColumnWidths() {
   for (int column = 0; column < ListView.ColumnCount(); ++column) {
-    ListView.SetColumnWidth(column, ListView.TextWidth(ListView.ColumnCaption(column)) + kColumnPadding);
+    ListView.SetColumnWidth(column,
+                            ListView.TextWidth(ListView.ColumnCaption(column)) + ListView.Scaled(kColumnPadding));
   }
 }
 
@@ -137,6 +138,6 @@ void TListPage::WidenColumn(int column, std::string_view text) {
   std::size_t& longest = longestMeasured_.at(static_cast<std::size_t>(column));
   if (fixedPitch_ && columns <= longest && longest != 0) return;
   longest = std::max(longest, columns);
-  const int needed = ListView.TextWidth(text) + (column == 0 ? namePadding_ : kColumnPadding);
+  const int needed = ListView.TextWidth(text) + ListView.Scaled(column == 0 ? namePadding_ : kColumnPadding);
   if (ListView.ColumnWidth(column) < needed) ListView.SetColumnWidth(column, needed);
 }

@@ -44,11 +44,13 @@ ui::PanelArgs DropPanelArgs(ui::Control* parent, const char8_t* caption, int top
 // The hash buttons share one exclusive group.
 constexpr int kHashButtonGroup = 1;
 
-// The hash buttons' row inside the creation panel's two-pixel bevels, one pixel between buttons.
+// The hash buttons' row inside the creation panel's two-pixel bevels, one pixel between buttons
+// (designed at 96 DPI, as every length here).
 constexpr int kHashRowLeft = 2;
 constexpr int kHashRowRight = 142;
 constexpr int kHashButtonGap = 1;
-// Around a caption: the edge on both sides, the one-pixel shift of a sunken face and one spare.
+// Around a caption: the edge on both sides, the one-pixel shift of a sunken face and one spare;
+// screen pixels at any DPI, as the edges are drawn.
 constexpr int kCaptionMargin = 4;
 // The smallest size the buttons' font may take so that all four captions fit the row.
 constexpr int kMinHashButtonFontHeight = 9;
@@ -81,15 +83,16 @@ int TextWidth(ui::Control& control) {
 // The hash buttons fill their row, each as wide as its caption needs and the rest shared out, so
 // that no caption is cut in whatever font the system gives. Only when the window's font is too
 // wide for all of them at once do they take a smaller size of it: the window may not grow.
-void LayOutHashButtons(std::span<ui::Button* const> buttons) {
-  const int gaps = kHashButtonGap * (static_cast<int>(buttons.size()) - 1);
-  const int room = kHashRowRight - kHashRowLeft - gaps;
+// Measured in pixels of the window's DPI, so laid out again when that changes.
+void LayOutHashButtons(const ui::Control& row, std::span<ui::Button* const> buttons) {
+  const int gap = row.Scaled(kHashButtonGap);
+  const int rowLeft = row.Scaled(kHashRowLeft);
+  const int room = row.Scaled(kHashRowRight) - rowLeft - gap * (static_cast<int>(buttons.size()) - 1);
   std::vector<int> needs(buttons.size());
   for (int height = kProportionalFont.height; height >= kMinHashButtonFontHeight; --height) {
-    if (height != kProportionalFont.height) {
-      for (ui::Button* button : buttons) {
-        button->SetFont({.face = kProportionalFont.face, .height = height, .charset = kProportionalFont.charset});
-      }
+    for (ui::Button* button : buttons) {
+      if (button->Font().height == height) continue;
+      button->SetFont({.face = kProportionalFont.face, .height = height, .charset = kProportionalFont.charset});
     }
     int total = 0;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -102,20 +105,17 @@ void LayOutHashButtons(std::span<ui::Button* const> buttons) {
   for (int need : needs) slack -= need;
   slack = std::max(slack, 0);
   const int count = static_cast<int>(buttons.size());
-  int left = kHashRowLeft;
+  int left = rowLeft;
   for (int i = 0; i < count; ++i) {
     const int width = needs[i] + slack / count + (i < slack % count ? 1 : 0);
     buttons[i]->SetBounds(left, buttons[i]->Top(), width, buttons[i]->Height());
-    left += width + kHashButtonGap;
+    left += width + gap;
   }
 }
 
 // Labels take the width of their text, as designed labels size themselves, but never less than the
 // designed width: a substitute for the UI font may draw wider than the original.
-void FitLabelToText(ui::Label& label) {
-  const int width = TextWidth(label);
-  if (width > label.Width()) label.SetWidth(width);
-}
+void FitLabelToText(ui::Label& label) { label.SetWidth(std::max(TextWidth(label), label.Scaled(label.DesignWidth()))); }
 
 }  // namespace
 
@@ -187,12 +187,16 @@ TMainForm::TMainForm()
   UpperMD5CheckBox.SetAccessibleName(u8"大文字 MD5");
   PageControl.SetAccessibleName(u8"ページ");
 
-  ui::Button* const hashButtons[] = {&CalcCRC16Button, &CalcCRC32Button, &CalcMD5Button, &CalcSHA256Button};
-  LayOutHashButtons(hashButtons);
-
-  FitLabelToText(UpperCaseLabel);
-  FitLabelToText(DefaultExtCRCLabel);
-  FitLabelToText(DefaultExtMD5Label);
+  // What is sized by its text, at this DPI and again at every other one the window moves to.
+  auto fitToText = [this] {
+    ui::Button* const hashButtons[] = {&CalcCRC16Button, &CalcCRC32Button, &CalcMD5Button, &CalcSHA256Button};
+    LayOutHashButtons(CalcPanel, hashButtons);
+    FitLabelToText(UpperCaseLabel);
+    FitLabelToText(DefaultExtCRCLabel);
+    FitLabelToText(DefaultExtMD5Label);
+  };
+  fitToText();
+  OnDpiChanged = fitToText;
 
   StayOnTopCheckBox.OnClick = [this] { StayOnTopCheckBoxClick(); };
   IdlePriorityCheckBox.OnClick = [this] { IdlePriorityCheckBoxClick(); };

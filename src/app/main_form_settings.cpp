@@ -2,7 +2,9 @@
 // message loop, whole and in a fixed order.
 #include "app/main_form.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "app/calc_form.h"
@@ -46,9 +48,19 @@ constexpr OptionKey kOptions[] = {
     {"UpperMD5", &TMainForm::UpperMD5CheckBox},
 };
 
+// Window geometry in the file: Left and Top name a place on the desktop, so they are screen pixels;
+// widths and heights are lengths designed at 96 DPI, so that a window keeps its look when the
+// display scale changes. At 96 DPI both are the window's pixels.
+
+// A length of the file in the control's pixels, or the one it has.
+int ReadLength(const IniText& file, const char* section, const char* key, const ui::Control& control, int current) {
+  const std::optional<int> length = file.ReadOptionalInteger(section, key);
+  return length ? control.Scaled(*length) : current;
+}
+
 void LoadTabWidth(const IniText& file, const char* section, ui::TabControl& tabs) {
-  int width = file.ReadInteger(section, "TabWidth", tabs.TabWidth());
-  if (width >= 0 && width <= kMaxTabWidth) tabs.SetTabWidth(width);
+  const std::optional<int> width = file.ReadOptionalInteger(section, "TabWidth");
+  if (width && *width >= 0 && *width <= kMaxTabWidth) tabs.SetTabWidth(std::min(tabs.Scaled(*width), kMaxTabWidth));
 }
 
 }  // namespace
@@ -59,8 +71,8 @@ std::string TMainForm::SettingsFile() const {
 }
 
 void TMainForm::LoadFormBounds(const IniText& file, ui::Form& window, const char* section) {
-  int width = file.ReadInteger(section, "Width", window.Width());
-  int height = file.ReadInteger(section, "Height", window.Height());
+  int width = ReadLength(file, section, "Width", window, window.Width());
+  int height = ReadLength(file, section, "Height", window, window.Height());
   int top = file.ReadInteger(section, "Top", window.Top());
   int left = file.ReadInteger(section, "Left", window.Left());
   const TWindowBounds bounds = ui::OnScreen({left, top, width, height});
@@ -72,8 +84,8 @@ void TMainForm::SaveFormBounds(IniText& file, ui::Form& window, const char* sect
   file.WriteInteger(section, "Top", window.Top());
   // The main window's size follows from its fixed client area.
   if (&window != this) {
-    file.WriteInteger(section, "Width", window.Width());
-    file.WriteInteger(section, "Height", window.Height());
+    file.WriteInteger(section, "Width", window.Unscaled(window.Width()));
+    file.WriteInteger(section, "Height", window.Unscaled(window.Height()));
   }
 }
 
@@ -122,8 +134,10 @@ void TMainForm::SaveSettings() {
   SaveFormBounds(file, *CalcViewForm, "CalcViewForm");
 
   file.WriteInteger("MainForm", "ActivePage", PageControl.ActivePageIndex());
-  file.WriteInteger("CompareForm", "TabWidth", CompareForm->ComparePageControl.TabWidth());
-  file.WriteInteger("CalcForm", "TabWidth", CalcForm->CalcPageControl.TabWidth());
+  const ui::TabControl& compareTabs = CompareForm->ComparePageControl;
+  const ui::TabControl& calcTabs = CalcForm->CalcPageControl;
+  file.WriteInteger("CompareForm", "TabWidth", compareTabs.Unscaled(compareTabs.TabWidth()));
+  file.WriteInteger("CalcForm", "TabWidth", calcTabs.Unscaled(calcTabs.TabWidth()));
 
   file.WriteInteger("Preferences", "HashType", static_cast<int>(GetHashType()));
   for (const auto& option : kOptions) file.WriteBool("Preferences", option.key, (this->*option.box).Checked());

@@ -121,10 +121,13 @@ std::string IniText::ReadString(std::string_view section, std::string_view key, 
   return Read(section, key).value_or(std::string(defaultValue));
 }
 
-int IniText::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
+std::optional<int> IniText::ReadOptionalInteger(std::string_view section, std::string_view key) const {
   const std::optional<std::string> text = Read(section, key);
-  if (!text) return defaultValue;
-  return ParseIniInteger(*text).value_or(defaultValue);
+  return text ? ParseIniInteger(*text) : std::nullopt;
+}
+
+int IniText::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
+  return ReadOptionalInteger(section, key).value_or(defaultValue);
 }
 
 bool IniText::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {

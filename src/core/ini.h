@@ -24,6 +24,7 @@ class IniText {
   std::optional<std::string> Read(std::string_view section, std::string_view key) const;
   std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
   // A value that is not an integer counts as absent.
+  std::optional<int> ReadOptionalInteger(std::string_view section, std::string_view key) const;
   int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
   // Any integer other than 0 is true.
   bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;

@@ -31,7 +31,7 @@ std::vector<Button*> GroupOf(Button& button) {
 Button::Button(const ButtonArgs& args)
     : Control(args.parent), groupIndex_(args.groupIndex), down_(args.down), flat_(args.flat), keyboard_(args.tabStop) {
   SetText(args.caption);
-  SetBounds(args.left, args.top, args.width, args.height);
+  SetDesignBounds(args.left, args.top, args.width, args.height);
   if (keyboard_) SetTabStop(groupIndex_ == 0 || down_);
   CreateWindowIfReady();
 }

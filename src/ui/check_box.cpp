@@ -4,7 +4,7 @@ namespace ui {
 
 CheckBox::CheckBox(const CheckBoxArgs& args) : Control(args.parent), checked_(args.checked) {
   SetText(args.caption);
-  SetBounds(args.left, args.top, args.width, args.height);
+  SetDesignBounds(args.left, args.top, args.width, args.height);
   SetTabStop(true);
   if (args.tabOrder >= 0) SetTabOrder(args.tabOrder);
   CreateWindowIfReady();

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "ui/application.h"
+#include "ui/dpi.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
 #include "ui/window_class.h"
@@ -347,6 +348,58 @@ void Control::SyncBoundsFromWindow() {
   height_ = bounds.bottom - bounds.top;
 }
 
+void Control::SetDesignBounds(int left, int top, int width, int height) {
+  design_ = {left, top, width, height};
+  const int dpi = Dpi();
+  SetBounds(ScaleToDpi(left, dpi), ScaleToDpi(top, dpi), ScaleToDpi(width, dpi), ScaleToDpi(height, dpi));
+}
+
+int Control::Dpi() const {
+  const Control* top = this;
+  while (top->parent_ != nullptr) top = top->parent_;
+  return top->dpi_ > 0 ? top->dpi_ : ScreenDpi();
+}
+
+int Control::Scaled(int designed) const { return ScaleToDpi(designed, Dpi()); }
+
+int Control::Unscaled(int pixels) const { return ScaleToDesign(pixels, Dpi()); }
+
+void Control::RescaleChildren(int oldDpi, int newDpi) {
+  for (Control* child : children_) child->ScaleBoundsRecursive(oldDpi, newDpi);
+  {
+    // The old fonts live until every window has moved to the new ones.
+    std::vector<FontHandle> oldFonts;
+    RemakeFontsRecursive(newDpi, oldFonts);
+    ApplyFontRecursive(true);
+  }
+  // Parents first: a parent's new size lays out its aligned children, which then keep that place.
+  for (Control* child : std::vector<Control*>(children_)) child->PlaceWindowsRecursive(oldDpi, newDpi);
+}
+
+void Control::ScaleBoundsRecursive(int oldDpi, int newDpi) {
+  // Rounding once from the design, not again at every move, keeps a length exact however often the
+  // window changes monitors.
+  const auto scale = [oldDpi, newDpi](int pixels, int designed) {
+    return pixels == ScaleToDpi(designed, oldDpi) ? ScaleToDpi(designed, newDpi) : MulDiv(pixels, newDpi, oldDpi);
+  };
+  left_ = scale(left_, design_.left);
+  top_ = scale(top_, design_.top);
+  width_ = scale(width_, design_.width);
+  height_ = scale(height_, design_.height);
+  for (Control* child : children_) child->ScaleBoundsRecursive(oldDpi, newDpi);
+}
+
+void Control::RemakeFontsRecursive(int dpi, std::vector<FontHandle>& old) {
+  if (font_ != nullptr) old.push_back(std::exchange(fontHandle_, CreateFontFrom(*font_, dpi)));
+  for (Control* child : children_) child->RemakeFontsRecursive(dpi, old);
+}
+
+void Control::PlaceWindowsRecursive(int oldDpi, int newDpi) {
+  if (hwnd_ != nullptr) SetWindowPos(hwnd_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
+  DpiChanged(oldDpi, newDpi);
+  for (Control* child : std::vector<Control*>(children_)) child->PlaceWindowsRecursive(oldDpi, newDpi);
+}
+
 SIZE Control::ClientSize() const {
   if (hwnd_ == nullptr) return {width_, height_};
   RECT client{};
@@ -430,7 +483,7 @@ void Control::StoreTextFromWindow() {
 void Control::SetFont(const FontSpec& font) {
   font_ = std::make_unique<FontSpec>(font);
   // The old font lives until every window and measurer using it has moved to the new one.
-  const FontHandle old = std::exchange(fontHandle_, CreateFontFrom(font));
+  const FontHandle old = std::exchange(fontHandle_, CreateFontFrom(font, Dpi()));
   ApplyFontRecursive();
 }
 
@@ -448,11 +501,11 @@ HFONT Control::CurrentFont() const {
   return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void Control::ApplyFontRecursive() {
+void Control::ApplyFontRecursive(bool everyChild) {
   if (hwnd_ != nullptr) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), TRUE);
   FontChanged();
   for (Control* child : children_) {
-    if (child->font_ == nullptr) child->ApplyFontRecursive();
+    if (everyChild || child->font_ == nullptr) child->ApplyFontRecursive(everyChild);
   }
 }
 

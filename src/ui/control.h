@@ -89,7 +89,8 @@ class Control {
   int AddDestroyObserver(DestroyObserver observer);
   void RemoveDestroyObserver(int id);
 
-  // ---- geometry (pixels; children: parent's client coordinates; forms: the screen)
+  // ---- geometry (pixels of the window's monitor; children: parent's client coordinates; forms:
+  // the screen). The arguments a control is made from are designed at 96 DPI and scaled (ui/dpi.h).
   [[nodiscard]] int Left() const { return left_; }
   [[nodiscard]] int Top() const { return top_; }
   [[nodiscard]] int Width() const { return width_; }
@@ -107,6 +108,13 @@ class Control {
   void SetAlign(Align align);
   // Lays the aligned children out again in the client area (done on every resize).
   void Realign();
+  // The DPI of the form this control is on (of the screen for a control on no form), and a length
+  // designed at 96 DPI in pixels at that DPI, and back.
+  [[nodiscard]] int Dpi() const;
+  [[nodiscard]] int Scaled(int designed) const;
+  [[nodiscard]] int Unscaled(int pixels) const;
+  // The width the control was made with, as designed at 96 DPI.
+  [[nodiscard]] int DesignWidth() const { return design_.width; }
 
   // ---- state
   [[nodiscard]] bool Visible() const { return visible_; }
@@ -201,6 +209,9 @@ class Control {
   virtual HWND ParentWindow();
   // Called when the window's font changes (own or inherited).
   virtual void FontChanged() {}
+  // Called when the form moved to a monitor of another DPI, after the bounds and fonts of the
+  // control were scaled: scales whatever else the control measures in pixels.
+  virtual void DpiChanged(int /*oldDpi*/, int /*newDpi*/) {}
   // Called after SetText stored a new text.
   virtual void TextChanged() {}
   // What the control's accessible object says beyond the system's object for its window; empty
@@ -224,6 +235,12 @@ class Control {
   void SetStyleBit(DWORD bit, bool on);
   // Stores bounds from the window after the user (or Windows) moved or sized it.
   void SyncBoundsFromWindow();
+  // SetBounds with lengths designed at 96 DPI; for the constructors, from their arguments.
+  void SetDesignBounds(int left, int top, int width, int height);
+  // Scales the bounds and fonts of the children (and their children) from one DPI to another and
+  // re-creates this control's font and theirs at newDpi; for a form that changed monitors. A length
+  // still as designed becomes the designed one at newDpi; one changed since is scaled by the ratio.
+  void RescaleChildren(int oldDpi, int newDpi);
 
  private:
   friend class Form;
@@ -238,7 +255,11 @@ class Control {
   void CreateWindowNow();
   void CreateChildWindows();
   void SaveStateRecursive();
-  void ApplyFontRecursive();
+  // This control's font to its window, and to its children's that inherit it (or to every child's).
+  void ApplyFontRecursive(bool everyChild = false);
+  void ScaleBoundsRecursive(int oldDpi, int newDpi);
+  void RemakeFontsRecursive(int dpi, std::vector<FontHandle>& old);
+  void PlaceWindowsRecursive(int oldDpi, int newDpi);
   void Dispatch(Message& message) noexcept;
   void Attach(HWND window);
   void Detach();
@@ -260,6 +281,10 @@ class Control {
   unsigned sequence_ = 0;  // order of construction among the siblings
   unsigned nextChildSequence_ = 0;
   bool realigning_ = false;
+  int dpi_ = 0;  // a form's; 0 elsewhere
+  struct {
+    int left = 0, top = 0, width = 0, height = 0;
+  } design_;  // at 96 DPI, from SetDesignBounds
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   Align align_ = Align::None;
   bool visible_ = true;
@@ -269,8 +294,8 @@ class Control {
   std::wstring text_;
   std::wstring hint_;
   std::wstring accessibleName_;
-  std::unique_ptr<FontSpec> font_;
-  FontHandle fontHandle_;
+  std::unique_ptr<FontSpec> font_;  // designed at 96 DPI
+  FontHandle fontHandle_;           // at Dpi()
   Color fontColor_;
   std::intptr_t tag_ = 0;
   PopupMenu* popupMenu_ = nullptr;

@@ -4,7 +4,7 @@ namespace ui {
 
 Edit::Edit(const EditArgs& args) : Control(args.parent) {
   SetText(args.text);
-  SetBounds(args.left, args.top, args.width, args.height);
+  SetDesignBounds(args.left, args.top, args.width, args.height);
   SetTabStop(true);
   if (args.tabOrder >= 0) SetTabOrder(args.tabOrder);
   CreateWindowIfReady();

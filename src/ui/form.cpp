@@ -1,6 +1,7 @@
 #include "ui/form.h"
 
 #include "ui/application.h"
+#include "ui/dpi.h"
 
 namespace ui {
 namespace {
@@ -18,16 +19,19 @@ DWORD ExStyleOf(BorderStyle style) { return style == BorderStyle::SizeableTool ?
 
 }  // namespace
 
-Form::Form(const FormArgs& args)
-    : Control(nullptr), borderStyle_(args.borderStyle), minWidth_(args.minWidth), minHeight_(args.minHeight) {
+Form::Form(const FormArgs& args) : Control(nullptr), borderStyle_(args.borderStyle) {
+  // The screen's DPI until the window tells its monitor's.
+  dpi_ = ScreenDpi();
+  minWidth_ = Scaled(args.minWidth);
+  minHeight_ = Scaled(args.minHeight);
   Control::SetVisible(false);
   SetText(args.caption);
   if (!args.font.face.Empty()) SetFont(args.font);
-  int width = args.width;
-  int height = args.height;
+  int width = Scaled(args.width);
+  int height = Scaled(args.height);
   if (args.clientWidth > 0 && args.clientHeight > 0) {
-    RECT bounds{0, 0, args.clientWidth, args.clientHeight};
-    AdjustWindowRectEx(&bounds, StyleOf(borderStyle_), FALSE, ExStyleOf(borderStyle_) | WS_EX_CONTROLPARENT);
+    RECT bounds{0, 0, Scaled(args.clientWidth), Scaled(args.clientHeight)};
+    AdjustWindowRectForDpi(bounds, StyleOf(borderStyle_), ExStyleOf(borderStyle_) | WS_EX_CONTROLPARENT, dpi_);
     width = bounds.right - bounds.left;
     height = bounds.bottom - bounds.top;
   }
@@ -52,7 +56,10 @@ Control::CreateSpec Form::GetCreateSpec() {
   return {.className = nullptr, .style = StyleOf(borderStyle_) | WS_CLIPCHILDREN, .exStyle = exStyle};
 }
 
-void Form::AfterCreateWindow() {}
+void Form::AfterCreateWindow() {
+  // The form was laid out for the screen's DPI; the window knows its monitor's.
+  if (const int dpi = WindowDpi(hwnd()); dpi != dpi_) ChangeDpi(dpi, nullptr);
+}
 
 void Form::BeforeDestroyWindow() { lastFocus_ = nullptr; }
 
@@ -95,7 +102,7 @@ void Form::SetMinSize(int width, int height) {
 void Form::SetClientSize(int width, int height) {
   const CreateSpec spec = GetCreateSpec();
   RECT bounds{0, 0, width, height};
-  AdjustWindowRectEx(&bounds, spec.style, FALSE, spec.exStyle);
+  AdjustWindowRectForDpi(bounds, spec.style, spec.exStyle, Dpi());
   SetBounds(Left(), Top(), bounds.right - bounds.left, bounds.bottom - bounds.top);
 }
 
@@ -106,8 +113,28 @@ void Form::SetStayOnTop(bool onTop) {
   }
 }
 
+void Form::ChangeDpi(int newDpi, const RECT* bounds) {
+  const int oldDpi = Dpi();
+  if (newDpi <= 0 || newDpi == oldDpi) return;
+  dpi_ = newDpi;
+  minWidth_ = MulDiv(minWidth_, newDpi, oldDpi);
+  minHeight_ = MulDiv(minHeight_, newDpi, oldDpi);
+  RescaleChildren(oldDpi, newDpi);
+  if (bounds != nullptr) {
+    SetBounds(bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top);
+  } else {
+    SetBounds(Left(), Top(), MulDiv(Width(), newDpi, oldDpi), MulDiv(Height(), newDpi, oldDpi));
+  }
+  Realign();
+  if (OnDpiChanged) OnDpiChanged();
+}
+
 bool Form::HandleMessage(Message& message) {
   switch (message.msg) {
+    case WM_DPICHANGED:
+      ChangeDpi(LOWORD(message.wParam), reinterpret_cast<const RECT*>(message.lParam));
+      message.result = 0;
+      return true;
     case WM_CLOSE:
       Close();
       message.result = 0;

@@ -16,8 +16,8 @@ enum class BorderStyle : std::uint8_t {
 
 struct FormArgs {
   TextArg caption{};
-  // Window bounds in screen pixels; clientWidth/clientHeight, when set, size the client area
-  // instead (AdjustWindowRectEx).
+  // The position in screen pixels; the sizes designed at 96 DPI, scaled to the monitor's.
+  // clientWidth/clientHeight, when set, size the client area instead (with the frame of that DPI).
   int left = 0, top = 0, width = 320, height = 240;
   int clientWidth = 0, clientHeight = 0;
   BorderStyle borderStyle = BorderStyle::Sizeable;
@@ -33,6 +33,10 @@ struct FormArgs {
 //
 // Closing (close box, Close()): OnClose runs first, then the form hides. Closing the
 // application's main form also ends the message loop (Application::Terminate).
+//
+// Display scale: the form takes the DPI of the monitor its window is on. Moved to a monitor of
+// another DPI (WM_DPICHANGED), it takes the rectangle Windows suggests, scales every child's
+// bounds and every font, and then runs OnDpiChanged for layouts of its own (text measured anew).
 class Form : public Control {
  public:
   explicit Form(const FormArgs& args = {});
@@ -53,6 +57,7 @@ class Form : public Control {
 
   [[nodiscard]] BorderStyle GetBorderStyle() const { return borderStyle_; }
   void SetBorderStyle(BorderStyle style);
+  // Pixels at the form's DPI.
   void SetMinSize(int width, int height);
   void SetClientSize(int width, int height);
 
@@ -63,6 +68,7 @@ class Form : public Control {
   std::function<void()> OnCreate;
   std::function<void()> OnShow;
   std::function<void()> OnClose;
+  std::function<void()> OnDpiChanged;
 
  protected:
   CreateSpec GetCreateSpec() override;
@@ -73,6 +79,9 @@ class Form : public Control {
   bool TopLevel() const override { return true; }
 
  private:
+  // Everything to newDpi; the window to bounds, or (none given) to its size scaled where it is.
+  void ChangeDpi(int newDpi, const RECT* bounds);
+
   HWND lastFocus_ = nullptr;
   BorderStyle borderStyle_;
   int minWidth_, minHeight_;

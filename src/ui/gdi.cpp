@@ -2,11 +2,13 @@
 
 #include <cwchar>
 
+#include "ui/dpi.h"
+
 namespace ui {
 
-FontHandle CreateFontFrom(const FontSpec& spec) {
+FontHandle CreateFontFrom(const FontSpec& spec, int dpi) {
   LOGFONTW font{};
-  font.lfHeight = -spec.height;  // negative: character height, without the internal leading
+  font.lfHeight = -ScaleToDpi(spec.height, dpi);  // negative: character height, without the internal leading
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = spec.charset;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;

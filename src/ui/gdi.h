@@ -31,8 +31,9 @@ using MenuHandle = GdiHandle<HMENU, DestroyMenu>;
 using ImageListHandle = GdiHandle<HIMAGELIST, detail::DestroyImageList>;
 using MemoryDcHandle = GdiHandle<HDC, DeleteDC>;  // from CreateCompatibleDC
 
-// A font made from a FontSpec (CreateFontW with a negative height).
-FontHandle CreateFontFrom(const FontSpec& spec);
+// A font made from a FontSpec at a DPI (CreateFontW with a negative height): the spec's height,
+// designed at 96 DPI, scaled, so that the font keeps its point size (12 pixels at 96 DPI are 18 at 144).
+FontHandle CreateFontFrom(const FontSpec& spec, int dpi);
 
 // GetDC / ReleaseDC with the same window.
 class WindowDc {

@@ -4,7 +4,7 @@ namespace ui {
 
 Label::Label(const LabelArgs& args) : Control(args.parent) {
   SetText(args.caption);
-  SetBounds(args.left, args.top, args.width, args.height);
+  SetDesignBounds(args.left, args.top, args.width, args.height);
   CreateWindowIfReady();
 }
 

@@ -14,7 +14,7 @@ ListView::ListView(const ListViewArgs& args)
       rowSelect_(args.rowSelect),
       readOnly_(args.readOnly),
       multiSelect_(args.multiSelect) {
-  SetBounds(args.left, args.top, args.width, args.height);
+  SetDesignBounds(args.left, args.top, args.width, args.height);
   SetAlign(args.align);
   SetTabStop(true);
   for (const ListColumn& column : args.columns) AddColumn(column);
@@ -26,7 +26,7 @@ ListView::~ListView() { ReleaseWindow(); }
 // ---- columns
 
 void ListView::AddColumn(const ListColumn& column) {
-  columns_.push_back({column.caption.Value(), column.width, column.align});
+  columns_.push_back({column.caption.Value(), Scaled(column.width), column.align});
   if (hwnd() != nullptr) InsertColumnIntoWindow(ColumnCount() - 1);
 }
 
@@ -140,10 +140,16 @@ int ListView::TextWidthWide(std::wstring_view text) const { return measurer_.Wid
 
 void ListView::SetStateImages(ImageList* images) {
   stateImages_ = images;
+  if (images != nullptr) images->SetDpi(Dpi());
   if (hwnd() == nullptr) return;
   SendMessageW(hwnd(), LVM_SETIMAGELIST, LVSIL_STATE,
                reinterpret_cast<LPARAM>(images != nullptr ? images->Handle() : nullptr));
   SendMessageW(hwnd(), LVM_SETCALLBACKMASK, images != nullptr ? LVIS_STATEIMAGEMASK : 0, 0);
+}
+
+void ListView::DpiChanged(int oldDpi, int newDpi) {
+  for (int i = 0; i < ColumnCount(); ++i) SetColumnWidth(i, MulDiv(ColumnWidth(i), newDpi, oldDpi));
+  if (stateImages_ != nullptr) SetStateImages(stateImages_);
 }
 
 // ---- window

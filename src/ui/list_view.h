@@ -18,7 +18,7 @@ enum class ColumnAlign : std::uint8_t { Left, Right };
 
 struct ListColumn {
   TextArg caption{};
-  int width = 50;
+  int width = 50;  // designed at 96 DPI
   ColumnAlign align = ColumnAlign::Left;
 };
 
@@ -57,7 +57,7 @@ class ListView : public Control {
   [[nodiscard]] int ColumnCount() const { return static_cast<int>(columns_.size()); }
   void SetColumnCaption(int index, TextArg caption);
   [[nodiscard]] std::string ColumnCaption(int index) const;  // UTF-8
-  [[nodiscard]] int ColumnWidth(int index) const;
+  [[nodiscard]] int ColumnWidth(int index) const;            // pixels
   void SetColumnWidth(int index, int width);
 
   // ---- rows
@@ -80,7 +80,8 @@ class ListView : public Control {
   [[nodiscard]] int TextWidth(std::string_view text) const;
   [[nodiscard]] int TextWidthWide(std::wstring_view text) const;
 
-  // State pictures (LVSIL_STATE); the image list is not owned and must outlive the list.
+  // State pictures (LVSIL_STATE), drawn at the list's DPI; the image list is not owned and must
+  // outlive the list.
   void SetStateImages(ImageList* images);
 
   // Row index and the record to fill; rows beyond the data are left as they come.
@@ -94,6 +95,7 @@ class ListView : public Control {
   bool HandleNotify(NMHDR& header, LRESULT& result) override;
   void FontChanged() override { measurer_.Forget(); }
   bool NameIsWindowText() const override { return true; }
+  void DpiChanged(int oldDpi, int newDpi) override;
 
  private:
   void InsertColumnIntoWindow(int index);

@@ -20,7 +20,7 @@ UINT EdgeOf(Bevel bevel) {
 
 Panel::Panel(const PanelArgs& args) : Control(args.parent), bevelOuter_(args.bevelOuter), bevelInner_(args.bevelInner) {
   SetText(args.caption);
-  SetBounds(args.left, args.top, args.width, args.height);
+  SetDesignBounds(args.left, args.top, args.width, args.height);
   SetAlign(args.align);
   if (!args.visible) SetVisible(false);
   SetTabStop(args.tabStop);

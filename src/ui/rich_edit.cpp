@@ -19,7 +19,7 @@ const wchar_t* RichEditClass() {
 }  // namespace
 
 RichEdit::RichEdit(const RichEditArgs& args) : Control(args.parent), readOnly_(args.readOnly) {
-  SetBounds(args.left, args.top, args.width, args.height);
+  SetDesignBounds(args.left, args.top, args.width, args.height);
   SetAlign(args.align);
   SetTabStop(true);
   CreateWindowIfReady();

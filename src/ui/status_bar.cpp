@@ -19,9 +19,9 @@ void StatusPanel::SetWidth(int width) {
 }
 
 StatusBar::StatusBar(const StatusBarArgs& args) : Control(args.parent) {
-  SetBounds(0, 0, 0, args.height);
+  SetDesignBounds(0, 0, 0, args.height);
   SetAlign(Align::Bottom);
-  for (int width : args.panelWidths) AddPanel(width);
+  for (int width : args.panelWidths) AddPanel(Scaled(width));
   CreateWindowIfReady();
 }
 
@@ -45,6 +45,11 @@ void StatusBar::AfterCreateWindow() {
 }
 
 bool StatusBar::HandleMessage(Message& message) { return Control::HandleMessage(message); }
+
+void StatusBar::DpiChanged(int oldDpi, int newDpi) {
+  for (const auto& panel : panels_) panel->width_ = MulDiv(panel->width_, newDpi, oldDpi);
+  ApplyParts();
+}
 
 void StatusBar::ApplyParts() {
   if (hwnd() == nullptr || panels_.empty()) return;

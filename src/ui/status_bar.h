@@ -33,7 +33,7 @@ class StatusPanel final : public TextPanel {
 
 struct StatusBarArgs {
   Control* parent = nullptr;
-  std::vector<int> panelWidths{};  // the last panel takes whatever width is left
+  std::vector<int> panelWidths{};  // designed at 96 DPI; the last panel takes whatever width is left
   int height = 19;
 };
 
@@ -43,7 +43,7 @@ class StatusBar : public Control {
   explicit StatusBar(const StatusBarArgs& args);
   ~StatusBar() override;
 
-  StatusPanel& AddPanel(int width);
+  StatusPanel& AddPanel(int width);  // pixels
   [[nodiscard]] int PanelCount() const { return static_cast<int>(panels_.size()); }
   [[nodiscard]] StatusPanel& Panel(int index) const { return *panels_.at(static_cast<std::size_t>(index)); }
   void SetPanelText(int index, TextArg text) { Panel(index).SetText(std::move(text)); }
@@ -53,6 +53,7 @@ class StatusBar : public Control {
   CreateSpec GetCreateSpec() override;
   void AfterCreateWindow() override;
   bool HandleMessage(Message& message) override;
+  void DpiChanged(int oldDpi, int newDpi) override;
 
  private:
   friend class StatusPanel;

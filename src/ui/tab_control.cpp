@@ -45,8 +45,8 @@ void TabSheet::TextChanged() {
 
 // ---- TabControl
 
-TabControl::TabControl(const TabControlArgs& args) : Control(args.parent), tabWidth_(args.tabWidth) {
-  SetBounds(args.left, args.top, args.width, args.height);
+TabControl::TabControl(const TabControlArgs& args) : Control(args.parent), tabWidth_(Scaled(args.tabWidth)) {
+  SetDesignBounds(args.left, args.top, args.width, args.height);
   SetAlign(args.align);
   SetTabStop(args.tabStop);
   CreateWindowIfReady();
@@ -124,6 +124,14 @@ Control::CreateSpec TabControl::GetCreateSpec() {
 void TabControl::AfterCreateWindow() {
   RebuildTabs();
   if (tabWidth_ > 0) SetTabWidth(tabWidth_);
+}
+
+void TabControl::DpiChanged(int oldDpi, int newDpi) {
+  if (tabWidth_ > 0) {
+    SetTabWidth(MulDiv(tabWidth_, newDpi, oldDpi));
+  } else {
+    PlaceSheets();  // the row of tabs has the height of the new font
+  }
 }
 
 bool TabControl::HandleMessage(Message& message) {

@@ -48,7 +48,7 @@ struct TabControlArgs {
   int left = 0, top = 0, width = 289, height = 193;
   Align align = Align::None;
   bool tabStop = false;
-  int tabWidth = 0;  // 0: each tab as wide as its caption
+  int tabWidth = 0;  // designed at 96 DPI; 0: each tab as wide as its caption
 };
 
 // A tab control with one sheet per page (a page control). Pages are numbered in the order they
@@ -83,7 +83,7 @@ class TabControl : public Control {
 
   void SetSheetCaption(TabSheet& sheet, TextArg caption) { sheet.SetCaption(std::move(caption)); }
 
-  [[nodiscard]] int TabWidth() const { return tabWidth_; }
+  [[nodiscard]] int TabWidth() const { return tabWidth_; }  // pixels
   void SetTabWidth(int width);
 
   // The display area (inside the tabs and the border), in this control's client coordinates.
@@ -97,6 +97,7 @@ class TabControl : public Control {
   bool HandleMessage(Message& message) override;
   bool HandleNotify(NMHDR& header, LRESULT& result) override;
   bool NameIsWindowText() const override { return true; }
+  void DpiChanged(int oldDpi, int newDpi) override;
 
  private:
   friend class TabSheet;

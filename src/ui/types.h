@@ -48,9 +48,10 @@ class Color {
   COLORREF value_ = COLOR_WINDOWTEXT;
 };
 
-// A font as the controls take it. height is the character height in pixels (the cell height
-// minus the internal leading, i.e. a negative LOGFONT height), as "12 pixels" reads in a
-// design: FontSpec{.face = u8"ＭＳ Ｐゴシック", .height = 12, .charset = SHIFTJIS_CHARSET}.
+// A font as the controls take it. height is the character height in pixels at 96 DPI (the cell
+// height minus the internal leading, i.e. a negative LOGFONT height), as "12 pixels" reads in a
+// design; a window on a monitor of another DPI scales it: FontSpec{.face = u8"ＭＳ Ｐゴシック", .height = 12, .charset
+// = SHIFTJIS_CHARSET}.
 struct FontSpec {
   TextArg face{};
   int height = 12;

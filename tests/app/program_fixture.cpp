@@ -70,10 +70,11 @@ void ResetProgramForms() {
   main.CompareUnlisted = false;
   main.HashThreads = 0;
   main.PageControl.SetActivePageIndex(0);
-  main.SetClientSize(152, 272);  // a settings test may have given it a hand-added width
+  // A settings test may have given it a hand-added width.
+  main.SetClientSize(main.Scaled(152), main.Scaled(272));
   main.FormCreate();
   ui::Form* const jobWindows[] = {CompareForm, CalcForm, CalcViewForm};
-  for (ui::Form* window : jobWindows) window->SetBounds(0, 0, 408, 327);
+  for (ui::Form* window : jobWindows) window->SetBounds(0, 0, window->Scaled(408), window->Scaled(327));
   CompareForm->FormCreate();
   CalcForm->FormCreate();
   CalcViewForm->FormCreate();
