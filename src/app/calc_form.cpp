@@ -90,11 +90,13 @@ void TCalcForm::CalcFiles(std::vector<std::string>& paths) {
   const TRunOptions options = Options();
   bool leftOut = false;
   try {
-    PlanCreationPages(sorted, options.dirList, options.dirRecursive,
-                      [this, &leftOut](const TPageFiles& page, const std::string& folder) {
-                        // Each page reads the options (the hash kind among them) when it starts.
-                        leftOut = AddListPage(page, folder, Options()) || leftOut;
-                      });
+    PlanCreationPages(
+        sorted, options.dirList, options.dirRecursive,
+        [this, &leftOut](const TPageFiles& page, const std::string& folder) {
+          // Each page reads the options (the hash kind among them) when it starts.
+          leftOut = AddListPage(page, folder, Options()) || leftOut;
+        },
+        kAnswerMessages);
   } catch (...) {
     // A failed automatic save ends the intake here; the error is reported by whoever started
     // it. The window stays usable: Esc closes it again and the caption names the active page.

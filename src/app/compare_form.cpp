@@ -122,7 +122,8 @@ void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
     const TRunOptions options = Options();
     PlanVerificationLists(
         sorted, options.dirRecursive,
-        [this](const std::vector<std::string>& files, bool reportNonLists) { OpenLists(files, reportNonLists); });
+        [this](const std::vector<std::string>& files, bool reportNonLists) { OpenLists(files, reportNonLists); },
+        kAnswerMessages);
     if (options.doneBeep) Play(CancelFlag ? TSoundKind::skCancel : TSoundKind::skDone);
     SetCaption(title + " - Compare - Result");
   }

@@ -7,9 +7,11 @@
 #include "app/list_page.h"
 #include "app/sound_kind.h"
 #include "engine/options.h"
+#include "ui/application.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
 #include "ui/tab_control.h"
+#include "win/folder.h"
 
 // What the creation and the verification window share: one tab per list page, intakes that can
 // nest (a drop during a run starts one inside it), Esc that cancels during an intake and closes
@@ -47,6 +49,9 @@ class TJobForm : public ui::Form {
   // The form's tab control and its Esc command; the constructor of a job window calls this once
   // its components exist.
   void BindPages(ui::TabControl& pages, ui::MenuItem& cancelClose);
+
+  // Lets the window's messages run while a long folder is listed, as a run does between files.
+  inline static const win::ListingBreak kAnswerMessages = [] { ui::App().ProcessMessages(); };
 
   // Counts the nesting of intakes; Esc cancels while one runs and closes again afterwards, also
   // when an error ends it.

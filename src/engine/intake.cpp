@@ -23,50 +23,55 @@ TIntakePaths SortIntake(std::vector<std::string>& paths) {
   return intake;
 }
 
-win::FolderListing SearchFolder(const std::string& folder, bool recursive) {
-  win::FolderListing listing = win::ListFolder(IncludeTrailingPathDelimiter(folder, IsNeverLeadByte), recursive);
-  win::SortPathsLocale(listing.files);
-  win::SortPathsLocale(listing.folders);
+win::FolderListing SearchFolder(const std::string& folder, bool recursive, const win::ListingBreak& takeBreak) {
+  win::FolderListing listing =
+      win::ListFolder(IncludeTrailingPathDelimiter(folder, IsNeverLeadByte), recursive, takeBreak);
+  win::SortPathsLocale(listing.files, takeBreak);
+  win::SortPathsLocale(listing.folders, takeBreak);
   return listing;
 }
 
 namespace {
 
-void CollectFolder(const std::string& folder, bool recursive, TPageFiles& page) {
-  const win::FolderListing listing = SearchFolder(folder, recursive);
+void CollectFolder(const std::string& folder, bool recursive, TPageFiles& page, const win::ListingBreak& takeBreak) {
+  const win::FolderListing listing = SearchFolder(folder, recursive, takeBreak);
   page.files.insert(page.files.end(), listing.files.begin(), listing.files.end());
   page.unnamable.insert(page.unnamable.end(), listing.unnamable.begin(), listing.unnamable.end());
-  for (const std::string& subfolder : listing.folders) CollectFolder(subfolder, recursive, page);
+  for (const std::string& subfolder : listing.folders) CollectFolder(subfolder, recursive, page, takeBreak);
 }
 
-void PageOfFolder(const std::string& folder, bool recursive, const TAddPage& addPage) {
-  const win::FolderListing listing = SearchFolder(folder, recursive);
+void PageOfFolder(const std::string& folder, bool recursive, const TAddPage& addPage,
+                  const win::ListingBreak& takeBreak) {
+  const win::FolderListing listing = SearchFolder(folder, recursive, takeBreak);
   addPage({listing.files, listing.unnamable}, IncludeTrailingPathDelimiter(folder, IsNeverLeadByte));
-  for (const std::string& subfolder : listing.folders) PageOfFolder(subfolder, recursive, addPage);
+  for (const std::string& subfolder : listing.folders) PageOfFolder(subfolder, recursive, addPage, takeBreak);
 }
 
-void ListsOfFolder(const std::string& folder, bool recursive, const TOpenLists& openLists) {
+void ListsOfFolder(const std::string& folder, bool recursive, const TOpenLists& openLists,
+                   const win::ListingBreak& takeBreak) {
   // Once cancelled no list is opened any more, so the rest of the tree need not be listed.
   if (CancelFlag) return;
-  const win::FolderListing listing = SearchFolder(folder, recursive);
+  const win::FolderListing listing = SearchFolder(folder, recursive, takeBreak);
   openLists(listing.files, false);
-  for (const std::string& subfolder : listing.folders) ListsOfFolder(subfolder, recursive, openLists);
+  for (const std::string& subfolder : listing.folders) ListsOfFolder(subfolder, recursive, openLists, takeBreak);
 }
 
 }  // namespace
 
-void PlanCreationPages(const TIntakePaths& intake, bool dirList, bool recursive, const TAddPage& addPage) {
+void PlanCreationPages(const TIntakePaths& intake, bool dirList, bool recursive, const TAddPage& addPage,
+                       const win::ListingBreak& takeBreak) {
   if (dirList) {
     addPage({intake.files, {}}, {});
-    for (const std::string& folder : intake.folders) PageOfFolder(folder, recursive, addPage);
+    for (const std::string& folder : intake.folders) PageOfFolder(folder, recursive, addPage, takeBreak);
     return;
   }
   TPageFiles page{intake.files, {}};
-  for (const std::string& folder : intake.folders) CollectFolder(folder, recursive, page);
+  for (const std::string& folder : intake.folders) CollectFolder(folder, recursive, page, takeBreak);
   addPage(page, {});
 }
 
-void PlanVerificationLists(const TIntakePaths& intake, bool recursive, const TOpenLists& openLists) {
+void PlanVerificationLists(const TIntakePaths& intake, bool recursive, const TOpenLists& openLists,
+                           const win::ListingBreak& takeBreak) {
   openLists(intake.files, true);
-  for (const std::string& folder : intake.folders) ListsOfFolder(folder, recursive, openLists);
+  for (const std::string& folder : intake.folders) ListsOfFolder(folder, recursive, openLists, takeBreak);
 }

@@ -9,12 +9,14 @@
 
 namespace win {
 
-FolderListing ListFolder(const std::string& folderWithDelimiter, bool withSubfolders) {
+FolderListing ListFolder(const std::string& folderWithDelimiter, bool withSubfolders, const ListingBreak& takeBreak) {
   FolderListing listing;
   WIN32_FIND_DATAW entry;
   const FindHandle find(FindFirstFileW(FileSystemPath(folderWithDelimiter + "*.*").c_str(), &entry));
   if (!find) return listing;
+  std::size_t entries = 0;
   do {
+    if (takeBreak && ++entries % kEntriesPerBreak == 0) takeBreak();
     const std::wstring_view wideName = entry.cFileName;
     const std::string name = Utf8FromWide(wideName);
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {

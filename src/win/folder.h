@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,14 @@ struct FolderListing {
   // program can name them. Full paths with U+FFFD in place of the broken character.
   std::vector<std::string> unnamable;
 };
+// Called every kEntriesPerBreak entries of a long listing or sort, so that the caller's window
+// answers meanwhile (a folder of 100,000 files takes Wine most of a second).
+using ListingBreak = std::function<void()>;
+inline constexpr std::size_t kEntriesPerBreak = 256;
+
 // The entries of one folder (pattern "*.*"), unsorted, "." and ".." left out; files of every
 // attribute. Paths are UTF-8. A folder that cannot be listed gives nothing.
-FolderListing ListFolder(const std::string& folderWithDelimiter, bool withSubfolders);
+FolderListing ListFolder(const std::string& folderWithDelimiter, bool withSubfolders,
+                         const ListingBreak& takeBreak = {});
 
 }  // namespace win

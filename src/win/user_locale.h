@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "win/folder.h"
+
 // The user's locale as the program meets it: the thousands separator and the
 // order of paths (UTF-8).
 namespace win {
@@ -12,6 +14,6 @@ std::string ThousandsSeparator();
 
 // Orders paths by the user's locale collation, ignoring case; paths that collate equal keep
 // their order.
-void SortPathsLocale(std::vector<std::string>& paths);
+void SortPathsLocale(std::vector<std::string>& paths, const ListingBreak& takeBreak = {});
 
 }  // namespace win

@@ -85,3 +85,52 @@ TEST(ListDocument, SavePathsAndWhenAutoSaveApplies) {
 }
 
 }  // namespace
+
+namespace {
+
+// A long listing takes breaks (in which the window's messages run) every few hundred entries,
+// and yields the same pages and lists as without them; a nested listing inside a break is its
+// own.
+TEST(IntakeBreaks, LongFoldersAreListedWithBreaksAndTheSameResult) {
+  ScratchFolder folder;
+  constexpr int kFiles = 600;
+  folder.AddFolder("big");
+  folder.AddFolder("small");
+  for (int i = 0; i < kFiles; ++i) folder.AddFile("big\\f" + std::to_string(i) + ".bin");
+  folder.AddFile("small\\only.bin");
+  std::vector<std::string> paths{folder.File("big"), folder.File("small")};
+  const TIntakePaths intake = SortIntake(paths);
+
+  const auto pages = [&](const win::ListingBreak& takeBreak) {
+    std::vector<std::vector<std::string>> made;
+    PlanCreationPages(
+        intake, true, false, [&](const TPageFiles& page, const std::string&) { made.push_back(page.files); },
+        takeBreak);
+    return made;
+  };
+  const auto lists = [&](const win::ListingBreak& takeBreak) {
+    std::vector<std::vector<std::string>> opened;
+    PlanVerificationLists(
+        intake, false, [&](const std::vector<std::string>& files, bool) { opened.push_back(files); }, takeBreak);
+    return opened;
+  };
+
+  int breaks = 0;
+  std::size_t nestedFiles = 0;
+  const win::ListingBreak takeBreak = [&] {
+    if (++breaks == 1) nestedFiles = SearchFolder(folder.File("big"), false).files.size();
+  };
+  const auto withBreaks = pages(takeBreak);
+  // Listing and sorting 600 entries: two breaks each at the least.
+  EXPECT_GE(breaks, 2 * (kFiles / static_cast<int>(win::kEntriesPerBreak)));
+  EXPECT_EQ(nestedFiles, static_cast<std::size_t>(kFiles));
+  EXPECT_EQ(withBreaks, pages({}));
+  ASSERT_EQ(withBreaks.size(), 3u);  // the loose files' page, then one per folder
+  EXPECT_EQ(withBreaks[1].size(), static_cast<std::size_t>(kFiles));
+
+  breaks = 0;
+  EXPECT_EQ(lists(takeBreak), lists({}));
+  EXPECT_GE(breaks, 2 * (kFiles / static_cast<int>(win::kEntriesPerBreak)));
+}
+
+}  // namespace
