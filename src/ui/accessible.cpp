@@ -6,6 +6,7 @@
 #include <atomic>
 #include <utility>
 
+#include "ui/com_ptr.h"
 #include "win/late_bound.h"
 
 namespace ui {
@@ -191,16 +192,15 @@ LRESULT AccessibleObjectAnswer(HWND window, WPARAM flags, LRESULT classAnswer, A
   if (createStandard == nullptr || toObject == nullptr || fromObject == nullptr || !JoinApartment()) {
     return classAnswer;
   }
-  IAccessible* inner = nullptr;
-  const HRESULT made =
-      classAnswer > 0 ? toObject(classAnswer, __uuidof(IAccessible), flags, reinterpret_cast<void**>(&inner))
-                      : createStandard(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&inner));
-  if (FAILED(made) || inner == nullptr) return 0;
-  auto* wrapped = new WrappedAccessible(window, inner, std::move(traits));
-  inner->Release();
+  IAccessible* made = nullptr;
+  const HRESULT result =
+      classAnswer > 0 ? toObject(classAnswer, __uuidof(IAccessible), flags, reinterpret_cast<void**>(&made))
+                      : createStandard(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&made));
+  if (FAILED(result) || made == nullptr) return 0;
+  const ComPtr<IAccessible> inner(made);
+  const ComPtr<IAccessible> wrapped(new WrappedAccessible(window, inner.get(), std::move(traits)));
   // LresultFromObject takes its own reference (or a marshalled one) for the client.
-  const LRESULT answer = fromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(wrapped));
-  wrapped->Release();
+  const LRESULT answer = fromObject(__uuidof(IAccessible), flags, wrapped.get());
   return answer > 0 ? answer : 0;  // else a COM error code
 }
 

@@ -8,7 +8,7 @@
 namespace ui {
 
 // What a window's accessible object says of the window itself beyond what the system's object
-// for it says; its children (a list's rows, a status bar's parts) keep the system's answers.
+// for it says; its children (a list's rows, a status bar's panels) keep the system's answers.
 struct AccessibleTraits {
   std::wstring name;    // empty: the system's (the window text, or the label before an edit)
   long role = 0;        // ROLE_SYSTEM_*; 0: the system's

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/com_ptr.h"
 #include "win/late_bound.h"
 
 namespace ui {
@@ -55,12 +56,6 @@ constexpr std::size_t kMostOpenAnswerLength = std::size_t{1} << 24;
 
 // The file dialog that picks folders is a COM object; it lives for one dialog.
 constexpr CLSID kFileOpenDialog = {0xDC1C5A9C, 0xE88A, 0x4DDE, {0xA5, 0xA1, 0x60, 0xF8, 0x2A, 0x20, 0xAE, 0xF7}};
-
-struct ComRelease {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-template <typename Interface>
-using ComPtr = std::unique_ptr<Interface, ComRelease>;
 
 struct CoTaskFree {
   void operator()(wchar_t* text) const {
@@ -131,21 +126,21 @@ bool SaveDialog::Execute() {
 OpenDialogHook SetOpenDialogHook(OpenDialogHook hook) { return std::exchange(Hooks().openDialog, std::move(hook)); }
 
 std::vector<std::string> OpenDialogPaths(std::wstring_view answer) {
-  std::vector<std::wstring_view> parts;
+  std::vector<std::wstring_view> names;
   while (!answer.empty()) {
     const std::size_t end = answer.find(L'\0');
-    const std::wstring_view part = answer.substr(0, end);
-    if (part.empty()) break;
-    parts.push_back(part);
+    const std::wstring_view name = answer.substr(0, end);
+    if (name.empty()) break;
+    names.push_back(name);
     if (end == std::wstring_view::npos) break;
     answer.remove_prefix(end + 1);
   }
-  if (parts.size() < 2) return parts.empty() ? std::vector<std::string>{} : std::vector{Utf8FromWide(parts[0])};
-  std::wstring folder(parts[0]);
+  if (names.size() < 2) return names.empty() ? std::vector<std::string>{} : std::vector{Utf8FromWide(names[0])};
+  std::wstring folder(names[0]);
   if (folder.back() != L'\\') folder += L'\\';  // a drive's root has its backslash already
   std::vector<std::string> paths;
-  paths.reserve(parts.size() - 1);
-  for (std::size_t i = 1; i < parts.size(); ++i) paths.push_back(Utf8FromWide(folder + std::wstring(parts[i])));
+  paths.reserve(names.size() - 1);
+  for (std::size_t i = 1; i < names.size(); ++i) paths.push_back(Utf8FromWide(folder + std::wstring(names[i])));
   return paths;
 }
 

@@ -5,7 +5,7 @@
 namespace ui {
 namespace {
 
-// Looked up once: Windows 10 before 1607, and Wine in part, lack these.
+// Looked up once: Windows 10 before 1607, and some Wine versions, lack these.
 template <typename Function>
 Function* User32Function(const char* name) {
   return win::LateBound<Function>(L"user32.dll", name);

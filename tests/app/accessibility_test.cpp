@@ -21,7 +21,7 @@ namespace {
 
 using calctest::kAbc;
 
-// The program's own controls in a window, at any depth (not the parts that a system control
+// The program's own controls in a window, at any depth (not the windows that a system control
 // makes for itself, such as a list's header).
 std::vector<ui::Control*> ControlsOf(ui::Form& form) {
   std::vector<ui::Control*> controls;

@@ -368,7 +368,7 @@ class ScaledJobWindows : public ScaledLayout {
     while (CalcForm->PageCount() > 0) CalcForm->CalcPageControl.RemoveSheet(0);
   }
 
-  // A status bar's parts (right edges; the last one -1) and a page's texts in its first part.
+  // A status bar's panels (right edges; the last one -1) and a page's texts in its first panel.
   static void ExpectStatusBar(const TListPage& page, const std::vector<std::wstring>& states) {
     const HWND bar = page.StatusBar.HandleIfAllocated();
     EXPECT_EQ(page.StatusBar.Height(), At(19));

@@ -76,7 +76,7 @@ HWND WaitForWindow(const e2e::RuvoProcess& ruvo, const std::function<bool(std::s
   throw std::runtime_error("the window did not appear");
 }
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool Contains(std::string_view text, std::string_view piece) { return text.find(piece) != std::string_view::npos; }
 
 // The window in front, active, and done with its painting.
 void Settle(HWND window) {

@@ -139,9 +139,9 @@ class DpiChange : public testing::Test {
     EXPECT_EQ(form.sheet.Height(), area.bottom - area.top);
     EXPECT_EQ(form.status.Height(), at(19));
     EXPECT_EQ(form.status.Top() + form.status.Height(), form.ClientHeight());
-    const std::vector<int> parts = StatusParts(form.status.Handle());
-    ASSERT_EQ(parts.size(), 2U);
-    EXPECT_EQ(parts[0], at(60));
+    const std::vector<int> edges = StatusParts(form.status.Handle());
+    ASSERT_EQ(edges.size(), 2U);
+    EXPECT_EQ(edges[0], at(60));
     EXPECT_EQ(form.status.Panel(1).Width(), at(50));
     MINMAXINFO limits{};
     SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
@@ -193,7 +193,7 @@ TEST_F(DpiChange, FontsKeepTheirPointSizeAlsoWhenSetLater) {
   MoveToMonitorOfDpi(form, 120, {0, 0, 400, 320});
   form.button.SetFont({.face = kFont.face, .height = 10, .charset = SHIFTJIS_CHARSET});
   EXPECT_EQ(FontHeightOf(form.button), 13);  // 10 * 120 / 96 = 12.5
-  EXPECT_EQ(form.button.Font().height, 10);  // the spec stays as designed
+  EXPECT_EQ(form.button.Font().height, 10);  // the font asked for stays as designed
   EXPECT_EQ(FontHeightOf(form.box), 15);
   MoveToMonitorOfDpi(form, 192, {0, 0, 600, 480});
   EXPECT_EQ(FontHeightOf(form.button), 20);
