@@ -44,6 +44,19 @@ bool InFile::Open(const std::string& path, bool shareWrite) {
   return file_.valid();
 }
 
+bool InFile::ReopenAt(const InFile& other, std::uint64_t offset) {
+  // Only a file opened without shareWrite is reopened: its sharing is read only.
+  file_.reset(ReOpenFile(other.file_.get(), GENERIC_READ, FILE_SHARE_READ, 0));
+  openError_ = file_.valid() ? 0 : GetLastError();
+  LARGE_INTEGER to{};
+  to.QuadPart = static_cast<LONGLONG>(offset);
+  if (file_.valid() && !SetFilePointerEx(file_.get(), to, nullptr, FILE_BEGIN)) {
+    openError_ = GetLastError();
+    file_.reset();
+  }
+  return file_.valid();
+}
+
 std::optional<std::uint64_t> InFile::Size() const {
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file_.get(), &size) || size.QuadPart < 0) return std::nullopt;

@@ -27,6 +27,9 @@ constexpr DWORD kErrorNotAFile = ERROR_BAD_FILE_TYPE;
 class InFile {
  public:
   [[nodiscard]] bool Open(const std::string& path, bool shareWrite = false);
+  // A handle of its own on the file that other holds open, with the same access and sharing,
+  // placed at offset: another thread reads it without waiting for other's reads.
+  [[nodiscard]] bool ReopenAt(const InFile& other, std::uint64_t offset);
   // Why the last Open failed (GetLastError or kErrorNotAFile), 0 after a success.
   [[nodiscard]] DWORD OpenError() const { return openError_; }
   [[nodiscard]] bool IsOpen() const { return file_.valid(); }

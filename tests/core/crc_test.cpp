@@ -155,3 +155,31 @@ TEST(Crc, PiecesEqualOnePiece) {
   EXPECT_EQ(reg16, Crc16UpdateReference(0xFFFF, data.data(), 1000));
   EXPECT_EQ(reg32, Crc32UpdateReference(0xFFFFFFFF, data.data(), 1000));
 }
+
+// Two stretches folded apart, the second from a zero register, join into the whole's register,
+// wherever the file is cut; the shift itself is a run of zero bytes.
+TEST(Crc, ShiftJoinsStretchesFoldedApart) {
+  const auto data = RandomBytes(70000, 6);
+  const std::size_t cuts[] = {0, 1, 2, 15, 16, 255, 256, 4096, 65536, 69999, 70000};
+  for (const std::uint32_t start : {0xFFFFFFFFu, 0x12345678u, 0u}) {
+    const auto start16 = static_cast<std::uint16_t>(start);
+    const std::uint16_t whole16 = Crc16UpdateReference(start16, data.data(), data.size());
+    const std::uint32_t whole32 = Crc32UpdateReference(start, data.data(), data.size());
+    for (const std::size_t cut : cuts) {
+      SCOPED_TRACE(cut);
+      const std::size_t rest = data.size() - cut;
+      const std::uint16_t first16 = Crc16Update(start16, data.data(), cut);
+      const std::uint32_t first32 = Crc32Update(start, data.data(), cut);
+      EXPECT_EQ(Crc16Shift(first16, rest) ^ Crc16Update(0, data.data() + cut, rest), whole16);
+      EXPECT_EQ(Crc32Shift(first32, rest) ^ Crc32Update(0, data.data() + cut, rest), whole32);
+    }
+  }
+  const std::vector<std::uint8_t> zeros(1 << 20, 0);
+  for (const std::uint64_t count : {0ull, 1ull, 7ull, 64ull, 1000ull, 1ull << 20}) {
+    EXPECT_EQ(Crc16Shift(0xBEEF, count), Crc16UpdateReference(0xBEEF, zeros.data(), count)) << count;
+    EXPECT_EQ(Crc32Shift(0xDEADBEEF, count), Crc32UpdateReference(0xDEADBEEF, zeros.data(), count)) << count;
+  }
+  // Past 4 GiB the shift goes on (a zero register stays zero; the powers cycle with the order of x).
+  EXPECT_EQ(Crc32Shift(0, 1ull << 40), 0u);
+  EXPECT_NE(Crc32Shift(1, (1ull << 32) + 5), 0u);
+}

@@ -71,15 +71,20 @@ std::string Crc32Text(const std::string& bytes) {
   return HexUpper(~Crc32Update(0xFFFFFFFFu, bytes.data(), bytes.size()), 8);
 }
 
+std::string CrcText(THashType kind, const std::string& bytes) {
+  if (kind == THashType::CRC32) return Crc32Text(bytes);
+  return HexUpper(Crc16UpdateReference(0xFFFF, bytes.data(), bytes.size()), 4);
+}
+
 class HashQueueTest : public testing::Test {
  protected:
   void SetUp() override { CancelFlag = false; }
   void TearDown() override { CancelFlag = false; }
 
-  std::vector<std::string> Create(const std::vector<std::string>& files, unsigned workers, Log& log) {
-    const TRunResult result =
-        RunCreation({files, {}}, folder_.Path().substr(0, folder_.Path().size() - 1),
-                    {.kind = THashType::CRC32, .showProcess = true, .workers = workers}, ",", log);
+  std::vector<std::string> Create(const std::vector<std::string>& files, unsigned workers, Log& log,
+                                  THashType kind = THashType::CRC32) {
+    const TRunResult result = RunCreation({files, {}}, folder_.Path().substr(0, folder_.Path().size() - 1),
+                                          {.kind = kind, .showProcess = true, .workers = workers}, ",", log);
     EXPECT_FALSE(result.cancelled);
     return log.lines;
   }
@@ -93,20 +98,22 @@ struct Tree {
 };
 
 // Whatever the tree, every worker count gives the rows and left-out files of one worker, in the
-// same order; the big file's checksum (read ahead on its own thread) is the one of its bytes.
+// same order; a big file's CRC (its halves read on two threads, one of them cut off a block's
+// end) is the one of its bytes.
 TEST_F(HashQueueTest, OneWorkerAndManyGiveTheSameRows) {
   const std::size_t missing = SIZE_MAX;
+  const std::size_t big = (20u << 20) + 3;
   const Tree trees[] = {
       {"empty files", {0, 0, 0}},
-      {"one huge file", {20u << 20}},
+      {"one huge file", {big}},
       {"many small", std::vector<std::size_t>(300, 100)},
-      {"mixed and failing", {5, 0, missing, 20u << 20, 65536, 65537, missing, 1}},
+      {"mixed and failing", {5, 0, missing, big, 65536, 65537, missing, 1}},
   };
   int tree = 0;
   for (const Tree& t : trees) {
     SCOPED_TRACE(t.label);
     std::vector<std::string> files;
-    std::string huge;
+    std::string hugeBytes;
     for (std::size_t i = 0; i < t.sizes.size(); ++i) {
       char name[32];
       std::snprintf(name, sizeof name, "t%d_%zu.bin", tree, 1000 + i);
@@ -116,20 +123,26 @@ TEST_F(HashQueueTest, OneWorkerAndManyGiveTheSameRows) {
       }
       std::string bytes = Pattern(t.sizes[i], static_cast<unsigned>(i));
       files.push_back(folder_.AddFile(name, bytes));
-      if (t.sizes[i] >= (16u << 20)) huge = Crc32Text(bytes);
+      if (t.sizes[i] == big) hugeBytes = bytes;
     }
     ++tree;
-    Log one;
-    const std::vector<std::string> expected = Create(files, 1, one);
-    ASSERT_EQ(expected.size(), t.sizes.size());
-    if (!huge.empty()) {
-      bool found = false;
-      for (const std::string& line : expected) found = found || line.find("|" + huge + "|") != std::string::npos;
-      EXPECT_TRUE(found) << "the read-ahead file's checksum";
-    }
-    for (const unsigned workers : {2u, 3u, 8u}) {
-      Log many;
-      EXPECT_EQ(Create(files, workers, many), expected) << workers << " workers";
+    for (const THashType kind : {THashType::CRC32, THashType::CRC16}) {
+      SCOPED_TRACE(kind == THashType::CRC32 ? "CRC32" : "CRC16");
+      Log one;
+      const std::vector<std::string> expected = Create(files, 1, one, kind);
+      ASSERT_EQ(expected.size(), t.sizes.size());
+      if (!hugeBytes.empty()) {
+        std::string want = "|";
+        want += CrcText(kind, hugeBytes);
+        want += '|';
+        bool found = false;
+        for (const std::string& line : expected) found = found || line.find(want) != std::string::npos;
+        EXPECT_TRUE(found) << "the big file's checksum";
+      }
+      for (const unsigned workers : {2u, 3u, 8u}) {
+        Log many;
+        EXPECT_EQ(Create(files, workers, many, kind), expected) << workers << " workers";
+      }
     }
   }
 }
