@@ -43,10 +43,11 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 # The median of the given numbers, with four decimals.
 median_value() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { printf "%.4f\n", v[int((NR + 1) / 2)] }'; }
-# One core's in-memory speed of OpenSSL for a digest (md5, sha256) in MiB/s; OpenSSL's own figure
-# is in thousands of bytes per second, for 65536-byte blocks.
+# One core's in-memory speed of OpenSSL for a digest (md5, sha256) in MiB/s, or with a process
+# count, that of so many processes together; OpenSSL's own figure is in thousands of bytes per
+# second, for 65536-byte blocks.
 openssl_speed() {
-  openssl speed -seconds 2 -bytes 65536 "$1" 2>/dev/null |
+  openssl speed ${2:+-multi "$2"} -seconds 2 -bytes 65536 "$1" 2>/dev/null |
     awk -v k="$1" '$1 == k { sub(/k$/, "", $NF); printf "%.0f", $NF * 1000 / 1048576 }'
 }
 

@@ -86,14 +86,14 @@ class WorkerReport final : public BlockReport {
 // keeps pace with the system's copying, so handing it blocks gains nothing; instead a helper
 // reads and folds the second half of the file while the caller does the first.
 constexpr std::uint64_t kTwoThreadsFrom = 16u << 20;
-constexpr std::size_t kReadAheadBlock = 16 * kBlockSize;
-constexpr std::size_t kReadAheadDepth = 3;
 
-// For a CRC the number of reads counts: reading a big file in blocks of 256 KiB took a sixth
-// less time than in blocks of 64 KiB (1 GiB cached, Wine). Small files keep the block on the
-// stack, which costs no allocation.
+// The number of reads counts where hashing keeps pace with them: reading a big file in blocks of
+// 256 KiB took a sixth less time than in blocks of 64 KiB (1 GiB cached, Wine). Small files keep
+// the block on the stack, which costs no allocation.
 constexpr std::uint64_t kLargeReadFrom = 1u << 20;
 constexpr std::size_t kLargeReadBlock = 4 * kBlockSize;
+// Eight blocks ahead: 2 MiB, within a core's second-level cache.
+constexpr std::size_t kReadAheadDepth = 8;
 
 // Whether folding stops before the next block: a cancel, or the halt of one reader of a file.
 bool Halted(const std::atomic<bool>* halt) {
@@ -141,14 +141,14 @@ THashFailure FoldFile(const win::InFile& file, std::uint64_t limit, bool large, 
 
 // A digest: the caller hashes while a thread of ReadAhead reads the next blocks.
 THashFailure FoldReadAhead(const win::InFile& file, Checksum& checksum, std::int64_t& position, BlockReport& report) {
-  ReadAhead ahead(file, kReadAheadBlock, kReadAheadDepth);
+  ReadAhead ahead(file, kLargeReadBlock, kReadAheadDepth);
   for (;;) {
     if (CancelFlag) return THashFailure::Cancelled;
     const std::optional<std::span<const std::uint8_t>> block = ahead.Next();
     // A read error part-way is a failure: the bytes so far are not the file's checksum.
     if (!block) return THashFailure::ReadError;
     if (!FoldBlocks(checksum, *block, position, report)) return THashFailure::Cancelled;
-    const bool last = block->size() < kReadAheadBlock;
+    const bool last = block->size() < kLargeReadBlock;
     ahead.Done();
     if (last) return THashFailure::None;
   }

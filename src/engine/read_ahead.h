@@ -1,8 +1,7 @@
 #pragma once
 
-#include <condition_variable>
+#include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <thread>
@@ -36,10 +35,9 @@ class ReadAhead {
   const win::InFile& file_;
   const std::size_t blockSize_;
   std::vector<Block> blocks_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::size_t filled_ = 0;  // blocks read so far
-  std::size_t taken_ = 0;   // blocks the caller is done with
-  bool stop_ = false;
+  // Each counter is moved on by one thread only and waited on by the other.
+  std::atomic<std::uint64_t> filled_{0};  // blocks read so far
+  std::atomic<std::uint64_t> taken_{0};   // blocks the caller is done with
+  std::atomic<bool> stop_{false};
   std::thread reader_;  // last: it uses everything above
 };

@@ -14,6 +14,7 @@
 
 #include "core/crc.h"
 #include "core/hex.h"
+#include "core/sha.h"
 #include "engine/creation_run.h"
 #include "engine/hash_queue.h"
 #include "engine/verification_run.h"
@@ -71,9 +72,20 @@ std::string Crc32Text(const std::string& bytes) {
   return HexUpper(~Crc32Update(0xFFFFFFFFu, bytes.data(), bytes.size()), 8);
 }
 
-std::string CrcText(THashType kind, const std::string& bytes) {
-  if (kind == THashType::CRC32) return Crc32Text(bytes);
-  return HexUpper(Crc16UpdateReference(0xFFFF, bytes.data(), bytes.size()), 4);
+// The checksum text of the bytes, from the core's functions alone.
+std::string ChecksumText(THashType kind, const std::string& bytes) {
+  switch (kind) {
+    case THashType::CRC32: return Crc32Text(bytes);
+    case THashType::CRC16: return HexUpper(Crc16UpdateReference(0xFFFF, bytes.data(), bytes.size()), 4);
+    default: {
+      TSha256Context context;
+      Sha256Init(context);
+      Sha256Update(context, bytes.data(), bytes.size());
+      TSha256Digest digest;
+      Sha256Final(context, digest);
+      return HexUpperBytes(digest.data(), digest.size());
+    }
+  }
 }
 
 class HashQueueTest : public testing::Test {
@@ -83,8 +95,9 @@ class HashQueueTest : public testing::Test {
 
   std::vector<std::string> Create(const std::vector<std::string>& files, unsigned workers, Log& log,
                                   THashType kind = THashType::CRC32) {
-    const TRunResult result = RunCreation({files, {}}, folder_.Path().substr(0, folder_.Path().size() - 1),
-                                          {.kind = kind, .showProcess = true, .workers = workers}, ",", log);
+    const TRunResult result =
+        RunCreation({files, {}}, folder_.Path().substr(0, folder_.Path().size() - 1),
+                    {.kind = kind, .showProcess = true, .upperMD5 = true, .workers = workers}, ",", log);
     EXPECT_FALSE(result.cancelled);
     return log.lines;
   }
@@ -98,8 +111,8 @@ struct Tree {
 };
 
 // Whatever the tree, every worker count gives the rows and left-out files of one worker, in the
-// same order; a big file's CRC (its halves read on two threads, one of them cut off a block's
-// end) is the one of its bytes.
+// same order; a big file's checksum is the one of its bytes: a CRC's halves are read on two
+// threads (one of them cut off a block's end), a digest's blocks are read ahead on a thread.
 TEST_F(HashQueueTest, OneWorkerAndManyGiveTheSameRows) {
   const std::size_t missing = SIZE_MAX;
   const std::size_t big = (20u << 20) + 3;
@@ -126,14 +139,14 @@ TEST_F(HashQueueTest, OneWorkerAndManyGiveTheSameRows) {
       if (t.sizes[i] == big) hugeBytes = bytes;
     }
     ++tree;
-    for (const THashType kind : {THashType::CRC32, THashType::CRC16}) {
-      SCOPED_TRACE(kind == THashType::CRC32 ? "CRC32" : "CRC16");
+    for (const THashType kind : {THashType::CRC32, THashType::CRC16, THashType::SHA256}) {
+      SCOPED_TRACE(static_cast<int>(kind));
       Log one;
       const std::vector<std::string> expected = Create(files, 1, one, kind);
       ASSERT_EQ(expected.size(), t.sizes.size());
       if (!hugeBytes.empty()) {
         std::string want = "|";
-        want += CrcText(kind, hugeBytes);
+        want += ChecksumText(kind, hugeBytes);
         want += '|';
         bool found = false;
         for (const std::string& line : expected) found = found || line.find(want) != std::string::npos;
