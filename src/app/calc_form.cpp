@@ -86,6 +86,9 @@ void TCalcForm::CalcFiles(std::vector<std::string>& paths) {
   } else {
     Show();
   }
+  // Programs that sent the window a message while it was made wait for the answer; a cancel
+  // queued meanwhile still finds the page.
+  ui::App().AnswerSentMessages();
   const TIntakePaths sorted = SortIntake(paths);
   const TRunOptions options = Options();
   bool leftOut = false;

@@ -71,7 +71,8 @@ TRunResult TCalcFrame::RunCalc(const TPageFiles& page, const TRunOptions& option
   baseFolder_ = BaseFolderOf(files);
   SetHint(baseFolder_);
   if (ui::Form* form = OwnerForm()) form->SetCaption(ui::App().Title() + " - Calc - Wait - " + baseFolder_);
-  ListView.Repaint();
+  // The new page paints in a round of messages, which also answers whatever else waits.
+  ui::App().ProcessMessages();
 
   const TRunResult result = RunCreation(page, baseFolder_, options, win::ThousandsSeparator(), *this);
   Flush();

@@ -118,6 +118,9 @@ void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
     const IntakeScope intake(*this);
     SetCaption(title + " - Compare - Wait");
     Show();
+    // Programs that sent the window a message while it was made wait for the answer; a cancel
+    // queued meanwhile still finds the page.
+    ui::App().AnswerSentMessages();
     const TIntakePaths sorted = SortIntake(paths);
     const TRunOptions options = Options();
     PlanVerificationLists(

@@ -67,6 +67,8 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
   ListView.SetItemCount(static_cast<int>(rows.size()));
 
   const RunScope running(*this);
+  // The new page paints in a round of messages, which also answers whatever else waits.
+  ui::App().ProcessMessages();
   done_ = correct_ = 0;
   for (const TVerifyResult result : {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch,
                                      TVerifyResult::SizeMismatch, TVerifyResult::Unlisted}) {

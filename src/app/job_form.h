@@ -74,6 +74,8 @@ class TJobForm : public ui::Form {
     Page& page = sheet.Adopt(std::make_unique<Page>(sheet));
     page.SetAccessibleName(caption);
     pages_->SetActivePage(sheet);
+    // Making a page takes a while; programs that sent a message meanwhile wait for the answer.
+    ui::App().AnswerSentMessages();
     return page;
   }
   void RemovePage(const TListPage& page);

@@ -51,9 +51,9 @@ TListPage::~TListPage() {
 TListPage::RunScope::RunScope(TListPage& page) : page_(page) {
   page_.running_ = true;
   page_.display_ = TRunPacer(page_.PaceInterval);
-  // Hashing runs on workers: a round of messages costs the run little, and a window that answers
-  // within 30 ms feels immediate however slow its painting.
-  page_.pump_ = TRunPacer(std::min(page_.PaceInterval, std::chrono::milliseconds(16)), std::chrono::milliseconds(30));
+  // Hashing runs on workers: a round of messages costs the run little. Rounds at most 10 ms apart
+  // leave room for a slow paint or a busy processor before a message waits 50 ms.
+  page_.pump_ = TRunPacer(std::min(page_.PaceInterval, std::chrono::milliseconds(5)), std::chrono::milliseconds(10));
   page_.counter_ = page_.counterShown_ = {0, 0};
   page_.text_ = page_.textShown_ = page_.StatusBar.PanelText(1);
   page_.rowsChanged_ = false;

@@ -61,6 +61,11 @@ void Application::ProcessMessages() {
   }
 }
 
+void Application::AnswerSentMessages() {
+  MSG message{};
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 namespace {
 
 // The popup menus of the window that has the key and of its parents up to the top-level one.

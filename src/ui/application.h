@@ -49,6 +49,9 @@ class Application final : public MessagePump {
   // Lets every queued message run, then returns. A terminate request met here (also WM_QUIT)
   // is remembered; the running loop ends when control is back in Run.
   void ProcessMessages() override;
+  // Answers the messages that other threads and programs sent and wait for; takes nothing from
+  // the queue (no input, no paint), so no command of the user's starts here.
+  void AnswerSentMessages();
   void Terminate() { terminated_ = true; }
   [[nodiscard]] bool Terminated() const { return terminated_; }
   // Clears a terminate request (for tests that run several loops in one process).

@@ -94,6 +94,14 @@ void SetItemState(HWND list, int index, UINT state, UINT mask) {
   SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
+// Selecting a row of a single-selection list clears the others. Wine does that by visiting every
+// row of a virtual list (65 ms for 100,000 rows, at every step of a run's progress), unless no
+// other row is selected: so the one selected row is cleared first.
+void ClearOtherSelection(HWND list, int index) {
+  const auto previous = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  if (previous >= 0 && previous != index) SetItemState(list, previous, 0, LVIS_SELECTED);
+}
+
 }  // namespace
 
 void ListView::SelectItem(int index) {
@@ -102,7 +110,11 @@ void ListView::SelectItem(int index) {
   if (index < 0) {
     SetItemState(hwnd(), -1, 0, LVIS_SELECTED);
   } else {
-    if (multiSelect_) SetItemState(hwnd(), -1, 0, LVIS_SELECTED);
+    if (multiSelect_) {
+      SetItemState(hwnd(), -1, 0, LVIS_SELECTED);
+    } else {
+      ClearOtherSelection(hwnd(), index);
+    }
     SetItemState(hwnd(), index, LVIS_SELECTED, LVIS_SELECTED);
   }
 }
@@ -123,7 +135,10 @@ void ListView::SelectFocusShow(int index) {
   } else {
     // One state change for both: each one repaints the row.
     selected_ = focused_ = index;
-    if (hwnd() != nullptr) SetItemState(hwnd(), index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    if (hwnd() != nullptr) {
+      ClearOtherSelection(hwnd(), index);
+      SetItemState(hwnd(), index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
   }
   EnsureVisible(index, true);
 }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <atomic>
+#include <thread>
+
 #include "ui/edit.h"
 #include "ui/list_view.h"
 #include "ui/panel.h"
@@ -67,6 +70,30 @@ TEST_F(ApplicationLoop, ProcessMessagesRunsWhatIsQueued) {
   for (int i = 0; i < 3; ++i) PostMessageW(panel.Handle(), kPosted, 0, 0);
   ui::App().ProcessMessages();
   EXPECT_EQ(probes.count, 3);
+}
+
+// A message another thread sends is answered; a posted one (a cancel, a key) stays queued.
+TEST_F(ApplicationLoop, AnswerSentMessagesLeavesTheQueue) {
+  ui::Form form;
+  ui::Panel panel({.parent = &form});
+  ProbeCounter probes(panel);
+  PostMessageW(panel.Handle(), kPosted, 0, 0);
+  const HWND target = panel.Handle();
+  std::atomic<bool> answered{false};
+  std::thread sender([&] {
+    DWORD_PTR ignored = 0;
+    answered = SendMessageTimeoutW(target, kPosted, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+  });
+  // The sent message reaches the thread's queue at some moment; answer until it has come.
+  for (int round = 0; round < 1000 && probes.count == 0; ++round) {
+    ui::App().AnswerSentMessages();
+    Sleep(1);
+  }
+  sender.join();
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(probes.count, 1);
+  ui::App().ProcessMessages();
+  EXPECT_EQ(probes.count, 2);  // the posted one, left for the loop
 }
 
 TEST_F(ApplicationLoop, ClosingTheMainFormEndsRunAndShowMainFormShowsIt) {

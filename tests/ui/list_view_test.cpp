@@ -121,6 +121,10 @@ TEST(ListView, SelectionFocusAndCount) {
   page.list.SelectItem(1);  // single selection: row 2 loses it
   EXPECT_EQ(page.list.Selected(), 1);
   EXPECT_EQ(SendMessageW(page.list.Handle(), LVM_GETSELECTEDCOUNT, 0, 0), 1);
+  page.list.SelectFocusShow(0);  // the one selected row is cleared before the next is selected
+  EXPECT_EQ(page.list.Selected(), 0);
+  EXPECT_EQ(SendMessageW(page.list.Handle(), LVM_GETITEMSTATE, 1, LVIS_SELECTED), 0);
+  EXPECT_EQ(SendMessageW(page.list.Handle(), LVM_GETSELECTEDCOUNT, 0, 0), 1);
   page.list.SelectItem(-1);
   EXPECT_EQ(page.list.Selected(), -1);
   page.rows.push_back({"d.txt", "1", "1", 0});
