@@ -8,22 +8,12 @@
 
 #include "support/scratch_folder.h"
 
-namespace {
-
-std::string Pattern(std::size_t length) {
-  std::string bytes(length, '\0');
-  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) % 256);
-  return bytes;
-}
-
-}  // namespace
-
 TEST(ReadAhead, HandsOverTheFileInOrderAndStopsWhenLeftEarly) {
   ScratchFolder folder;
   const std::size_t block = 4096;
   const std::size_t sizes[] = {0, 1, block - 1, block, block + 1, 3 * block, 40 * block + 17};
   for (const std::size_t size : sizes) {
-    const std::string bytes = Pattern(size);
+    const std::string bytes = PatternBytes(size);
     const std::string path = folder.AddFile(std::to_string(size) + ".bin", bytes);
     for (const std::size_t depth : {1u, 2u, 8u}) {
       SCOPED_TRACE(testing::Message() << "size " << size << ", depth " << depth);
