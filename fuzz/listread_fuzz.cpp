@@ -16,8 +16,10 @@
 #include "core/hex.h"
 #include "core/list_bytes.h"
 #include "core/list_forms.h"
+#include "core/list_lines.h"
 #include "core/listread.h"
 #include "core/listtext.h"
+#include "core/text_encoding.h"
 #include "core/utf8.h"
 #include "core/verification_table.h"
 
@@ -71,56 +73,64 @@ void CheckTableRoundTrip(const std::vector<ListEntry>& entries) {
   }
 }
 
-// Written in binary mode the "*" protects names that begin with blanks or "*".
+// MD5 entries written again in the program's own layout, plain and in binary mode, read back the
+// same: names with blanks at either end among them.
 void CheckMD5RoundTrip(const std::vector<ListEntry>& entries) {
-  if (entries.empty()) return;
-  // An escaped name may hold a line end, which no Windows name holds and creation never writes.
+  std::vector<ListEntry> md5;
   for (const ListEntry& entry : entries) {
-    if (entry.name.find_first_of("\r\n") != std::string::npos) return;
+    // No Windows name is blank, holds a line end or a NUL or begins with "*", and creation never
+    // writes one.
+    if (entry.hash.size() == 32 && !IsBlankLine(entry.name) &&
+        entry.name.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos && !entry.name.starts_with('*')) {
+      md5.push_back(entry);
+    }
   }
-  std::vector<ChecksumRow> rows;
-  for (const ListEntry& entry : entries) rows.push_back({"*" + entry.name, entry.hash, ""});
-  const ChecksumList again = ParseChecksumList(RenderChecksumList(THashType::MD5, rows, ""));
-  Check(again.Kind() == THashType::MD5, "rendered MD5 list not recognised");
-  Check(again.size() == entries.size(), "rendered MD5 list has the wrong entry count");
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    Check(SameEntry(again.Entry(i), entries[i]), "MD5 entry changed on the round trip");
+  if (md5.empty()) return;
+  for (const bool binary : {false, true}) {
+    std::vector<ChecksumRow> rows;
+    for (const ListEntry& entry : md5) rows.push_back({(binary ? "*" : "") + entry.name, entry.hash, ""});
+    const ChecksumList again = ParseChecksumList(RenderChecksumList(THashType::MD5, rows, ""));
+    Check(again.Kind() == THashType::MD5, "rendered MD5 list not recognised");
+    Check(again.size() == md5.size(), "rendered MD5 list has the wrong entry count");
+    for (std::size_t i = 0; i < md5.size(); ++i) {
+      Check(SameEntry(again.Entry(i), md5[i]), "MD5 entry changed on the round trip");
+    }
   }
 }
 
-// The entries are the text's lines from the detected start on that split by the form's rule: up
-// to the first that does not in the program's own layouts, all of them in the other tools' files.
-std::vector<ListEntry> CheckEntries(const ChecksumList& list, std::string_view text) {
-  const ListStart start = DetectListStart(text);
-  Check(list.Kind() == start.kind && list.Form() == start.form, "parser and detection disagree");
+// Every line of a list is a row or passed over for a reason: blank, a comment, the armour of a
+// signed message, or after a table's closing line.
+std::vector<ListEntry> CheckRows(const ChecksumList& list, std::string_view text) {
+  const ListStart start = DetectListStart(text, true, "list.sha256");
+  Check(list.Kind() == start.kind && list.Layout() == start.layout, "parser and detection disagree");
   std::vector<ListEntry> entries;
-  if (start.kind == THashType::None) {
-    Check(list.empty(), "entries without a list");
+  if (start.layout == ListLayout::None) {
+    Check(list.empty(), "rows without a list");
     return entries;
   }
-  if (start.form == ListForm::Digest) {
-    Check(list.size() == 1 && list.Entry(0).name == "list" && list.Entry(0).hash == *SoleDigest(text),
+  if (start.layout == ListLayout::Digest) {
+    Check(list.size() == 1 && list.Entry(0).name == "list" && list.Entry(0).hash == *SoleDigest(text, "list.sha256"),
           "a lone digest is not the list file's one entry");
     return {list.Entry(0)};
   }
-  for (const std::string& line : SplitLines(text.substr(start.firstEntry))) {
-    const std::optional<ListEntry> entry = SplitListLine(line, start.form);
-    if (!entry) {
-      if (SkipsBadLines(start.form)) continue;
-      break;
-    }
-    entries.push_back(*entry);
+  if (start.layout == ListLayout::Lines && text.find("-----BEGIN PGP") == std::string_view::npos) {
+    std::size_t lines = 0;
+    for (const std::string& line : SplitLines(text)) lines += !IsBlankLine(line) && !IsCommentLine(line);
+    Check(list.size() == lines, "a line is neither a row nor passed over");
   }
-  Check(list.size() == entries.size(), "entry count differs from the lines that split");
+  std::size_t lastLine = 0;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    const ListEntry& entry = entries[i];
-    Check(SameEntry(entry, list.Entry(i)), "entry differs from its line");
+    const ListEntry entry = list.Entry(i);
+    entries.push_back(entry);
+    Check(list.LineNumber(i) > lastLine, "line numbers out of order");
+    lastLine = list.LineNumber(i);
     const ListFields fields = list.Fields(i);
-    Check(fields.kind != THashType::None, "an entry without a kind");
-    if (IsDigestKind(fields.kind)) {
+    Check((fields.kind == THashType::None) == list.IsMalformed(i), "a malformed row with a kind or an entry without");
+    if (list.IsMalformed(i)) continue;
+    if (IsDigestKind(fields.kind) && fields.kind != THashType::BLAKE2b) {
       Check(entry.hash.size() == static_cast<std::size_t>(HashTextLength(fields.kind)) && entry.size.empty(),
             "bad digest entry");
-    } else if (start.form != ListForm::Sfv) {
+    } else if (start.layout == ListLayout::Table) {
       Check(!entry.hash.empty() && !entry.size.empty(), "empty hash or size field");
       Check(entry.hash.find(' ') == std::string::npos && entry.size.find(' ') == std::string::npos,
             "space inside a field");
@@ -136,6 +146,8 @@ std::vector<ListEntry> CheckEntries(const ChecksumList& list, std::string_view t
 
 // A page records some outcome for every row and shows exactly what it recorded.
 void CheckRecords(ChecksumList list, const std::vector<ListEntry>& entries) {
+  std::vector<bool> malformed;
+  for (std::size_t i = 0; i < list.size(); ++i) malformed.push_back(list.IsMalformed(i));
   VerificationTable table(std::move(list));
   Check(table.size() == entries.size(), "records and entries differ in number");
   std::vector<TVerification> recorded;
@@ -147,6 +159,7 @@ void CheckRecords(ChecksumList list, const std::vector<ListEntry>& entries) {
       case 2: verification = {TVerifyResult::HashMismatch, entries[i].name.substr(0, 8), entries[i].size}; break;
       default: verification = {TVerifyResult::SizeMismatch, entries[i].hash, entries[i].size + "0"}; break;
     }
+    if (malformed[i]) verification = {TVerifyResult::Malformed, "", ""};
     if (i % 5 == 4) continue;  // some rows stay unverified
     table.Record(i, verification);
     recorded.resize(i + 1);
@@ -161,6 +174,7 @@ void CheckRecords(ChecksumList list, const std::vector<ListEntry>& entries) {
     Check(table.Result(i) == recorded[i].result && shown.result == recorded[i].result, "outcome changed");
     Check(shown.foundHash == recorded[i].foundHash && shown.foundBytes == recorded[i].foundBytes,
           "found texts changed");
+    Check(!table.ResultText(i).empty() || recorded[i].result == TVerifyResult::Correct, "an error without its text");
   }
 }
 
@@ -168,29 +182,25 @@ void CheckRecords(ChecksumList list, const std::vector<ListEntry>& entries) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const bool probed = IsChecksumListStart(std::string_view(bytes).substr(0, kProbeBytes), size <= kProbeBytes);
-
-  const bool mayContinue = ListTextMayContinue(bytes);
-  // The guard never stops a text early that a shorter read had let go on.
-  for (std::size_t n = 0; n < size && n < 512; ++n) {
-    if (!ListTextMayContinue(std::string_view(bytes).substr(0, n))) {
-      Check(!mayContinue, "guard stopped a prefix but lets the whole text go on");
-      break;
-    }
-  }
+  const bool whole = size <= kDetectionWindow;
+  const bool probed = IsChecksumListStart(std::string_view(bytes).substr(0, kDetectionWindow), whole, "list.sha256");
 
   const std::string text = DecodeListBytes(bytes, FuzzAnsi);
   ChecksumList list = ParseChecksumListBytes(bytes, FuzzAnsi, "list.sha256");
-  const std::vector<ListEntry> entries = CheckEntries(list, text);
-  // An ASCII list is read as its bytes: the guard, which looks at bytes, must let it be loaded.
-  if (list.Kind() != THashType::None && !HasNonAscii(bytes)) {
-    Check(mayContinue, "guard refuses a recognised list");
+  const std::vector<ListEntry> entries = CheckRows(list, text);
+  // An ASCII list is read as its bytes: the probe, which looks at its first bytes, must let it
+  // be loaded.
+  if (list.Kind() != THashType::None && !HasNonAscii(bytes) && EncodingFromBom(bytes).bomLength == 0) {
     Check(probed, "probe refuses a recognised list");
   }
 
-  if (list.Form() == ListForm::Table16 || list.Form() == ListForm::Table32) {
-    CheckTableRoundTrip(entries);
-  } else if (list.Form() == ListForm::Md5) {
+  if (list.Layout() == ListLayout::Table) {
+    std::vector<ListEntry> tableEntries;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (!list.IsMalformed(i)) tableEntries.push_back(entries[i]);
+    }
+    CheckTableRoundTrip(tableEntries);
+  } else if (list.Layout() == ListLayout::Lines) {
     CheckMD5RoundTrip(entries);
   }
   CheckRecords(std::move(list), entries);

@@ -45,11 +45,15 @@ TCompareFrame::TCompareFrame(ui::Control& parent)
 
 TCompareFrame::~TCompareFrame() = default;
 
-void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list, const TRunOptions& options) {
-  kind_ = list.Kind();
+void TCompareFrame::ShowKind(THashType kind) {
+  kind_ = kind;
   const std::string kindName = HashColumnTitle(kind_);
   ListView.SetColumnCaption(colHash, kindName);
   ListView.SetColumnCaption(colFHash, "F" + kindName);
+}
+
+void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list, const TRunOptions& options) {
+  ShowKind(list.Kind());
   ListView.SetFocus();
   if (ui::Form* form = OwnerForm()) form->SetCaption(Hint() + " - Compare - Wait - " + ui::App().Title());
 
@@ -71,7 +75,7 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
   ui::App().ProcessMessages();
   done_ = correct_ = 0;
   for (const TVerifyResult result : {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch,
-                                     TVerifyResult::SizeMismatch, TVerifyResult::Unlisted}) {
+                                     TVerifyResult::SizeMismatch, TVerifyResult::Unlisted, TVerifyResult::Malformed}) {
     resultTexts_.at(static_cast<std::size_t>(result)) = ui::Utf8(VerifyResultText(result, kind_));
   }
   const TRunResult result =
@@ -104,9 +108,13 @@ bool TCompareFrame::AddUnlistedFiles() {
 
 void TCompareFrame::RowVerified(std::size_t index, TVerification verification) {
   table_.Record(index, verification);
+  // A list of 128 digits under a name that does not say their kind: its first file tells.
+  if (index == 0 && verification.matchedBlake2b) ShowKind(THashType::BLAKE2b);
   WidenColumn(colFHash, verification.foundHash);
   WidenColumn(colFBytes, verification.foundBytes);
-  WidenColumn(colError, resultTexts_.at(static_cast<std::size_t>(verification.result)));
+  WidenColumn(colError, verification.result == TVerifyResult::Malformed
+                            ? ui::Utf8(table_.ResultText(index))
+                            : resultTexts_.at(static_cast<std::size_t>(verification.result)));
   done_ = index + 1;
   if (verification.result == TVerifyResult::Correct) ++correct_;
   // The summary shows with the row, made only when it shows.
@@ -193,11 +201,11 @@ TCompareItem TCompareFrame::Item(std::size_t i) const {
   item.State = *result == TVerifyResult::Correct ? 1 : 2;
   item.FHash = std::move(verification.foundHash);
   item.FBytes = std::move(verification.foundBytes);
-  // A list of mixed tags names each row's mismatch by the row's own kind.
-  const THashType rowKind = table_.Kind(i);
-  item.Error = rowKind == kind_ || *result != TVerifyResult::HashMismatch
-                   ? resultTexts_.at(static_cast<std::size_t>(*result))
-                   : ui::Utf8(VerifyResultText(*result, rowKind));
+  // A list of mixed tags names each row's mismatch by the row's own kind; a malformed row says
+  // its line.
+  const bool ownText = *result == TVerifyResult::Malformed ||
+                       (*result == TVerifyResult::HashMismatch && table_.Kind(i) != kind_);
+  item.Error = ownText ? ui::Utf8(table_.ResultText(i)) : resultTexts_.at(static_cast<std::size_t>(*result));
   return item;
 }
 

@@ -69,6 +69,8 @@ class TCompareFrame : public TListPage {
   // "n ファイル (正常 : c  異常 : e)" of the rows verified so far.
   [[nodiscard]] std::string Summary() const;
   void EndRun(bool cancelled);
+  // The kind in the hash columns' titles.
+  void ShowKind(THashType kind);
 
   std::string listPath_;
   bool runOver_ = false;
@@ -79,5 +81,5 @@ class TCompareFrame : public TListPage {
   std::size_t correct_ = 0;
   // Texts converted once: the state words, and the run's Error column texts.
   std::string correctWord_, errorWord_, unverifiedWord_;
-  std::array<std::string, 5> resultTexts_;
+  std::array<std::string, 6> resultTexts_;
 };

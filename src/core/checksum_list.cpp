@@ -1,67 +1,87 @@
 #include "core/checksum_list.h"
 
-#include <limits>
 #include <utility>
-
-#include "core/list_forms.h"
 
 namespace {
 
-// Calls entryAt with the offset of every entry line from `from` on, up to the first line that
-// does not split by the form's rule, or over such lines for the forms that pass them over.
-template <typename EntryAt>
-void ForEachEntryLine(std::string_view text, std::size_t from, ListForm form, EntryAt entryAt) {
-  for (std::size_t at = from; at < text.size();) {
-    const LineSpan line = FirstLine(text.substr(at));
-    if (SplitFormFields(text.substr(at, line.length), form)) {
-      entryAt(at);
-    } else if (!SkipsBadLines(form)) {
-      return;
-    }
-    at += line.length + line.endLength;
-  }
+constexpr std::size_t kMaxListText = 0x80000000u;
+
+// Calls row with every line of the text that is not passed over.
+template <typename Row>
+void ForEachRow(std::string_view text, THashType table, const DigestLineRules& rules, Row row) {
+  ListLineWalker walker(text, table, rules);
+  while (const std::optional<ListLine> line = walker.Next()) row(*line);
 }
 
 }  // namespace
 
-ListFields ChecksumList::Fields(std::size_t i) const {
-  const std::string_view rest = std::string_view(text_).substr(lineStarts_.at(i));
-  if (form_ == ListForm::Digest) {
-    const std::string_view digest = *SoleDigest(rest);
-    return {.name = digestName_, .hash = digest, .size = {}, .kind = kind_};
+std::size_t ChecksumList::LineNumber(std::size_t i) const {
+  if (layout_ == ListLayout::Digest) return 1;
+  const std::size_t numbered = i / kNumberedEvery;
+  std::size_t number = lineNumbers_.at(numbered);
+  const std::string_view text(text_);
+  const std::size_t target = Offset(i);
+  for (std::size_t at = Offset(numbered * kNumberedEvery);;) {
+    const LineSpan span = FirstLine(text.substr(at));
+    const std::size_t next = at + span.length + span.endLength;
+    if (next > target || span.endLength == 0) return number;
+    ++number;
+    at = next;
   }
-  // Every recorded line split when the list was parsed.
-  return *SplitFormFields(rest.substr(0, FirstLine(rest).length), form_);
+}
+
+ListFields ChecksumList::Fields(std::size_t i) const {
+  const std::string_view rest = std::string_view(text_).substr(Offset(i));
+  const std::string_view line = rest.substr(0, FirstLine(rest).length);
+  if (IsMalformed(i)) return {.name = line, .hash = {}, .size = {}};
+  switch (layout_) {
+    case ListLayout::Digest: {
+      const std::string_view digest = line.substr(0, line.find_first_not_of("0123456789ABCDEFabcdef"));
+      return {.name = digestName_, .hash = digest, .size = {}, .kind = kind_, .escaped = false, .orBlake2b = digest.size() == 128 && !rules_.sha512};
+    }
+    case ListLayout::Table: {
+      ListFields fields = *SplitTableFields(line);
+      fields.kind = kind_;
+      return fields;
+    }
+    default:
+      // Every entry's line split when the list was parsed.
+      return *SplitEntryFields(line, rules_);
+  }
 }
 
 ChecksumList ParseChecksumList(std::string text, std::string_view listFileName) {
   ChecksumList list;
-  const ListStart start = DetectListStart(text);
-  // Line starts are 32-bit: the loading guard keeps every list far below 4 GiB.
-  if (start.kind == THashType::None || text.size() > std::numeric_limits<std::uint32_t>::max()) return list;
-  if (start.form == ListForm::Digest) {
+  if (text.size() >= kMaxListText) return list;
+  const ListStart start = DetectListStart(text, true, listFileName);
+  if (start.layout == ListLayout::None) return list;
+  list.rules_ = DigestRulesOfListName(listFileName);
+  if (start.layout == ListLayout::Digest) {
     const std::size_t dot = listFileName.rfind('.');
     if (dot == std::string_view::npos || dot == 0) return list;
     list.digestName_ = listFileName.substr(0, dot);
-    list.lineStarts_.push_back(static_cast<std::uint32_t>(start.firstEntry));
+    const std::string_view digest = *SoleDigest(text, listFileName);
+    list.rows_.push_back(static_cast<std::uint32_t>(digest.data() - text.data()));
+    list.lineNumbers_.push_back(1);
+  } else {
+    const THashType table = start.layout == ListLayout::Table ? start.kind : THashType::None;
+    // Counted first, so that the rows take their exact room and no growing vector holds twice
+    // its size for a moment.
+    std::size_t count = 0;
+    ForEachRow(text, table, list.rules_, [&count](const ListLine&) { ++count; });
+    list.rows_.reserve(count);
+    list.lineNumbers_.reserve(count / ChecksumList::kNumberedEvery + 1);
+    ForEachRow(text, table, list.rules_, [&list](const ListLine& line) {
+      if (list.rows_.size() % ChecksumList::kNumberedEvery == 0) {
+        list.lineNumbers_.push_back(static_cast<std::uint32_t>(line.number));
+      }
+      const std::uint32_t malformed = line.role == LineRole::Malformed ? ChecksumList::kMalformed : 0;
+      list.rows_.push_back(static_cast<std::uint32_t>(line.offset) | malformed);
+      if (line.showsOwnLayout) list.rules_.ownLayout = true;
+    });
   }
   list.kind_ = start.kind;
-  list.form_ = start.form;
-  // Counted first, so that the starts take their exact room and no growing vector holds twice
-  // its size for a moment.
-  if (start.form != ListForm::Digest) {
-    std::size_t count = 0;
-    ForEachEntryLine(text, start.firstEntry, start.form, [&count](std::size_t) { ++count; });
-    list.lineStarts_.reserve(count);
-    ForEachEntryLine(text, start.firstEntry, start.form,
-                     [&list](std::size_t at) { list.lineStarts_.push_back(static_cast<std::uint32_t>(at)); });
-  }
+  list.layout_ = start.layout;
   list.text_ = std::move(text);
   return list;
-}
-
-std::optional<ListEntry> SplitListLine(std::string_view line, ListForm form) {
-  const std::optional<ListFields> fields = SplitFormFields(line, form);
-  if (!fields) return std::nullopt;
-  return ToListEntry(*fields);
 }

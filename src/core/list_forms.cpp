@@ -1,6 +1,7 @@
 #include "core/list_forms.h"
 
 #include <array>
+#include <charconv>
 
 #include "core/hex.h"
 
@@ -10,6 +11,15 @@ bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+bool IsTagChar(char c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '-'; }
+
+std::string_view TrimEnd(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 // The length of the run of hex digits the text begins with.
 std::size_t HexRun(std::string_view text) {
   std::size_t n = 0;
@@ -17,8 +27,11 @@ std::size_t HexRun(std::string_view text) {
   return n;
 }
 
-bool IsDigestOf(std::string_view digest, THashType kind) {
-  return HexRun(digest) == digest.size() && DigestKindOfLength(digest.size()) == kind && kind != THashType::None;
+// The length of the run of hex digits the text ends with.
+std::size_t TrailingHexRun(std::string_view text) {
+  std::size_t n = 0;
+  while (n < text.size() && IsHexDigit(text[text.size() - 1 - n])) ++n;
+  return n;
 }
 
 // Undoes a leading "\" when there is one: the rest of the line and whether its name is escaped.
@@ -29,7 +42,55 @@ std::pair<std::string_view, bool> EscapeMark(std::string_view line) {
 
 bool NameUnescapes(std::string_view name, bool escaped) { return !escaped || UnescapeName(name).has_value(); }
 
+// BLAKE2b's digests are whole bytes, at most 64 of them.
+bool IsBlake2bLength(std::size_t digits) { return digits >= 2 && digits <= 128 && digits % 2 == 0; }
+
+// The kind a tag names when the digest has that kind's length; None otherwise.
+THashType TagKind(std::string_view tag, std::size_t digits) {
+  const std::string upper = AsciiUpper(tag);
+  static constexpr std::array<std::pair<std::string_view, THashType>, 17> kFixed = {{
+      {"MD5", THashType::MD5},          {"SHA1", THashType::SHA1},         {"SHA-1", THashType::SHA1},
+      {"SHA224", THashType::SHA224},    {"SHA2-224", THashType::SHA224},   {"SHA-224", THashType::SHA224},
+      {"SHA256", THashType::SHA256},    {"SHA2-256", THashType::SHA256},   {"SHA-256", THashType::SHA256},
+      {"SHA384", THashType::SHA384},    {"SHA2-384", THashType::SHA384},   {"SHA-384", THashType::SHA384},
+      {"SHA512", THashType::SHA512},    {"SHA2-512", THashType::SHA512},   {"SHA-512", THashType::SHA512},
+      {"BLAKE2B512", THashType::BLAKE2b}, {"CRC32", THashType::CRC32},
+  }};
+  for (const auto& [name, kind] : kFixed) {
+    if (upper != name) continue;
+    const std::size_t expected = kind == THashType::BLAKE2b ? 128 : static_cast<std::size_t>(HashTextLength(kind));
+    return digits == expected ? kind : THashType::None;
+  }
+  // "BLAKE2b" alone has any length; "BLAKE2b-N" N bits.
+  if (upper == "BLAKE2B") return IsBlake2bLength(digits) ? THashType::BLAKE2b : THashType::None;
+  if (upper.starts_with("BLAKE2B-")) {
+    const std::string_view bits = std::string_view(upper).substr(8);
+    std::size_t n = 0;
+    const auto [end, error] = std::from_chars(bits.data(), bits.data() + bits.size(), n);
+    if (error != std::errc() || end != bits.data() + bits.size() || n % 8 != 0) return THashType::None;
+    return IsBlake2bLength(digits) && digits * 4 == n ? THashType::BLAKE2b : THashType::None;
+  }
+  return THashType::None;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && AsciiLower(std::string(text.substr(text.size() - end.size()))) == end;
+}
+
 }  // namespace
+
+THashType DigestFirstKind(std::size_t digits, const DigestLineRules& rules) {
+  if (rules.blake2b) return IsBlake2bLength(digits) ? THashType::BLAKE2b : THashType::None;
+  return digits == 8 ? THashType::CRC32 : DigestKindOfLength(digits);
+}
+
+DigestLineRules DigestRulesOfListName(std::string_view listFileName) {
+  DigestLineRules rules;
+  const std::string name = AsciiLower(std::string(listFileName));
+  rules.blake2b = name == "b2sums" || EndsWithNoCase(name, ".b2") || EndsWithNoCase(name, ".blake2b");
+  rules.sha512 = name == "sha512sums" || EndsWithNoCase(name, ".sha512");
+  return rules;
+}
 
 std::optional<std::string> UnescapeName(std::string_view name) {
   std::string plain;
@@ -51,54 +112,63 @@ std::optional<std::string> UnescapeName(std::string_view name) {
   return plain;
 }
 
-std::optional<ListFields> SplitGnuFields(std::string_view line) {
+std::optional<ListFields> SplitDigestFirstFields(std::string_view line, const DigestLineRules& rules) {
   const auto [rest, escaped] = EscapeMark(line);
   const std::size_t digits = HexRun(rest);
-  const THashType kind = DigestKindOfLength(digits);
-  if (kind == THashType::None || rest.size() < digits + 3 || rest[digits] != ' ') return std::nullopt;
-  if (rest[digits + 1] != ' ' && rest[digits + 1] != '*') return std::nullopt;
+  const THashType kind = DigestFirstKind(digits, rules);
+  if (kind == THashType::None || rest.size() <= digits || rest[digits] != ' ') return std::nullopt;
+  std::string_view name = rest.substr(digits + 1);
+  if (name.starts_with('*')) {
+    name.remove_prefix(1);
+  } else if (name.starts_with(' ') && (escaped || !rules.ownLayout)) {
+    name.remove_prefix(1);
+  }
+  if (!NameUnescapes(name, escaped)) return std::nullopt;
   ListFields fields;
   fields.hash = rest.substr(0, digits);
-  fields.name = rest.substr(digits + 2);
+  fields.name = name;
   fields.kind = kind;
   fields.escaped = escaped;
-  if (!NameUnescapes(fields.name, escaped)) return std::nullopt;
+  fields.orBlake2b = digits == 128 && !rules.blake2b && !rules.sha512;
   return fields;
 }
 
-std::optional<ListFields> SplitBsdFields(std::string_view line) {
+std::optional<ListFields> SplitTaggedFields(std::string_view line) {
   const auto [rest, escaped] = EscapeMark(line);
-  static constexpr std::array<std::pair<std::string_view, THashType>, 4> kTags = {{{"SHA512", THashType::SHA512},
-                                                                                   {"SHA256", THashType::SHA256},
-                                                                                   {"SHA1", THashType::SHA1},
-                                                                                   {"MD5", THashType::MD5}}};
-  for (const auto& [tag, kind] : kTags) {
-    if (rest.size() <= tag.size() + 2 || AsciiUpper(rest.substr(0, tag.size())) != tag) continue;
-    if (rest.substr(tag.size(), 2) != " (") return std::nullopt;
-    const std::string_view named = rest.substr(tag.size() + 2);
-    const std::size_t close = named.rfind(") = ");
-    if (close == std::string_view::npos) return std::nullopt;
-    ListFields fields;
-    fields.name = named.substr(0, close);
-    fields.hash = named.substr(close + 4);
-    fields.kind = kind;
-    fields.escaped = escaped;
-    if (fields.name.empty() || !IsDigestOf(fields.hash, kind) || !NameUnescapes(fields.name, escaped)) {
-      return std::nullopt;
-    }
-    return fields;
-  }
-  return std::nullopt;
+  if (rest.empty() || !IsAsciiLetter(rest.front())) return std::nullopt;
+  std::size_t open = 0;
+  while (open < rest.size() && IsTagChar(rest[open])) ++open;
+  const std::string_view tag = rest.substr(0, open);
+  while (open < rest.size() && rest[open] == ' ') ++open;
+  if (open == rest.size() || rest[open] != '(') return std::nullopt;
+
+  // From the end: the digest, "=", ")"; blanks around the "=" as each tool writes them.
+  const std::string_view tail = TrimEnd(rest.substr(open + 1));
+  const std::size_t digits = TrailingHexRun(tail);
+  std::size_t at = tail.size() - digits;
+  if (digits == 0) return std::nullopt;
+  while (at > 0 && tail[at - 1] == ' ') --at;
+  if (at == 0 || tail[at - 1] != '=') return std::nullopt;
+  --at;
+  while (at > 0 && tail[at - 1] == ' ') --at;
+  if (at == 0 || tail[at - 1] != ')') return std::nullopt;
+
+  ListFields fields;
+  fields.name = tail.substr(0, at - 1);
+  fields.hash = tail.substr(tail.size() - digits);
+  fields.escaped = escaped;
+  const bool named = !fields.name.empty() && NameUnescapes(fields.name, escaped);
+  fields.kind = named ? TagKind(tag, digits) : THashType::None;
+  return fields;
 }
 
 std::optional<ListFields> SplitSfvFields(std::string_view line) {
-  while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
+  line = TrimEnd(line);
   const std::size_t space = line.rfind(' ');
   if (space == std::string_view::npos || line.starts_with(';')) return std::nullopt;
   const std::string_view crc = line.substr(space + 1);
   if (crc.size() != 8 || HexRun(crc) != 8) return std::nullopt;
-  std::string_view name = line.substr(0, space);
-  while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
+  const std::string_view name = TrimEnd(line.substr(0, space));
   if (name.empty()) return std::nullopt;
   ListFields fields;
   fields.name = name;
@@ -107,18 +177,20 @@ std::optional<ListFields> SplitSfvFields(std::string_view line) {
   return fields;
 }
 
-bool IsBlankLine(std::string_view line) {
-  for (const char c : line) {
-    if (!IsBlank(c)) return false;
-  }
-  return true;
-}
+bool IsBlankLine(std::string_view line) { return TrimEnd(line).empty(); }
 
-bool IsSfvNote(std::string_view line) { return line.starts_with(';') || IsBlankLine(line); }
+bool IsCommentLine(std::string_view line) { return line.starts_with('#') || line.starts_with(';'); }
 
-std::optional<std::string_view> SoleDigest(std::string_view text) {
+std::optional<std::string_view> SoleDigest(std::string_view text, std::string_view listFileName) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  if (DigestKindOfLength(text.size()) == THashType::None || HexRun(text) != text.size()) return std::nullopt;
+  text = TrimEnd(text);
+  if (text.empty() || HexRun(text) != text.size()) return std::nullopt;
+  const DigestLineRules rules = DigestRulesOfListName(listFileName);
+  if (text.size() == 8 && !rules.blake2b) {
+    const bool crcName = EndsWithNoCase(listFileName, ".crc32") || EndsWithNoCase(listFileName, ".crc") ||
+                         EndsWithNoCase(listFileName, ".sfv");
+    if (!crcName) return std::nullopt;
+  }
+  if (DigestFirstKind(text.size(), rules) == THashType::None) return std::nullopt;
   return text;
 }

@@ -12,6 +12,7 @@ namespace {
 constexpr std::uint8_t kResultMask = 0x0F;
 constexpr std::uint8_t kFoundExpected = 0x10;  // the expected texts, the hash in upper case
 constexpr std::uint8_t kFoundStored = 0x20;    // in the stored texts
+constexpr std::uint8_t kMatchedBlake2b = 0x40;  // TVerification::matchedBlake2b
 
 }  // namespace
 
@@ -20,6 +21,7 @@ VerificationTable::VerificationTable(ChecksumList list) : list_(std::move(list))
 void VerificationTable::Record(std::size_t i, const TVerification& verification) {
   std::uint8_t& row = rows_.at(i);
   row = static_cast<std::uint8_t>(static_cast<std::uint8_t>(verification.result) + 1);
+  if (verification.matchedBlake2b) row |= kMatchedBlake2b;
   if (verification.foundHash.empty() && verification.foundBytes.empty()) return;
   const ListFields expected = list_.Fields(i);
   if (verification.foundBytes == expected.size && verification.foundHash == AsciiUpper(expected.hash)) {
@@ -42,7 +44,15 @@ ListEntry VerificationTable::Entry(std::size_t i) const {
 }
 
 THashType VerificationTable::Kind(std::size_t i) const {
-  return i < rows_.size() ? list_.Fields(i).kind : list_.Kind();
+  if (i >= rows_.size()) return list_.Kind();
+  return (rows_[i] & kMatchedBlake2b) != 0 ? THashType::BLAKE2b : list_.Fields(i).kind;
+}
+
+std::u8string VerificationTable::ResultText(std::size_t i) const {
+  const std::optional<TVerifyResult> result = Result(i);
+  if (!result) return {};
+  if (*result == TVerifyResult::Malformed) return MalformedLineText(list_.LineNumber(i));
+  return VerifyResultText(*result, Kind(i));
 }
 
 std::optional<TVerifyResult> VerificationTable::Result(std::size_t i) const {
@@ -63,6 +73,7 @@ TVerification VerificationTable::Verification(std::size_t i) const {
   }
   verification.result = *result;
   const std::uint8_t row = rows_[i];
+  verification.matchedBlake2b = (row & kMatchedBlake2b) != 0;
   if ((row & kFoundExpected) != 0) {
     const ListFields expected = list_.Fields(i);
     verification.foundHash = AsciiUpper(expected.hash);

@@ -26,7 +26,8 @@ class VerificationTable {
 
   // The entry of row i as the list writes it; an unlisted row has its name alone.
   [[nodiscard]] ListEntry Entry(std::size_t i) const;
-  // The kind row i is verified with: its own for a listed row, the list's for an unlisted one.
+  // The kind row i is verified with: its own for a listed row (BLAKE2b once a 128-digit entry
+  // matched as that), the list's for an unlisted one, None for a malformed line.
   [[nodiscard]] THashType Kind(std::size_t i) const;
   // A row for a file that the list does not name, with the outcome Unlisted.
   void AddUnlisted(std::string name) { unlisted_.push_back(std::move(name)); }
@@ -37,6 +38,9 @@ class VerificationTable {
   [[nodiscard]] std::optional<TVerifyResult> Result(std::size_t i) const;
   // The outcome of row i with its found texts (empty while not verified or not found).
   [[nodiscard]] TVerification Verification(std::size_t i) const;
+  // The Error column's text of row i: VerifyResultText by its kind, a malformed line's with its
+  // line number; empty while not verified.
+  [[nodiscard]] std::u8string ResultText(std::size_t i) const;
 
  private:
   struct StoredFound {

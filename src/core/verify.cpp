@@ -40,8 +40,14 @@ std::u8string VerifyResultText(TVerifyResult result, THashType kind) {
     }
     case TVerifyResult::SizeMismatch: return u8"サイズ不一致";
     case TVerifyResult::Unlisted: return u8"リストにないファイル";
+    case TVerifyResult::Malformed: return u8"行の形式が不正です";
   }
   return {};
+}
+
+std::u8string MalformedLineText(std::size_t lineNumber) {
+  const std::string digits = std::to_string(lineNumber);
+  return std::u8string(digits.begin(), digits.end()) + u8"行目の形式が不正です";
 }
 
 std::u8string VerificationSummary(std::size_t files, std::size_t correct) {

@@ -9,7 +9,8 @@
 #include "core/listread.h"
 
 // Unlisted: a file beside the list's files that no entry names (only when asked to look for them).
-enum class TVerifyResult : std::uint8_t { Correct, OpenFailed, HashMismatch, SizeMismatch, Unlisted };
+// Malformed: a line of the list that is no entry; it names no file and is never correct.
+enum class TVerifyResult : std::uint8_t { Correct, OpenFailed, HashMismatch, SizeMismatch, Unlisted, Malformed };
 
 // What hashing the named file found; the caller passes nullopt when it could not be opened or read.
 struct FoundFile {
@@ -22,6 +23,8 @@ struct TVerification {
   TVerifyResult result = TVerifyResult::Correct;
   std::string foundHash;
   std::string foundBytes;
+  // The file matched as BLAKE2b-512 an entry of 128 digits read as SHA-512 (ListFields::orBlake2b).
+  bool matchedBlake2b = false;
 };
 
 // Not found: OpenFailed with empty texts. Otherwise foundHash is the hash found; foundBytes is
@@ -32,8 +35,12 @@ TVerification VerifyEntry(const ListEntry& expected, const std::optional<FoundFi
                           std::string_view thousandsSeparator);
 
 // The Error column's text of a result: empty for Correct, else "ファイルオープン失敗",
-// HashColumnTitle(kind) + "不一致", "サイズ不一致" or "リストにないファイル". UTF-8, typed as UI text.
+// HashColumnTitle(kind) + "不一致", "サイズ不一致", "リストにないファイル" or "行の形式が不正です". UTF-8,
+// typed as UI text.
 std::u8string VerifyResultText(TVerifyResult result, THashType kind);
+
+// A malformed row's text with its line: "12行目の形式が不正です".
+std::u8string MalformedLineText(std::size_t lineNumber);
 
 // A page's summary: "nファイル (正常 : c  異常 : n-c)".
 std::u8string VerificationSummary(std::size_t files, std::size_t correct);

@@ -80,7 +80,7 @@ TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOpti
       ++correct;
       continue;
     }
-    line(Tabbed(Tabbed(path, table.Entry(i).name), AsUtf8String(VerifyResultText(*outcome, table.Kind(i)))));
+    line(Tabbed(Tabbed(path, table.Entry(i).name), AsUtf8String(table.ResultText(i))));
   }
   std::string summary = AsUtf8String(VerificationSummary(verified, correct));
   if (result.cancelled) summary += AsUtf8String(u8" キャンセル");

@@ -1,10 +1,10 @@
 #include "engine/list_file.h"
 
-#include <algorithm>
 #include <cstdint>
 
 #include "core/codepage.h"
 #include "core/list_bytes.h"
+#include "core/list_lines.h"
 #include "core/listread.h"
 #include "core/path.h"
 #include "core/text_encoding.h"
@@ -13,18 +13,8 @@
 
 namespace {
 
-std::size_t CountLineEnds(std::string_view text) {
-  return static_cast<std::size_t>(
-      std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
-}
-
 // The probe's decoder: the forms it looks for are ASCII, so ANSI bytes may stay as they are.
 std::string KeepBytes(std::string_view ansi) { return std::string(ansi); }
-
-bool IsUtf16(std::string_view bytes) {
-  const TextEncoding encoding = EncodingFromBom(bytes).encoding;
-  return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
-}
 
 bool LoadListBytes(const std::string& path, std::string& bytes) {
   win::InFile file;
@@ -35,29 +25,15 @@ bool LoadListBytes(const std::string& path, std::string& bytes) {
   constexpr DWORD kBlock = 65536;
   // Room for the last read's whole block too: the buffer never grows, so it is never held twice.
   bytes.reserve(static_cast<std::size_t>(*size) + kBlock);
-  // The first two lines decide whether the text can still be a list; once four line-end
-  // characters are in, both lines are complete and the decision cannot change any more. The
-  // early look works on the bytes of the ASCII-compatible encodings; a UTF-16 list is decided
-  // when it is whole.
-  std::size_t lineEnds = 0;
-  constexpr std::size_t kDecidedLineEnds = 4;
   for (;;) {
     const std::size_t before = bytes.size();
     bytes.resize(before + kBlock);
     DWORD n = 0;
     if (!file.Read(bytes.data() + before, kBlock, n)) return false;
     bytes.resize(before + n);
-    if (n == 0) break;
+    if (n == 0) return true;
     if (bytes.size() > kMaxChecksumListBytes) return false;  // grew while it was read
-    if (lineEnds < kDecidedLineEnds && !IsUtf16(bytes)) {
-      const std::size_t added = CountLineEnds(std::string_view(bytes).substr(before));
-      if (added > 0) {
-        lineEnds += added;
-        if (!ListTextMayContinue(std::string_view(bytes).substr(EncodingFromBom(bytes).bomLength))) return false;
-      }
-    }
   }
-  return true;
 }
 
 }  // namespace
@@ -65,12 +41,22 @@ bool LoadListBytes(const std::string& path, std::string& bytes) {
 bool IsChecksumListFile(const std::string& path) {
   win::InFile file;
   if (!file.Open(path)) return false;
-  // Enough bytes for kProbeBytes UTF-16 characters after a byte-order mark: the probe sees as
-  // many characters in every encoding.
-  char start[2 + 2 * kProbeBytes];
-  DWORD got = 0;
-  if (!file.ReadUpTo(start, sizeof start, got)) return false;
-  return IsChecksumListStart(DecodeListBytes(std::string(start, got), KeepBytes), got < sizeof start);
+  const std::string name = ExtractFileName(path, IsNeverLeadByte);
+  // Most files tell in their first bytes: a folder of large files is not read far. The rest of
+  // the window, in UTF-16 after a byte-order mark too, only when those did not decide.
+  std::string start;
+  for (const std::size_t want : {std::size_t{4096}, 2 + 2 * kDetectionWindow}) {
+    const std::size_t before = start.size();
+    start.resize(want);
+    DWORD got = 0;
+    if (!file.ReadUpTo(start.data() + before, static_cast<DWORD>(want - before), got)) return false;
+    const bool whole = got < want - before;
+    start.resize(before + got);
+    const ListStart found = DetectListStart(DecodeListBytes(start, KeepBytes), whole, name);
+    if (found.layout != ListLayout::None) return true;
+    if (whole || !found.cutShort) return false;
+  }
+  return false;
 }
 
 ChecksumList ReadChecksumList(const std::string& path) {

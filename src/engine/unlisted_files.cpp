@@ -57,6 +57,7 @@ std::vector<std::string> FindUnlistedFiles(const ChecksumList& list, const std::
   FolderSet folders;
   folders.Add(baseFolder, baseKey);
   for (std::size_t i = 0; i < list.size(); ++i) {
+    if (list.IsMalformed(i)) continue;  // names no file
     const std::string path = win::AbsolutePath(EntryPath(listFolder, list.Entry(i).name));
     named.insert(win::PathKey(path));
     AddReachedFolders(baseKey, path, folders);

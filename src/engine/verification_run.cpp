@@ -6,15 +6,40 @@
 #include "engine/hash_file.h"
 #include "engine/hash_queue.h"
 
+namespace {
+
+// An entry of 128 digits that did not match as SHA-512 and that the list's name did not decide
+// is tried as BLAKE2b-512, here on the user-interface thread with its messages running: a good
+// file of a b2sum list under another name is never reported broken.
+bool MatchesAsBlake2b(const ListEntry& entry, const std::string& path, const TRunOptions& options,
+                      const std::string& separator, TRunObserver& observer, TVerification& verification) {
+  std::optional<FoundFile> found(std::in_place);
+  std::int64_t size = 0;
+  if (HashFileChecked(THashType::BLAKE2b, path, found->hash, size, &observer,
+                      options.showProcess ? &observer : nullptr) != THashFailure::None) {
+    return false;
+  }
+  found->size = static_cast<std::uint64_t>(size);
+  TVerification blake2b = VerifyEntry(entry, found, separator);
+  if (blake2b.result != TVerifyResult::Correct) return false;
+  blake2b.matchedBlake2b = true;
+  verification = std::move(blake2b);
+  return true;
+}
+
+}  // namespace
+
 std::string EntryPath(const std::string& listFolder, const std::string& name) {
   return IsAbsoluteListName(name) ? name : listFolder + name;
 }
 
 TRunResult RunVerification(const ChecksumList& list, const std::string& listFolder, const TRunOptions& options,
                            const std::string& separator, TRunObserver& observer) {
-  // Each entry is hashed with its own kind: BSD lists may mix them.
+  // Each entry is hashed with its own kind: a list may mix them. A malformed line has no kind,
+  // and a job of no kind opens nothing.
   THashQueue queue(list.size(), options.workers, [&](std::size_t i) {
     const ListFields fields = list.Fields(i);
+    if (fields.kind == THashType::None) return THashJob{};
     return THashJob{fields.kind, EntryPath(listFolder, ToListEntry(fields).name)};
   });
   TRunResult result;
@@ -24,18 +49,33 @@ TRunResult RunVerification(const ChecksumList& list, const std::string& listFold
     result.cancelled = CancelFlag;
     if (result.cancelled) return result;
 
-    const ListEntry entry = ToListEntry(list.Fields(i));
+    const ListFields fields = list.Fields(i);
+    const ListEntry entry = ToListEntry(fields);
     std::optional<FoundFile> found(std::in_place);
     std::int64_t size = 0;
-    if (queue.Take(i, observer, options.showProcess, found->hash, size) == THashFailure::None) {
-      found->size = static_cast<std::uint64_t>(size);
+    const THashFailure failure = queue.Take(i, observer, options.showProcess, found->hash, size);
+    TVerification verification;
+    if (list.IsMalformed(i)) {
+      verification.result = TVerifyResult::Malformed;
     } else {
-      // The workers read CancelFlag between blocks: set now, it stopped the reading.
-      result.cancelled = CancelFlag;
-      if (result.cancelled) return result;
-      found.reset();
+      if (failure == THashFailure::None) {
+        found->size = static_cast<std::uint64_t>(size);
+      } else {
+        // The workers read CancelFlag between blocks: set now, it stopped the reading.
+        result.cancelled = CancelFlag;
+        if (result.cancelled) return result;
+        found.reset();
+      }
+      verification = VerifyEntry(entry, found, separator);
+      if (verification.result == TVerifyResult::HashMismatch && fields.orBlake2b) {
+        const std::string path = EntryPath(listFolder, entry.name);
+        if (!MatchesAsBlake2b(entry, path, options, separator, observer, verification) && CancelFlag) {
+          result.cancelled = true;
+          return result;
+        }
+      }
     }
-    observer.RowVerified(i, VerifyEntry(entry, found, separator));
+    observer.RowVerified(i, verification);
     result.done = i + 1;
     result.cancelled = CancelFlag;
     if (result.cancelled) return result;

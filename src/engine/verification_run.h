@@ -11,8 +11,9 @@
 // share), else the name below the list's folder (with its trailing "\").
 std::string EntryPath(const std::string& listFolder, const std::string& name);
 
-// One verification page's work: hashes the file of every entry with the list's kind and reports
-// each outcome. A name that cannot name a file (IsUsablePath) is not found. Before every entry messages run and
+// One verification page's work: hashes the file of every entry with its kind and reports each
+// outcome; a malformed line is reported as such and opens nothing. A name that cannot name a file
+// (IsUsablePath) is not found. Before every entry messages run and
 // CancelFlag is read; with options.showProcess also after every block. A cancel that stops a file's reading leaves that
 // entry unverified (done counts the entries before it); one that comes after a file was read to its end keeps that
 // entry's outcome and ends the run after it.

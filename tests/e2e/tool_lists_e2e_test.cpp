@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -47,5 +48,38 @@ TEST(ToolListsE2e, EveryRowOfEveryFormIsCorrect) {
     EXPECT_EQ(e2e::StatusBarText(window, 1), c.summary);
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(ruvo.Wait(30s).finished);
+  }
+}
+
+// The same by a script: every row of every list correct, exit code 0; a list whose wrong row
+// comes after a blank line fails.
+TEST(ToolListsE2e, EveryListInABatchRun) {
+  const char* folder = std::getenv("RUVO_TEST_TOOL_LISTS");
+  if (folder == nullptr) GTEST_SKIP() << "RUVO_TEST_TOOL_LISTS names no folder of lists";
+  struct Case {
+    const char* list;
+    int files;
+    int correct;
+  };
+  const Case cases[] = {
+      {"gnu.sha224", 3, 3},       {"gnu.sha384", 3, 3},        {"B2SUMS", 3, 3},       {"gnu256.b2", 3, 3},
+      {"tag.b2", 3, 3},           {"long.sums", 6, 6},         {"cksum.sha224", 3, 3}, {"cksum.sha384", 3, 3},
+      {"cksum.blake2b", 3, 3},    {"cksum256.blake2b", 3, 3},  {"untagged.sha512", 3, 3},
+      {"blanks.md5", 3, 3},       {"crcrlf.sha256", 3, 3},     {"signed.sha256", 3, 3}, {"openssl.txt", 6, 6},
+      {"rhash.bsd", 6, 6},        {"crcfirst.txt", 3, 3},      {"a.txt.crc32", 1, 1},  {"gnu.md5", 3, 3},
+      {"late-bad.md5", 2, 1},
+  };
+  const e2e::RuvoSandbox box;
+  box.WriteIni("[Preferences]\r\nDoneBeep=0\r\n\r\n");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.list);
+    const std::string list = std::string(folder) + "\\" + c.list;
+    const e2e::CapturedRun run = box.RunCaptured("-q -c \"" + list + "\"");
+    ASSERT_TRUE(run.result.finished);
+    EXPECT_EQ(run.result.exitCode, c.files == c.correct ? 0u : 1u) << run.output;
+    // One line per row that is not correct, then the list's summary, which begins with its count.
+    const auto lines = std::count(run.output.begin(), run.output.end(), '\n');
+    EXPECT_EQ(lines, 1 + c.files - c.correct) << run.output;
+    EXPECT_NE(run.output.find(list + "\t" + std::to_string(c.files)), std::string::npos) << run.output;
   }
 }

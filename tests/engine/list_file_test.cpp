@@ -37,14 +37,21 @@ INSTANTIATE_TEST_SUITE_P(
                     // A file as short as the probe is judged whole.
                     ProbeCase{"TableHeaderOnly", "Name   CRC32     Bytes\r\n", false},
                     ProbeCase{"JustNameAndSpace", "Name ", false},
-                    // A longer one by its first line: the rest is read later.
-                    ProbeCase{"LongTableHeader", "Name  CRC  Bytes\r\n" + std::string(2000, 'x'), true},
+                    // A longer one by its first lines: the rest is read later.
+                    ProbeCase{"LongTable", "Name  CRC  Bytes\r\n-  -  -\r\n" + std::string(300000, 'x'), true},
+                    ProbeCase{"NameButNoHeader", "Name of the game\r\n" + std::string(300000, 'x'), false},
+                    ProbeCase{"HeaderWithoutSeparator",
+                              "Name  CRC32  Bytes\r\nno separator here\r\n" + std::string(300000, 'x'), false},
+                    ProbeCase{"CommentFirst", "# sums\r\n\r\n" + kMd5Line + "\r\n", true},
+                    ProbeCase{"TextFirst", "SHA-256 sums of release 1.2:\r\n" + kMd5Line + "\r\n", true},
+                    // An entry beyond the first bytes is not looked for.
+                    ProbeCase{"EntryBeyondTheProbe", std::string(200000, '#') + "\r\n" + kMd5Line + "\r\n", false},
                     ProbeCase{"Sha256Line", std::string(64, 'a') + "  a.txt\n", true},
                     ProbeCase{"BsdTag", "SHA1 (a.txt) = " + std::string(40, 'a') + "\n", true},
                     ProbeCase{"NameWithoutSpace", "Name", false},
                     ProbeCase{"NameLowerCase", "name  CRC  Bytes\r\n", false},
                     ProbeCase{"ByteOrderMark", "\xEF\xBB\xBFName  CRC  Bytes\r\n-  -  -\r\na  1  2\r\n", true},
-                    ProbeCase{"BlankLineFirst", "\r\nName  CRC  Bytes\r\n", false},
+                    ProbeCase{"BlankLineFirst", "\r\nName  CRC  Bytes\r\n-  -  -\r\na  1  2\r\n", true},
                     ProbeCase{"Md5Line", kMd5Line + "\r\n", true},
                     ProbeCase{"Md5LineOf33Bytes", kMd5Line.substr(0, 33), true},
                     ProbeCase{"LoneDigest", kMd5Line.substr(0, 32), true},
@@ -97,11 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"Md5WithoutFinalLineEnd", kMd5Line + "\n" + kMd5Line, true},
         // Many blocks long: read to its end.
         LoadCase{"LargeMd5List", Repeat(kMd5Line + "\r\n", 5000), true},
-        // Starts like a table but its first line is no header: the rest is not read.
-        LoadCase{"NameButNoHeader", "Name of the game\r\n" + std::string(300000, 'x'), false},
-        LoadCase{"HeaderWithoutSeparator", "Name  CRC32  Bytes\r\nno separator here\r\n" + std::string(300000, 'x'),
-                 false},
-        // The header's two lines are fine; what follows is for the list page to judge.
+        // What the probe passed is read whole; its lines are for the reader to judge.
         LoadCase{"TableThenAnything", "Name  CRC32  Bytes\r\n-  -  -\r\n" + std::string(100000, 'x'), true}),
     [](const testing::TestParamInfo<LoadCase>& p) { return std::string(p.param.label); });
 
