@@ -76,7 +76,7 @@ TEST(Blake2b, GrandHashOfTheSelfTest) {
 }
 
 // From b2sum -l 8, 256, 384 and 512 over the repeating 0..250 pattern; each also fed one byte at
-// a time, and in pieces of 127 and of 129 bytes, which leave full blocks waiting in the buffer.
+// a time, and in pieces of 127, 128 and 129 bytes, which leave full blocks waiting in the buffer.
 TEST(Blake2b, PatternLengthsAroundTheBlockEdges) {
   struct Case {
     std::size_t length;
