@@ -4,9 +4,9 @@
 #include <cstdint>
 
 // The hash kind, one byte as the settings file stores it (CRC16 to SHA256 are the creation
-// panel's buttons). SHA1 and SHA512 only verify lists that other tools made. None stands for "no
-// hash button pressed" or "not a checksum list". Other byte values can arrive from a hand-edited
-// settings file and are carried as they are.
+// panel's buttons). SHA1 and SHA512 to BLAKE2b only verify lists that other tools made. None
+// stands for "no hash button pressed" or "not a checksum list". Other byte values can arrive from
+// a hand-edited settings file and are carried as they are.
 enum class THashType : std::uint8_t {
   CRC16 = 0,
   CRC32 = 1,
@@ -17,10 +17,11 @@ enum class THashType : std::uint8_t {
   SHA512 = 6,
   SHA224 = 7,
   SHA384 = 8,
-  BLAKE2b = 9,
+  BLAKE2b = 9,  // of any digest length from 1 to 64 bytes; 64 unless a list says otherwise
 };
 
-// Hex digits of one hash text of the kind (0 for anything else).
+// Hex digits of one hash text of the kind (0 for anything else); BLAKE2b's are those of its
+// 64-byte digest.
 constexpr int HashTextLength(THashType kind) {
   switch (kind) {
     case THashType::CRC16: return 4;
@@ -36,19 +37,28 @@ constexpr int HashTextLength(THashType kind) {
   }
 }
 
-// The kinds whose lists are digests and names, without sizes (MD5 and the SHA kinds).
+// The kinds whose lists are digests and names, without sizes (MD5, the SHA kinds and BLAKE2b).
 constexpr bool IsDigestKind(THashType kind) {
-  return kind == THashType::MD5 || kind == THashType::SHA1 || kind == THashType::SHA256 || kind == THashType::SHA512 ||
-         kind == THashType::SHA224 || kind == THashType::SHA384 || kind == THashType::BLAKE2b;
+  switch (kind) {
+    case THashType::MD5:
+    case THashType::SHA1:
+    case THashType::SHA224:
+    case THashType::SHA256:
+    case THashType::SHA384:
+    case THashType::SHA512:
+    case THashType::BLAKE2b: return true;
+    default: return false;
+  }
 }
 
-// The digest kind of a hash text of this many hex digits; None for any other length.
+// The digest kind of a hash text of this many hex digits; None for any other length. 128 digits
+// are SHA-512's, the older and commoner of the two kinds of that length.
 constexpr THashType DigestKindOfLength(std::size_t digits) {
   switch (digits) {
     case 32: return THashType::MD5;
     case 40: return THashType::SHA1;
-    case 64: return THashType::SHA256;
     case 56: return THashType::SHA224;
+    case 64: return THashType::SHA256;
     case 96: return THashType::SHA384;
     case 128: return THashType::SHA512;
     default: return THashType::None;

@@ -79,15 +79,10 @@ std::string RenderMD5(std::span<const ChecksumRow> rows) {
 std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine,
                                TextWidth width) {
   if (rows.empty()) return {};
-  switch (kind) {
-    case THashType::CRC16:
-    case THashType::CRC32: return RenderTable(kind, rows, totalLine, width);
-    case THashType::MD5:
-    case THashType::SHA1:
-    case THashType::SHA256:
-    case THashType::SHA512: return RenderMD5(rows);
-    default: return {};
-  }
+  if (kind == THashType::CRC16 || kind == THashType::CRC32) return RenderTable(kind, rows, totalLine, width);
+  // Every digest kind is written in the MD5 layout.
+  if (IsDigestKind(kind)) return RenderMD5(rows);
+  return {};
 }
 
 std::string HashColumnTitle(THashType kind) {
@@ -98,6 +93,9 @@ std::string HashColumnTitle(THashType kind) {
     case THashType::SHA1: return "SHA1";
     case THashType::SHA256: return "SHA256";
     case THashType::SHA512: return "SHA512";
+    case THashType::SHA224: return "SHA224";
+    case THashType::SHA384: return "SHA384";
+    case THashType::BLAKE2b: return "BLAKE2b";
     default: return {};
   }
 }

@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// SHA-1, SHA-256 and SHA-512 as FIPS 180-4 defines them, streaming over caller-owned state.
+// SHA-1, SHA-224, SHA-256, SHA-384 and SHA-512 as FIPS 180-4 defines them, streaming over
+// caller-owned state. SHA-224 and SHA-384 are SHA-256 and SHA-512 from other initial values, with
+// the digest cut short: they share their contexts, Update and compression paths.
 
 // The state the three share in shape: chaining values of their word size, a byte count and one
 // block of buffered input.
@@ -26,6 +28,8 @@ using TSha1BlocksFn = TSha1Context::TBlocksFn;
 using TSha256BlocksFn = TSha256Context::TBlocksFn;
 using TSha512BlocksFn = TSha512Context::TBlocksFn;
 using TSha1Digest = std::array<std::uint8_t, 20>;
+using TSha224Digest = std::array<std::uint8_t, 28>;
+using TSha384Digest = std::array<std::uint8_t, 48>;
 using TSha256Digest = std::array<std::uint8_t, 32>;
 using TSha512Digest = std::array<std::uint8_t, 64>;
 
@@ -34,11 +38,15 @@ using TSha512Digest = std::array<std::uint8_t, 64>;
 void Sha1Init(TSha1Context& context);
 void Sha256Init(TSha256Context& context);
 void Sha512Init(TSha512Context& context);
+void Sha224Init(TSha256Context& context);
+void Sha384Init(TSha512Context& context);
 void Sha1Init(TSha1Context& context, TSha1BlocksFn blocks);
 void Sha256Init(TSha256Context& context, TSha256BlocksFn blocks);
 void Sha512Init(TSha512Context& context, TSha512BlocksFn blocks);
+void Sha224Init(TSha256Context& context, TSha256BlocksFn blocks);
+void Sha384Init(TSha512Context& context, TSha512BlocksFn blocks);
 
-// A count of 0 changes nothing.
+// A count of 0 changes nothing. SHA-224 updates with Sha256Update, SHA-384 with Sha512Update.
 void Sha1Update(TSha1Context& context, const void* bytes, std::size_t count);
 void Sha256Update(TSha256Context& context, const void* bytes, std::size_t count);
 void Sha512Update(TSha512Context& context, const void* bytes, std::size_t count);
@@ -47,6 +55,8 @@ void Sha512Update(TSha512Context& context, const void* bytes, std::size_t count)
 void Sha1Final(TSha1Context& context, TSha1Digest& digest);
 void Sha256Final(TSha256Context& context, TSha256Digest& digest);
 void Sha512Final(TSha512Context& context, TSha512Digest& digest);
+void Sha224Final(TSha256Context& context, TSha224Digest& digest);
+void Sha384Final(TSha512Context& context, TSha384Digest& digest);
 
 // The compression paths. Portable: any processor.
 void Sha1BlocksPortable(std::uint32_t state[5], const std::uint8_t* blocks, std::size_t count);

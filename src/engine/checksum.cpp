@@ -14,16 +14,36 @@ std::string Final(Context& context, void (*final)(Context&, Digest&), Digest dig
   return HexUpperBytes(digest.data(), digest.size());
 }
 
+// BLAKE2b's digest is as long as the context says; Final wipes the context.
+std::string Final(TBlake2bContext& context) {
+  const std::size_t bytes = context.OutBytes;
+  TBlake2bDigest digest;
+  Blake2bFinal(context, digest);
+  return HexUpperBytes(digest.data(), bytes);
+}
+
 }  // namespace
 
-Checksum::Checksum(THashType kind) : kind_(kind) {
+Checksum::Checksum(THashType kind, std::size_t digestBytes) : kind_(kind) {
   switch (kind_) {
     case THashType::MD5: MD5Init(md5_); break;
     case THashType::SHA1: Sha1Init(sha1_); break;
+    case THashType::SHA224: Sha224Init(sha256_); break;
     case THashType::SHA256: Sha256Init(sha256_); break;
+    case THashType::SHA384: Sha384Init(sha512_); break;
     case THashType::SHA512: Sha512Init(sha512_); break;
+    case THashType::BLAKE2b:
+      // A refused length (0 included) gets the 64 bytes, which Init always takes.
+      if (!Blake2bInit(blake2b_, digestBytes)) (void)Blake2bInit(blake2b_, kBlake2bMaxBytes);
+      break;
     default: break;
   }
+}
+
+bool Checksum::Accepts(THashType kind, std::size_t digestBytes) {
+  if (digestBytes == 0) return true;
+  if (kind == THashType::BLAKE2b) return digestBytes <= kBlake2bMaxBytes;
+  return IsDigestKind(kind) && digestBytes * 2 == static_cast<std::size_t>(HashTextLength(kind));
 }
 
 Checksum Checksum::Continuation(THashType kind) {
@@ -38,8 +58,11 @@ void Checksum::Fold(const std::uint8_t* data, std::size_t count) {
     case THashType::CRC16: crc16_ = Crc16Update(crc16_, data, count); break;
     case THashType::CRC32: crc32_ = Crc32Update(crc32_, data, count); break;
     case THashType::SHA1: Sha1Update(sha1_, data, count); break;
+    case THashType::SHA224:
     case THashType::SHA256: Sha256Update(sha256_, data, count); break;
+    case THashType::SHA384:
     case THashType::SHA512: Sha512Update(sha512_, data, count); break;
+    case THashType::BLAKE2b: Blake2bUpdate(blake2b_, data, count); break;
     default: MD5Update(md5_, data, static_cast<std::uint32_t>(count)); break;
   }
 }
@@ -56,6 +79,9 @@ std::string Checksum::Text() {
     case THashType::SHA1: return Final(sha1_, Sha1Final, TSha1Digest{});
     case THashType::SHA256: return Final(sha256_, Sha256Final, TSha256Digest{});
     case THashType::SHA512: return Final(sha512_, Sha512Final, TSha512Digest{});
+    case THashType::SHA224: return Final(sha256_, Sha224Final, TSha224Digest{});
+    case THashType::SHA384: return Final(sha512_, Sha384Final, TSha384Digest{});
+    case THashType::BLAKE2b: return Final(blake2b_);
     default: return Final(md5_, MD5Final, TMD5Digest{});
   }
 }

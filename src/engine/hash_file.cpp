@@ -231,10 +231,17 @@ std::optional<THashFailure> FoldHalves(const win::InFile& file, THashType kind, 
   return THashFailure::None;
 }
 
+// What to hash with: the kind and the digest's length (0: the kind's own).
+struct THashKind {
+  THashType kind;
+  std::size_t digestBytes;
+};
+
 // The file's checksum and size, or why there is none.
-THashFailure ReadAndHash(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
+THashFailure ReadAndHash(THashKind hash, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
                          BlockReport& report, bool mayUseThreads) {
-  Checksum checksum(kind);
+  const THashType kind = hash.kind;
+  Checksum checksum(kind, hash.digestBytes);
   // Share reading only: a file that someone is writing cannot be opened, and nobody can start
   // writing it while it is read.
   win::InFile file;
@@ -259,15 +266,15 @@ THashFailure ReadAndHash(THashType kind, const std::string& fileName, std::strin
   return THashFailure::None;
 }
 
-THashFailure HashChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
+THashFailure HashChecked(THashKind hash, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
                          BlockReport& report, bool mayUseThreads) {
   hashText.clear();
   fileSize = 0;
-  if (HashTextLength(kind) == 0) return THashFailure::ReadError;
+  if (HashTextLength(hash.kind) == 0 || !Checksum::Accepts(hash.kind, hash.digestBytes)) return THashFailure::ReadError;
   if (!IsUsablePath(fileName)) return THashFailure::BadName;
   THashFailure failure = THashFailure::ReadError;
   try {
-    failure = ReadAndHash(kind, fileName, hashText, fileSize, report, mayUseThreads);
+    failure = ReadAndHash(hash, fileName, hashText, fileSize, report, mayUseThreads);
     if (failure == THashFailure::None) return failure;
   } catch (...) {
     // Every failure while a file is hashed shows only in the result.
@@ -280,20 +287,20 @@ THashFailure HashChecked(THashType kind, const std::string& fileName, std::strin
 }  // namespace
 
 THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
-                             MessagePump* application, TextPanel* panel) {
+                             MessagePump* application, TextPanel* panel, std::size_t digestBytes) {
   WindowReport report(fileName, application, panel);
-  return HashChecked(kind, fileName, hashText, fileSize, report, false);
+  return HashChecked({kind, digestBytes}, fileName, hashText, fileSize, report, false);
 }
 
 THashFailure HashFileInWorker(THashType kind, const std::string& fileName, std::string& hashText,
-                              std::int64_t& fileSize, TFileProgress* progress) {
+                              std::int64_t& fileSize, TFileProgress* progress, std::size_t digestBytes) {
   WorkerReport report(progress);
-  return HashChecked(kind, fileName, hashText, fileSize, report, true);
+  return HashChecked({kind, digestBytes}, fileName, hashText, fileSize, report, true);
 }
 
 bool HashFile(THashType Kind, const std::string& FileName, std::string& HashText, std::int64_t& FileSize,
-              MessagePump* Application, TextPanel* Panel) {
-  return HashFileChecked(Kind, FileName, HashText, FileSize, Application, Panel) == THashFailure::None;
+              MessagePump* Application, TextPanel* Panel, std::size_t DigestBytes) {
+  return HashFileChecked(Kind, FileName, HashText, FileSize, Application, Panel, DigestBytes) == THashFailure::None;
 }
 
 std::u8string HashFailureText(THashFailure reason) {

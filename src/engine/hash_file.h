@@ -11,11 +11,13 @@
 
 // Hashes one file in blocks of 64 KiB. On success HashText holds the upper-case hex checksum
 // of the kind and FileSize the file's size; on any failure (unopenable, unreadable, changed
-// while read, cancelled (CancelFlag), no hash kind) the result is false, HashText
-// empty and FileSize 0. Application, when given, lets queued messages run after every block;
-// Panel, when given, shows "name (position/size)" after every block.
+// while read, cancelled (CancelFlag), no hash kind, a digest length that Checksum::Accepts
+// refuses) the result is false, HashText empty and FileSize 0. Application, when given, lets
+// queued messages run after every block; Panel, when given, shows "name (position/size)" after
+// every block. DigestBytes is the digest's length in bytes, 0 for the kind's own: BLAKE2b's
+// may be any from 1 to 64.
 bool HashFile(THashType Kind, const std::string& FileName, std::string& HashText, std::int64_t& FileSize,
-              MessagePump* Application, TextPanel* Panel);
+              MessagePump* Application, TextPanel* Panel, std::size_t DigestBytes = 0);
 
 // Why a file could not be hashed.
 enum class THashFailure : std::uint8_t {
@@ -35,7 +37,7 @@ std::u8string HashFailureText(THashFailure reason);
 
 // HashFile that also tells why it failed.
 THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
-                             MessagePump* application, TextPanel* panel);
+                             MessagePump* application, TextPanel* panel, std::size_t digestBytes = 0);
 
 // How far a worker has read the file it hashes, for another thread to show. job tells whose
 // figures they are: the worker sets it (job index + 1) once the others belong to that job.
@@ -49,4 +51,4 @@ struct TFileProgress {
 // position after every block into progress (when given). A big file is read ahead on a thread
 // of its own, so that reading and hashing overlap.
 THashFailure HashFileInWorker(THashType kind, const std::string& fileName, std::string& hashText,
-                              std::int64_t& fileSize, TFileProgress* progress);
+                              std::int64_t& fileSize, TFileProgress* progress, std::size_t digestBytes = 0);

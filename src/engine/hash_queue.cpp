@@ -44,7 +44,7 @@ void THashQueue::Work(std::size_t index, std::size_t slot) {
   try {
     if (OnJobStart) OnJobStart(index);
     const THashJob job = jobAt_(index);
-    mine.failure = HashFileInWorker(job.kind, job.path, mine.hashText, mine.fileSize, &mine.progress);
+    mine.failure = HashFileInWorker(job.kind, job.path, mine.hashText, mine.fileSize, &mine.progress, job.digestBytes);
   } catch (...) {
     // A worker never ends the program: whatever went wrong is this file's read error.
     mine.failure = THashFailure::ReadError;

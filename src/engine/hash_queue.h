@@ -16,6 +16,7 @@
 struct THashJob {
   THashType kind = THashType::None;
   std::string path;
+  std::size_t digestBytes = 0;  // the digest's length in bytes, 0 for the kind's own (see HashFile)
 };
 
 // The files of a run hashed by worker threads, ahead of the user-interface thread, which takes

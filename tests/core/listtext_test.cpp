@@ -98,9 +98,10 @@ TEST(RenderChecksumList, NothingForNoRowsOrAnotherKind) {
   EXPECT_EQ(RenderChecksumList(THashType::MD5, Rows{}, ""), "");
   const Rows rows = {{"a", "1", "1"}};
   EXPECT_EQ(RenderChecksumList(THashType::None, rows, "T"), "");
-  EXPECT_EQ(RenderChecksumList(static_cast<THashType>(7), rows, "T"), "");
-  // The SHA kinds are written in the MD5 layout.
-  EXPECT_EQ(RenderChecksumList(THashType::SHA256, rows, "T"), "1 a\r\n");
+  EXPECT_EQ(RenderChecksumList(static_cast<THashType>(10), rows, "T"), "");
+  // The SHA kinds and BLAKE2b are written in the MD5 layout.
+  for (const THashType kind : {THashType::SHA224, THashType::SHA256, THashType::SHA384, THashType::BLAKE2b})
+    EXPECT_EQ(RenderChecksumList(kind, rows, "T"), "1 a\r\n") << static_cast<int>(kind);
 }
 
 TEST(HashColumnTitle, PerKind) {
@@ -111,7 +112,10 @@ TEST(HashColumnTitle, PerKind) {
   EXPECT_EQ(HashColumnTitle(THashType::SHA1), "SHA1");
   EXPECT_EQ(HashColumnTitle(THashType::SHA256), "SHA256");
   EXPECT_EQ(HashColumnTitle(THashType::SHA512), "SHA512");
-  EXPECT_EQ(HashColumnTitle(static_cast<THashType>(7)), "");
+  EXPECT_EQ(HashColumnTitle(THashType::SHA224), "SHA224");
+  EXPECT_EQ(HashColumnTitle(THashType::SHA384), "SHA384");
+  EXPECT_EQ(HashColumnTitle(THashType::BLAKE2b), "BLAKE2b");
+  EXPECT_EQ(HashColumnTitle(static_cast<THashType>(10)), "");
 }
 
 TEST(DefaultSaveName, OneRowGivesItsNameWithoutExtension) {

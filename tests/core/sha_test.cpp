@@ -30,6 +30,8 @@ struct TShaFunctions {
 constexpr TShaFunctions<TSha1Context, TSha1Digest> kSha1{Sha1Init, Sha1Init, Sha1Update, Sha1Final};
 constexpr TShaFunctions<TSha256Context, TSha256Digest> kSha256{Sha256Init, Sha256Init, Sha256Update, Sha256Final};
 constexpr TShaFunctions<TSha512Context, TSha512Digest> kSha512{Sha512Init, Sha512Init, Sha512Update, Sha512Final};
+constexpr TShaFunctions<TSha256Context, TSha224Digest> kSha224{Sha224Init, Sha224Init, Sha256Update, Sha224Final};
+constexpr TShaFunctions<TSha512Context, TSha384Digest> kSha384{Sha384Init, Sha384Init, Sha512Update, Sha384Final};
 
 using TPieces = std::vector<std::string_view>;
 
@@ -59,6 +61,8 @@ TShaPath Path(std::string name, TShaFunctions<TContext, TDigest> functions, type
 TShaPath PortablePath(std::string_view hash) {
   if (hash == "sha1") return Path("sha1 portable", kSha1, Sha1BlocksPortable);
   if (hash == "sha256") return Path("sha256 portable", kSha256, Sha256BlocksPortable);
+  if (hash == "sha224") return Path("sha224 portable", kSha224, Sha256BlocksPortable);
+  if (hash == "sha384") return Path("sha384 portable", kSha384, Sha512BlocksPortable);
   return Path("sha512 portable", kSha512, Sha512BlocksPortable);
 }
 
@@ -68,6 +72,8 @@ std::optional<TShaPath> SimdPath(std::string_view hash) {
   if (hash == "sha1" && cpu.Sha) return Path("sha1 shani", kSha1, Sha1BlocksShaNi);
   if (hash == "sha256" && cpu.Sha) return Path("sha256 shani", kSha256, Sha256BlocksShaNi);
   if (hash == "sha512" && cpu.Avx2 && cpu.Bmi2) return Path("sha512 avx2", kSha512, Sha512BlocksAvx2);
+  if (hash == "sha224" && cpu.Sha) return Path("sha224 shani", kSha224, Sha256BlocksShaNi);
+  if (hash == "sha384" && cpu.Avx2 && cpu.Bmi2) return Path("sha384 avx2", kSha384, Sha512BlocksAvx2);
 #endif
   return std::nullopt;
 }
@@ -75,6 +81,8 @@ std::optional<TShaPath> SimdPath(std::string_view hash) {
 TShaPath ProductionPath(std::string_view hash) {
   if (hash == "sha1") return Path("sha1 production", kSha1, nullptr);
   if (hash == "sha256") return Path("sha256 production", kSha256, nullptr);
+  if (hash == "sha224") return Path("sha224 production", kSha224, nullptr);
+  if (hash == "sha384") return Path("sha384 production", kSha384, nullptr);
   return Path("sha512 production", kSha512, nullptr);
 }
 
@@ -84,7 +92,20 @@ std::vector<TShaPath> Paths(std::string_view hash) {
   return {PortablePath(hash), ProductionPath(hash)};
 }
 
+// The kinds of the tables below with three columns, and every kind.
 const char* const kHashes[] = {"sha1", "sha256", "sha512"};
+const char* const kAllHashes[] = {"sha1", "sha224", "sha256", "sha384", "sha512"};
+
+std::vector<std::uint8_t> PatternBytes(std::size_t count) {
+  std::vector<std::uint8_t> pattern(count);
+  for (std::size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<std::uint8_t>(i % 251);
+  return pattern;
+}
+
+std::string Pattern(std::size_t count) {
+  const std::vector<std::uint8_t> bytes = PatternBytes(count);
+  return {bytes.begin(), bytes.end()};
+}
 
 std::string_view Bytes(const std::uint8_t* bytes, std::size_t count) {
   return {reinterpret_cast<const char*>(bytes), count};
@@ -118,6 +139,12 @@ void ExpectSimdEqualsPortable(std::string_view hash) {
   }
 }
 
+// The examples of FIPS 180-4: the 448-bit and 896-bit messages and one million "a".
+const std::string m448 = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+const std::string m896 =
+    "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopqrsmnopqrstnopqrstu";
+const std::string millionA(1000000, 'a');
+
 }  // namespace
 
 // The examples of FIPS 180-4 (the 448-bit and 896-bit messages for every hash), the one-million
@@ -125,11 +152,6 @@ void ExpectSimdEqualsPortable(std::string_view hash) {
 // and 0x11AF for SHA-256, 0x21 for SHA-512; the other hashes' digests of them from OpenSSL), on
 // every path.
 TEST(Sha, KnownDigests) {
-  const std::string m448 = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
-  const std::string m896 =
-      "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqrlmnopqrsmnopqrstnopqrs"
-      "tu";
-  const std::string millionA(1000000, 'a');
   struct Case {
     std::string message;
     const char* digests[3];  // in the order of kHashes
@@ -236,18 +258,112 @@ TEST(Sha, PatternLengthsAroundTheBlockEdges) {
         "1F0CB287C12671E2F498170FF2762886686CEB88B7D63F944708D3060752376F"
         "F38E4A88AB7CEB0BB437083E7F1D051049B8D94356E72E4D59ADCC102F585AC0"}},
   };
-  std::vector<std::uint8_t> pattern(1025);
-  for (std::size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<std::uint8_t>(i % 251);
+  const std::vector<std::uint8_t> pattern = PatternBytes(1025);
   for (const auto& c : cases)
     for (std::size_t h = 0; h < std::size(kHashes); ++h)
       for (const auto& path : Paths(kHashes[h]))
         EXPECT_EQ(path.Hex({Bytes(pattern.data(), c.length)}), c.digests[h]) << path.Name << ", length " << c.length;
 }
 
+// SHA-224 and SHA-384, from sha224sum and sha384sum: the examples of FIPS 180-4 and the
+// pattern at every length the blocks of SHA-256 and SHA-512 have an edge near, on every path.
+TEST(Sha, TruncatedKindsKnownDigests) {
+  struct Case {
+    std::string message;
+    const char* sha224;
+    const char* sha384;
+  };
+  const Case cases[] = {
+      {"abc", "23097D223405D8228642A477BDA255B32AADBCE4BDA0B3F7E36C9DA7",
+       "CB00753F45A35E8BB5A03D699AC65007272C32AB0EDED1631A8B605A43FF5BED"
+       "8086072BA1E7CC2358BAECA134C825A7"},
+      {m448, "75388B16512776CC5DBA5DA1FD890150B0C6455CB4F58B1952522525",
+       "3391FDDDFC8DC7393707A65B1B4709397CF8B1D162AF05ABFE8F450DE5F36BC6"
+       "B0455A8520BC4E6F5FE95B1FE3C8452B"},
+      {m896, "C97CA9A559850CE97A04A96DEF6D99A9E0E0E2AB14E6B8DF265FC0B3",
+       "09330C33F71147E83D192FC782CD1B4753111B173B3B05D22FA08086E3B0F712"
+       "FCC7C71A557E2DB966C3E9FA91746039"},
+      {millionA, "20794655980C91D8BBB4C1EA97618A4BF03F42581948B2EE4EE7AD67",
+       "9D0E1809716474CB086E834E310A4A1CED149E9C00F248527972CEC5704C2A5B"
+       "07B8B3DC38ECC4EBAE97DDD87F3D8985"},
+      {Pattern(0), "D14A028C2A3A2BC9476102BB288234C415A2B01F828EA62AC5B3E42F",
+       "38B060A751AC96384CD9327EB1B1E36A21FDB71114BE07434C0CC7BF63F6E1DA"
+       "274EDEBFE76F65FBD51AD2F14898B95B"},
+      {Pattern(1), "FFF9292B4201617BDC4D3053FCE02734166A683D7D858A7F5F59B073",
+       "BEC021B4F368E3069134E012C2B4307083D3A9BDD206E24E5F0D86E13D663665"
+       "5933EC2B413465966817A9C208A11717"},
+      {Pattern(2), "00AC60F30E9BD1956F914C8E5125B69DCC31A179734E6A85B3F702BA",
+       "5D13BB39A64C4EE16E0E8D2E1C13EC4731FF1AC69652C072D0CDC355EB9E0EC4"
+       "1B08AEF3DD6FE0541E9FA9E3DCC80F7B"},
+      {Pattern(3), "E615202185AABE2ACA924BEC29E5A12384F8339EAE4E64C9CBA9F1DA",
+       "4F895854C1A4FC5AA2E0456EAF8D0ECAA70C196BD901153861D76B8FA3CD95CE"
+       "EA29EAB6A279F8B08437703CE0B4B91A"},
+      {Pattern(4), "D70DA0705EAE42A5C596D92F331DDA2421B4E14F8B3035FB73B8B700",
+       "80AE432E757826025095CA1FA4F89C06C8BA6754B1D883A8E31A1E65FCFB820B"
+       "D74ACFACA3D939A574EA408A74162D1D"},
+      {Pattern(5), "98029CB458A39A16355963922D32DACD9439F90E9FD106D42A0D123C",
+       "561C16404A1B592406301780C0C2DF6AA0555F504F35BFBEAC810AE36A343B77"
+       "6858C5E0DE56BB79607A34D2F67108F2"},
+      {Pattern(6), "7D92E7F1CAD1818ED1D13AB41F04EBABFE1FEF6BB4CBEEBAC34C29BC",
+       "79F4738706FCE9650AC60266675C3CD07298B09923850D525604D040E6E448AD"
+       "C7DC22780D7E1B95BFEAA86A678E4552"},
+      {Pattern(7), "DDD5BABB1B05D8BCCD644ADC393A9E2303C850DA31922C4DA07574F9",
+       "E6CE1896C9783A70AC4C90276CC37B37687D7E30C753975762F961AE37118D9A"
+       "610242716E8359EFC4975AA98C632DCF"},
+      {Pattern(8), "4C07070802E21052FB0295AC0571CAEDF219143ADAE0627E2850EDAA",
+       "CFB18F81F4BB672B03214F1FEDE456F882A0DE40120212A1FEBA8FDC48F763C8"
+       "6ACBBFB684D34B70F99F4D8D81FE3A28"},
+      {Pattern(55), "8991DFBA74284E04DC7581C7C3E4068FF6CB7A63733361429834BB56",
+       "DCEDB6B590EDB4EFA849C801E6B6490657A5C1E64F69269F5F63C9267F6223DE"
+       "24CEA7AAA6B267D9BCECC15147B6C875"},
+      {Pattern(56), "2B2CD637C16AD7290BB067AD7D8FD04E204FA43A84366AFC7130F4EF",
+       "7B9132D597B8873AD55BBC30F18ED3F2C9F340E7DE69FB5774056C71A06D9BC2"
+       "B14137E9E1C68B6B645FED28B188249D"},
+      {Pattern(63), "049E8DD7EAB3378CE9F823BFB569E5B270235D4B7F9623606971998F",
+       "DD66B519F51A925814407A449C60B34C553D7652D41783EE903A810A4C9F833B"
+       "8181C91C7F12283EACD6A5F8A2639DDF"},
+      {Pattern(64), "C37B88A3522DBF7AC30D1C68EA397AC11D4773571AED01DDAB73531E",
+       "9F2C9EB7116B3D7A4BA84A74A4D4EFF8A5EFCF54B6D7B662693C38577914C73A"
+       "214766F0A175339BB0895A863824FC0A"},
+      {Pattern(65), "114B5FD665736A96585C5D5837D35250AED73C725252CBF7F8B121F6",
+       "14B0A9FFCE149426BF5045FFC24C057451D2473186DEB4F150117B855911A764"
+       "1651FB1E15DF406EB373D71151C46F25"},
+      {Pattern(111), "1AEEF583C448A9AE00FBC931B50BC0DA5BB8323E616B11076CEE8B44",
+       "F5F9FE110D809D34029DE262A01B208356CAEC6E054C7F926B2591F6C9780579"
+       "D4B59F5578C6F531A84F158A33660CEF"},
+      {Pattern(112), "01E5ABF50619B5C2078E754EDDEDCF4DE8D31185A2219313CB91A8C9",
+       "33BA080EC0CCB378E4E95FED3B26C23AA1A280476E007519EE47F60CD9C5C8A6"
+       "5D627259A9AA2FD33CA06D3C14EE5548"},
+      {Pattern(127), "554C9C3F7E92B80F4121E00CC147535D377EAEB4FB1FA8E25C7F81C1",
+       "D5FCFE2FCF6B3EF375EDE37C8123D9B78065FECC1D55197E2F7721E6E9A93D0B"
+       "A4D7FD15F9B96DEA2744DF24141BA2EF"},
+      {Pattern(128), "67D88DA33FD632D8742424791DFACE672FF59D597FE38B3F2A998386",
+       "CA2385773319124534111A36D0581FC3F00815E907034B90CFF9C3A861E126A7"
+       "41D5DFCFF65A417B6D7296863AC0EC17"},
+      {Pattern(129), "A80CB91E08A62F062BD17DB00D0E1979D041EDEB52B497B205266B9C",
+       "EF49AE5B9AD51433D00323528D81EA8D2E4D2B507DBD9F1CB84F952B66249A78"
+       "8B1C89FCDB77A0DB9F1FEB901D47FC73"},
+      {Pattern(1023), "1239B232537587E219F172CF1CF0C3C4BDF6EC6679D998ACA66AE60F",
+       "962BB195ECCBF3FFB32F1743014D6DAB9603C44EDAA41043E03D696D8AD69BCC"
+       "678A9383C8ED868812919803096ABD39"},
+      {Pattern(1024), "15D0AE5F6F8246AC56016DCDEE1A152F1A2DF85E858AB671E756BED5",
+       "BD7443454C828292BDC435A095D5F71AA8724EC2FF6A0E08D25A11E0E417C6A9"
+       "03F566E9BDBB7B6CBFBFDC55C53AC766"},
+      {Pattern(1025), "614B5E145A54576F471B21E207A4F91E70D6DB7C668471DA7F96EDA3",
+       "FDE60C0157845CF167A59164FD4D47085B967721548E1580428DD54161E2D359"
+       "DB5981F758998E8B0E933115CD7CE811"},
+  };
+  for (const auto& c : cases) {
+    const std::size_t n = c.message.size();
+    for (const auto& path : Paths("sha224")) EXPECT_EQ(path.Hex({c.message}), c.sha224) << path.Name << ", " << n;
+    for (const auto& path : Paths("sha384")) EXPECT_EQ(path.Hex({c.message}), c.sha384) << path.Name << ", " << n;
+  }
+}
+
 TEST(Sha, PiecesEqualOnePiece) {
   const auto data = RandomBytes(5000, 7);
   const std::size_t pieceSizes[] = {0, 1, 63, 64, 65, 0, 7, 128, 55, 9, 1000, 127, 129, 256, 111, 17};
-  for (const char* hash : kHashes) {
+  for (const char* hash : kAllHashes) {
     for (const auto& path : Paths(hash)) {
       const std::string whole = path.Hex({Bytes(data.data(), data.size())});
       for (int pattern = 0; pattern < 2; ++pattern) {
@@ -287,6 +403,10 @@ TEST(Sha, FinalWipesTheWholeContext) {
   ExpectFinalWipes(kSha512,
                    "DDAF35A193617ABACC417349AE20413112E6FA4E89A97EA20A9EEEE64B55D39A"
                    "2192992A274FC1A836BA3C23A3FEEBBD454D4423643CE80E2A9AC94FA54CA49F");
+  ExpectFinalWipes(kSha224, "23097D223405D8228642A477BDA255B32AADBCE4BDA0B3F7E36C9DA7");
+  ExpectFinalWipes(kSha384,
+                   "CB00753F45A35E8BB5A03D699AC65007272C32AB0EDED1631A8B605A43FF5BED"
+                   "8086072BA1E7CC2358BAECA134C825A7");
 }
 
 #if defined(__x86_64__)
@@ -308,11 +428,13 @@ TEST(Sha1, ShaNiEqualsPortableAtEveryLengthAndAlignment) {
 TEST(Sha256, ShaNiEqualsPortableAtEveryLengthAndAlignment) {
   if (!CpuFeatures().Sha) GTEST_SKIP() << "this processor has no SHA extensions";
   ExpectSimdEqualsPortable("sha256");
+  ExpectSimdEqualsPortable("sha224");
 }
 
 TEST(Sha512, Avx2EqualsPortableAtEveryLengthAndAlignment) {
   if (!CpuFeatures().Avx2 || !CpuFeatures().Bmi2) GTEST_SKIP() << "this processor has no AVX2 or no BMI2";
   ExpectSimdEqualsPortable("sha512");
+  ExpectSimdEqualsPortable("sha384");
 }
 
 #endif

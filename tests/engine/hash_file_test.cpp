@@ -33,9 +33,17 @@ struct Result {
   std::int64_t size;
 };
 
-Result Hash(THashType kind, const std::string& path, MessagePump* pump = nullptr, TextPanel* panel = nullptr) {
+Result Hash(THashType kind, const std::string& path, MessagePump* pump = nullptr, TextPanel* panel = nullptr,
+            std::size_t digestBytes = 0) {
   Result result{false, "untouched", -1};
-  result.ok = HashFile(kind, path, result.hash, result.size, pump, panel);
+  result.ok = HashFile(kind, path, result.hash, result.size, pump, panel, digestBytes);
+  return result;
+}
+
+// The same on a worker, which reads a big file ahead on a thread of its own.
+Result HashInWorker(THashType kind, const std::string& path, std::size_t digestBytes = 0) {
+  Result result{false, "untouched", -1};
+  result.ok = HashFileInWorker(kind, path, result.hash, result.size, nullptr, digestBytes) == THashFailure::None;
   return result;
 }
 
@@ -79,6 +87,88 @@ TEST_F(HashFileTest, KnownChecksumsAcrossBlockBoundaries) {
       EXPECT_TRUE(result.ok) << known.length;
       EXPECT_EQ(result.hash, expected) << known.length << " kind " << static_cast<int>(kind);
       EXPECT_EQ(result.size, static_cast<std::int64_t>(known.length));
+    }
+  }
+}
+
+// The digest kinds that only verify, from sha224sum, sha384sum, b2sum and b2sum -l 256 over the
+// same pattern: an empty file, one a byte past a block, and one past the size from which a worker
+// reads ahead.
+struct KnownDigestFile {
+  std::size_t length;
+  const char* sha224;
+  const char* sha384;
+  const char* blake2b;
+  const char* blake2b256;
+};
+const KnownDigestFile kKnownDigestFiles[] = {
+    {0, "D14A028C2A3A2BC9476102BB288234C415A2B01F828EA62AC5B3E42F",
+     "38B060A751AC96384CD9327EB1B1E36A21FDB71114BE07434C0CC7BF63F6E1DA274EDEBFE76F65FBD51AD2F14898B95B",
+     "786A02F742015903C6C6FD852552D272912F4740E15847618A86E217F71F5419"
+     "D25E1031AFEE585313896444934EB04B903A685B1448B755D56F701AFE9BE2CE",
+     "0E5751C026E543B2E8AB2EB06099DAA1D1E5DF47778F7787FAAB45CDF12FE3A8"},
+    {65537, "E20733058AC5D107F3CECCB6B832C01042BA63E2F5FE390D93A44C8B",
+     "CBAA7B728FA53F652E3B5C9D087A41BCFAA2157DFF043FEF980C3A4DC9AE08D7BE60B919B564423A3E1D285D9691B093",
+     "17E60F0B76A810A5F7213FA8936FAE7880289A4750651BD768F8DBAA3C8D6D44"
+     "671F7C6FEB32FF90E03B296134A1E6B762219532635FFA3ECB5FD4F60149810C",
+     "E170EE533727839DE3E73BEAED478E5154DC3CF1697BFA6FA0A1A94A593184E5"},
+    {(16u << 20) + 5, "C4C1D3EF4F803511025FE6B54E3C4FB79F6EF56D3F549BAEF51FBB11",
+     "49E856CAA1DDF65141EA259ADD5383B8D82947F2F98ADAE1CBA1891FC970B6FF8357FB1F89A3BED6C4C34A9E37C8D8D5",
+     "68C3C7E97262B4DA24917A7268339A78F4465ABAECAE3D5ED837E017BFF69A6A"
+     "959FBEDBEB39D1FEAFE46CB526BADDCEBAA6282EB2D135146EEB22436B241A3C",
+     "161979ACF5A9FF86C72DC0468484E666D20D23AFBCB518902E13279766A4E6D1"},
+};
+
+TEST_F(HashFileTest, VerifyingDigestKindsOnTheWindowThreadAndOnAWorker) {
+  for (const auto& known : kKnownDigestFiles) {
+    const std::string path = folder_.AddFile(std::to_string(known.length) + ".bin", PatternBytes(known.length));
+    struct Kind {
+      THashType kind;
+      std::size_t digestBytes;
+      const char* expected;
+    };
+    const Kind kinds[] = {{THashType::SHA224, 0, known.sha224},    {THashType::SHA224, 28, known.sha224},
+                          {THashType::SHA384, 0, known.sha384},    {THashType::BLAKE2b, 0, known.blake2b},
+                          {THashType::BLAKE2b, 64, known.blake2b}, {THashType::BLAKE2b, 32, known.blake2b256}};
+    for (const Kind& k : kinds) {
+      const std::string label = std::to_string(known.length) + " kind " + std::to_string(static_cast<int>(k.kind)) +
+                                "/" + std::to_string(k.digestBytes);
+      for (const Result& result :
+           {Hash(k.kind, path, nullptr, nullptr, k.digestBytes), HashInWorker(k.kind, path, k.digestBytes)}) {
+        EXPECT_TRUE(result.ok) << label;
+        EXPECT_EQ(result.hash, k.expected) << label;
+        EXPECT_EQ(result.size, static_cast<std::int64_t>(known.length)) << label;
+      }
+    }
+  }
+}
+
+// A digest length is the kind's own, or for BLAKE2b any from 1 to 64 bytes.
+TEST_F(HashFileTest, DigestLengthsOfTheKind) {
+  const std::string path = folder_.AddFile("abc.txt", "abc");
+  struct Case {
+    THashType kind;
+    std::size_t digestBytes;
+    const char* expected;  // null: refused
+  };
+  const Case cases[] = {
+      {THashType::BLAKE2b, 1, "6B"},
+      {THashType::BLAKE2b, 65, nullptr},
+      {THashType::SHA256, 32, "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD"},
+      {THashType::SHA256, 20, nullptr},
+      {THashType::SHA384, 32, nullptr},
+      {THashType::MD5, 16, "900150983CD24FB0D6963F7D28E17F72"},
+      {THashType::CRC32, 4, nullptr},
+      {THashType::CRC32, 0, "352441C2"},
+  };
+  for (const Case& c : cases) {
+    const Result result = Hash(c.kind, path, nullptr, nullptr, c.digestBytes);
+    const std::string label = std::to_string(static_cast<int>(c.kind)) + "/" + std::to_string(c.digestBytes);
+    if (c.expected == nullptr) {
+      ExpectFailure(result);
+      ExpectFailure(HashInWorker(c.kind, path, c.digestBytes));
+    } else {
+      EXPECT_EQ(result.hash, c.expected) << label;
     }
   }
 }
@@ -244,7 +334,7 @@ TEST_F(HashFileTest, UnreadableOrChangingFilesFail) {
 TEST_F(HashFileTest, KindsWithoutAChecksumFail) {
   const std::string path = folder_.AddFile("a.txt", "123456789");
   ExpectFailure(Hash(THashType::None, path));
-  ExpectFailure(Hash(static_cast<THashType>(7), path));
+  ExpectFailure(Hash(static_cast<THashType>(10), path));
 }
 
 }  // namespace

@@ -160,6 +160,26 @@ TEST_F(HashQueueTest, OneWorkerAndManyGiveTheSameRows) {
   }
 }
 
+// Each job's digest length reaches its file's hashing: b2sum -l 256, b2sum and sha384sum of "abc".
+TEST_F(HashQueueTest, JobsCarryTheirDigestLength) {
+  const std::string path = folder_.AddFile("abc.txt", "abc");
+  const THashJob jobs[] = {{THashType::BLAKE2b, path, 32}, {THashType::BLAKE2b, path, 0}, {THashType::SHA384, path, 0}};
+  const char* const expected[] = {
+      "BDDD813C634239723171EF3FEE98579B94964E3BB1CB3E427262C8C068D52319",
+      "BA80A53F981C4D0D6A2797B69F12F6E94C212F14685AC4B74B12BB6FDBFFA2D17D87C5392AAB792DC252D5DE4533CC9518D38AA8DBF1925A"
+      "B92386EDD4009923",
+      "CB00753F45A35E8BB5A03D699AC65007272C32AB0EDED1631A8B605A43FF5BED8086072BA1E7CC2358BAECA134C825A7"};
+  THashQueue queue(std::size(jobs), 2, [&](std::size_t i) { return jobs[i]; });
+  Log log;
+  for (std::size_t i = 0; i < std::size(jobs); ++i) {
+    std::string hashText;
+    std::int64_t fileSize = 0;
+    EXPECT_EQ(queue.Take(i, log, false, hashText, fileSize), THashFailure::None) << i;
+    EXPECT_EQ(hashText, expected[i]) << i;
+    EXPECT_EQ(fileSize, 3) << i;
+  }
+}
+
 // A cancel at any moment: the rows verified are the first ones, each with the outcome it has in
 // a whole run, and every worker is gone when the run returns.
 TEST_F(HashQueueTest, CancelAtAnyMomentLeavesAPrefixAndNoThread) {
