@@ -123,10 +123,12 @@ void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
     ui::App().AnswerSentMessages();
     const TIntakePaths sorted = SortIntake(paths);
     const TRunOptions options = Options();
+    listsOpened_ = 0;
     PlanVerificationLists(
         sorted, options.dirRecursive,
         [this](const std::vector<std::string>& files, bool reportNonLists) { OpenLists(files, reportNonLists); },
         kAnswerMessages);
+    openedNoList_ = listsOpened_ == 0;
     if (options.doneBeep) Play(CancelFlag ? TSoundKind::skCancel : TSoundKind::skDone);
     SetCaption(title + " - Compare - Result");
   }
@@ -142,14 +144,19 @@ void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportN
   for (const std::string& path : paths) {
     if (CancelFlag) return;
     ChecksumList list = ReadChecksumList(path);
-    if (list.Kind() == THashType::None) {
-      if (reportNonLists) Play(TSoundKind::skError);
-      continue;
-    }
+    const bool isList = list.Kind() != THashType::None;
+    // A folder's other files are simply no lists; a file given by name had to be one.
+    if (!isList && !reportNonLists) continue;
     TCompareFrame& frame = AddPage<TCompareFrame>(ExtractFileName(path, IsNeverLeadByte));
     frame.SetHint(path);
     frame.SetShowHint(true);
     frame.ListView.SetShowHint(true);
+    if (!isList) {
+      frame.ShowNoList(path);
+      Play(TSoundKind::skError);
+      continue;
+    }
+    ++listsOpened_;
     frame.StartCompare(path, std::move(list), Options());
   }
 }

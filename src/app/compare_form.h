@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,11 @@ class TCompareForm : public TJobForm {
   // are done or the intake was cancelled.
   void CompareFiles(std::vector<std::string>& paths);
   // Opens a tab for every checksum list among the files and verifies it before the next;
-  // reportNonLists plays the error sound for each file that is none.
+  // reportNonLists gives each file that is none a tab of its own that says so (ShowNoList) and
+  // plays the error sound, where otherwise it is passed over.
   void OpenLists(const std::vector<std::string>& paths, bool reportNonLists);
+  // Whether the last intake found no list to verify (only files that are none, or nothing).
+  [[nodiscard]] bool OpenedNoList() const { return openedNoList_; }
 
   // The page of the active tab, or nullptr without tabs.
   [[nodiscard]] TCompareFrame* ActiveFrame() const;
@@ -78,6 +82,9 @@ class TCompareForm : public TJobForm {
 
  private:
   void SetPageCaption();
+
+  std::size_t listsOpened_ = 0;
+  bool openedNoList_ = false;
 };
 
 extern TCompareForm* CompareForm;

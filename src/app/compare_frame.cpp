@@ -220,3 +220,21 @@ void TCompareFrame::ListViewData(int index, ui::ListItemData& item) {
   item.subItems = {std::move(row.Hash), std::move(row.FHash), std::move(row.Bytes), std::move(row.FBytes),
                    std::move(row.Error)};
 }
+
+void TCompareFrame::ShowNoList(const std::string& path) {
+  listPath_ = path;
+  // The row is the one file of an empty list's table that the list does not name, with a text
+  // of its own; so it counts, copies and reports as every error row does.
+  std::string name = ExtractFileName(path, IsNeverLeadByte);
+  std::string& text = resultTexts_.at(static_cast<std::size_t>(TVerifyResult::Unlisted));
+  text = ui::Utf8(u8"チェックサムリストではありません");
+  WidenColumn(colName, name);
+  WidenColumn(colError, text);
+  table_ = VerificationTable();
+  table_.AddUnlisted(std::move(name));
+  done_ = 1;
+  correct_ = 0;
+  unlistedAdded_ = true;  // nothing is beside a file that is no list
+  ListView.SetItemCount(1);
+  EndRun(false);
+}

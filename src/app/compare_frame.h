@@ -59,6 +59,10 @@ class TCompareFrame : public TListPage {
   // Row i as it shows.
   [[nodiscard]] TCompareItem Item(std::size_t i) const;
 
+  // Shows a file that was to be a checksum list but is none: one row of the file's name whose
+  // Error column says so, an error in the summary, the page done. ListPath() is the file.
+  void ShowNoList(const std::string& path);
+
  private:
   void RowVerified(std::size_t index, TVerification verification) override;
   // Selects the last verified row.

@@ -7,6 +7,7 @@
 #include "app/calc_view_form.h"
 #include "app/compare_form.h"
 #include "app/main_form.h"
+#include "engine/batch_run.h"
 #include "ui/application.h"
 
 void CreateProgramForms() {
@@ -61,6 +62,13 @@ int RunProgram() {
   }
   // A batch run showed no window and leaves the settings file to the runs that do.
   if (const std::optional<int> exitCode = MainForm->BatchExitCode()) return *exitCode;
+  // A command-line verification that found no list has said so (its page, the error sound) and
+  // has nothing to wait for; it ends by itself, and tells a script by its exit code.
+  int exitCode = 0;
+  if (CompareForm->OpenedNoList()) {
+    if (CompareForm->Visible()) CompareForm->Close();
+    exitCode = static_cast<int>(TBatchExit::Unusable);
+  }
   // A command-line run that left no window open has nothing to wait for: without this the
   // process would live on invisibly.
   const ui::Form* const windows[] = {MainForm, CompareForm, CalcForm, CalcViewForm};
@@ -70,5 +78,5 @@ int RunProgram() {
 
   app.Run();
   MainForm->SaveSettings();
-  return 0;
+  return exitCode;
 }

@@ -23,6 +23,7 @@ struct TPageFiles {
 // page's total line after every file. A file that cannot be hashed gets no row and is reported
 // as left out with its reason; so are the unnamable files, first. Before every file messages
 // run and CancelFlag is read; with options.showProcess also after every block. done counts the
-// rows, leftOut the files left out.
+// rows, leftOut the files left out. The page's own list, the file that saving the page would
+// replace (AutoSavePathOf), is never hashed: made again, a folder's list leaves its old self out.
 TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, const TRunOptions& options,
                        const std::string& separator, TRunObserver& observer);

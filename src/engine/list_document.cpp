@@ -5,6 +5,7 @@
 
 #include "core/codepage.h"
 #include "core/path.h"
+#include "core/relpath.h"
 #include "core/utf8.h"
 #include "win/unicode.h"
 
@@ -49,6 +50,20 @@ std::string AutoSavePath(const TListDocument& document) {
   const std::string prefix =
       document.folder.empty() ? std::string() : IncludeTrailingPathDelimiter(document.folder, IsNeverLeadByte);
   return prefix + document.fileName + "." + document.ext;
+}
+
+std::string AutoSavePathOf(std::span<const std::string> files, const std::string& baseFolder,
+                           const TRunOptions& options) {
+  // The save name tells a list of one row from a list of several, whose names do not matter.
+  std::vector<ChecksumRow> rows;
+  if (files.size() == 1) {
+    rows.push_back({.Name = RelativeName(baseFolder, files.front(), IsNeverLeadByte), .Hash = {}, .Bytes = {}});
+  }
+  return AutoSavePath({.bytes = {},
+                       .text = {},
+                       .folder = baseFolder,
+                       .fileName = DefaultSaveName(rows, baseFolder, IsNeverLeadByte),
+                       .ext = options.DefaultExt(options.kind)});
 }
 
 bool AutoSaveApplies(const TRunOptions& options, bool folderPage) {

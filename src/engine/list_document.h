@@ -30,6 +30,11 @@ TListDocument MakeListDocument(THashType kind, std::span<const ChecksumRow> rows
 // current folder, where its files are.
 std::string AutoSavePath(const TListDocument& document);
 
+// The same path for a page that is to hash files with options.kind, worked out before it has any
+// row: what saving the page will write if every file gets its row.
+std::string AutoSavePathOf(std::span<const std::string> files, const std::string& baseFolder,
+                           const TRunOptions& options);
+
 // Whether the options save a finished page automatically: folder pages with
 // "自動保存 - ディレクトリ", pages of loose files with "自動保存 - ファイル".
 bool AutoSaveApplies(const TRunOptions& options, bool folderPage);

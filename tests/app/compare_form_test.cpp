@@ -13,6 +13,7 @@
 #include "app/program_fixture.h"
 #include "core/listread.h"
 #include "engine/hash_file.h"
+#include "support/drop_support.h"
 #include "support/wide_path.h"
 #include "ui/application.h"
 #include "ui/text.h"
@@ -111,10 +112,10 @@ INSTANTIATE_TEST_SUITE_P(
                     FolderCase{true, {"list1.crc", "zz.crc", "list2.md5", "list3.crc", "list4.crc"}}),
     [](const testing::TestParamInfo<FolderCase>& p) { return std::string(p.param.recursive ? "Recursive" : "Flat"); });
 
-// Given directly, each file that is no list sounds the error, with or without "処理完了時Beep";
-// an intake that opens nothing closes the window, and with the main window hidden that ends the
-// program.
-TEST_F(CompareWindowTest, FilesThatAreNoListsSoundTheErrorWhenNamedDirectly) {
+// Given directly, each file that is no list gets a page of one error row that says so and sounds
+// the error, with or without "処理完了時Beep"; a folder's other files are passed over, and an
+// intake that opens nothing closes the window, which with the main window hidden ends the program.
+TEST_F(CompareWindowTest, FilesThatAreNoListsGetAPageSayingSoWhenNamedDirectly) {
   folder_.Write("1 text.txt", "hello\r\n");
   folder_.Write("2 name.txt", "Name is not a header\r\n" + std::string(200000, 'x'));
   // Starts like an MD5 list but is larger than any list: refused instead of loaded.
@@ -126,25 +127,59 @@ TEST_F(CompareWindowTest, FilesThatAreNoListsSoundTheErrorWhenNamedDirectly) {
     end.QuadPart = static_cast<LONGLONG>(kMaxChecksumListBytes) + 1;
     ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));
   }
-  const std::string missing = folder_.File("4 missing.crc");
+  const std::vector<std::string> names{"1 text.txt", "2 name.txt", "3 huge.md5", "4 missing.crc"};
+  std::vector<std::string> paths;
+  for (const std::string& name : names) paths.push_back(folder_.File(name));
   MainForm->DoneBeepCheckBox.SetChecked(false);
-  Compare({folder_.File("1 text.txt"), folder_.File("2 name.txt"), folder_.File("3 huge.md5"), missing});
+  Compare(paths);
   EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"error", "error", "error", "error"}));
+  ASSERT_EQ(TabCaptions(), names);
+  for (int i = 0; i < CompareForm->PageCount(); ++i) {
+    TCompareFrame& frame = *CompareForm->Frame(i);
+    SCOPED_TRACE(names[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(frame.ListPath(), paths[static_cast<std::size_t>(i)]);
+    ASSERT_EQ(frame.RowCount(), 1u);
+    const comparetest::RowView row = comparetest::ReadRow(frame, 0);
+    EXPECT_EQ(row.cells, (std::vector<std::string>{names[static_cast<std::size_t>(i)], "", "", "", "",
+                                                   U8(u8"チェックサムリストではありません")}));
+    EXPECT_EQ(row.state, 2);
+    EXPECT_EQ(frame.SummaryText(), U8(u8"1ファイル (正常 : 0  異常 : 1)"));
+    EXPECT_EQ(frame.StateText(), U8(u8"完了"));
+  }
+  EXPECT_TRUE(CompareForm->OpenedNoList());
+  EXPECT_TRUE(CompareForm->Visible());
+  EXPECT_FALSE(ui::App().Terminated());
+
+  sounds_.reset();
+  comparetest::ResetCompareForm();  // "処理完了時Beep" on again
+  sounds_.emplace();
+  Compare({folder_.Path()});
+  EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"done"}));
   EXPECT_EQ(CompareForm->PageCount(), 0);
   EXPECT_FALSE(CompareForm->Visible());
   EXPECT_TRUE(ui::App().Terminated());
   ui::App().ResetTerminated();
+}
 
-  sounds_->Clear();
-  MainForm->DoneBeepCheckBox.SetChecked(true);
-  Compare({folder_.Path()});
-  EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"done"}));
-  EXPECT_FALSE(CompareForm->Visible());
+// A drop on the window itself takes the way of every drop, through the main window.
+TEST_F(CompareWindowTest, AFileDroppedOnTheWindowThatIsNoListGetsItsPage) {
+  const std::string good = GoodList("a.crc");
+  folder_.Write("b.txt", "no list\r\n");
+  MainForm->DoneBeepCheckBox.SetChecked(false);
+  ASSERT_TRUE(droptest::DropFiles(CompareForm->Handle(), {folder_.File("b.txt"), good}, POINT{10, 10}));
+  EXPECT_EQ(TabCaptions(), (std::vector<std::string>{"a.crc", "b.txt"}));
+  EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"error"}));
+  ASSERT_NE(CompareForm->Frame(1), nullptr);
+  EXPECT_EQ(comparetest::ReadRow(*CompareForm->Frame(1), 0).cells.back(), U8(u8"チェックサムリストではありません"));
+  EXPECT_EQ(CompareForm->Frame(1)->SummaryText(), U8(u8"1ファイル (正常 : 0  異常 : 1)"));
+  EXPECT_EQ(CompareForm->Frame(0)->SummaryText(), U8(u8"1ファイル (正常 : 1  異常 : 0)"));
+  EXPECT_FALSE(CompareForm->OpenedNoList());
+  EXPECT_TRUE(CompareForm->Visible());
 }
 
 TEST_F(CompareWindowTest, ClosingWhileTheMainWindowIsShownOnlyHides) {
   MainForm->Show();
-  Compare({folder_.File("nothing.crc")});
+  Compare({folder_.Path()});
   EXPECT_FALSE(CompareForm->Visible());
   EXPECT_FALSE(ui::App().Terminated());
   EXPECT_TRUE(CancelFlag);  // closing a job window always cancels
@@ -184,10 +219,11 @@ TEST_F(CompareWindowTest, EscCancelsTheIntakeThenClosesTheWindow) {
   };
   Compare({d, c, folder_.File("b.txt"), a});
   // The page that ran when the key came is cancelled; d.crc was never opened.
-  EXPECT_EQ(TabCaptions(), (std::vector<std::string>{"a.crc", "c.crc"}));
+  EXPECT_EQ(TabCaptions(), (std::vector<std::string>{"a.crc", "b.txt", "c.crc"}));
   EXPECT_EQ(CompareForm->Frame(0)->StateText(), U8(u8"完了"));
-  EXPECT_EQ(CompareForm->Frame(1)->StateText(), U8(u8"キャンセル"));
-  EXPECT_EQ(CompareForm->Frame(1)->Item(0).State, 0);
+  EXPECT_EQ(CompareForm->Frame(1)->StateText(), U8(u8"完了"));
+  EXPECT_EQ(CompareForm->Frame(2)->StateText(), U8(u8"キャンセル"));
+  EXPECT_EQ(CompareForm->Frame(2)->Item(0).State, 0);
   EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"error", "cancel"}));
   ASSERT_TRUE(CompareForm->Visible());
 

@@ -153,6 +153,30 @@ TEST_F(BatchE2eTest, CreationSavesEveryPageAndOverwritesOnlyWhenForced) {
   EXPECT_TRUE(box_.ReadFile("data\\sub\\sub.crc").has_value());
 }
 
+// Made again with overwriting, a folder's list leaves its old self out and so verifies; another
+// list in the folder is a file like any other.
+TEST_F(BatchE2eTest, CreationMadeAgainVerifies) {
+  box_.WriteFile("data\\sub\\m.txt", "abc");
+  box_.WriteFile("data\\sub\\other.crc", "no list of this folder\r\n");
+  const std::string ini = "[Preferences]\r\nDoneBeep=0\r\nHashType=2\r\nAutoSaveForceOverwrite=1\r\n\r\n";
+  box_.WriteIni(ini);
+  const std::string folder = Quoted(box_.Path("data\\sub"));
+  const std::string list = box_.Path("data\\sub\\sub.md5");
+  const std::string made =
+      "900150983cd24fb0d6963f7d28e17f72 m.txt\r\n25f9e794323b453885f5181f1b624d0b n.txt\r\n"
+      "01a7cc3a4931fdcdd972a6a518e1dd0e other.crc\r\n";
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    EXPECT_EQ(Run("-q " + folder), 0u);
+    EXPECT_EQ(output_, Line(list, "Total  3 Files  36 Bytes"));
+    EXPECT_EQ(box_.ReadFile("data\\sub\\sub.md5"), made);
+  }
+  EXPECT_EQ(Run("-q -c " + Quoted(list)), 0u);
+  EXPECT_EQ(output_, Line(list, Ansi(u8"3ファイル (正常 : 3  異常 : 0)")));
+  EXPECT_EQ(box_.ReadIni(), ini);
+  box_.WriteIni(kIni);
+}
+
 TEST_F(BatchE2eTest, CreationWithFilesLeftOutOrNothingHashed) {
   // A file that another program holds without sharing is left out; its page is saved all the same.
   box_.WriteFile("data\\sub\\held.txt", "x");

@@ -75,11 +75,17 @@ TEST_F(CompareE2eTest, RelativeListPathIsTheListBesideTheWorkingFolder) {
   EXPECT_EQ(result.exitCode, 0u);
 }
 
-TEST_F(CompareE2eTest, PathThatIsNoListEndsTheProgram) {
+// Paths that are no lists: the run says so (a page and the error sound, or a line), ends by
+// itself and tells a script by its exit code.
+TEST_F(CompareE2eTest, PathThatIsNoListEndsTheProgramWithExitCode2) {
   box_.WriteFile("data\\notes.txt", "Name of the file: notes\r\n");
-  const e2e::RunResult result =
-      box_.Run("-c " + Quoted(box_.Path("data\\notes.txt")) + " " + Quoted(box_.Path("data\\missing.crc")), 60s);
-  EXPECT_TRUE(result.finished) << "the program did not end by itself";
+  const std::string paths = Quoted(box_.Path("data\\notes.txt")) + " " + Quoted(box_.Path("data\\missing.crc"));
+  for (const char* options : {"-c ", "-q -c "}) {
+    SCOPED_TRACE(options);
+    const e2e::RunResult result = box_.Run(options + paths, 60s);
+    EXPECT_TRUE(result.finished) << "the program did not end by itself";
+    EXPECT_EQ(result.exitCode, 2u);
+  }
   EXPECT_TRUE(box_.ReadIni().has_value());
 }
 
