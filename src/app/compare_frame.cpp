@@ -45,6 +45,12 @@ TCompareFrame::TCompareFrame(ui::Control& parent)
 
 TCompareFrame::~TCompareFrame() = default;
 
+void TCompareFrame::MakeResultTexts() {
+  for (std::size_t result = 0; result < resultTexts_.size(); ++result) {
+    resultTexts_[result] = ui::Utf8(VerifyResultText(static_cast<TVerifyResult>(result), kind_));
+  }
+}
+
 void TCompareFrame::ShowKind(THashType kind) {
   kind_ = kind;
   const std::string kindName = HashColumnTitle(kind_);
@@ -74,10 +80,7 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
   // The new page paints in a round of messages, which also answers whatever else waits.
   ui::App().ProcessMessages();
   done_ = correct_ = 0;
-  for (const TVerifyResult result : {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch,
-                                     TVerifyResult::SizeMismatch, TVerifyResult::Unlisted, TVerifyResult::Malformed}) {
-    resultTexts_.at(static_cast<std::size_t>(result)) = ui::Utf8(VerifyResultText(result, kind_));
-  }
+  MakeResultTexts();
   const TRunResult result =
       RunVerification(rows, ExtractFilePath(listPath, IsNeverLeadByte), options, win::ThousandsSeparator(), *this);
   runOver_ = !result.cancelled;
@@ -223,15 +226,14 @@ void TCompareFrame::ListViewData(int index, ui::ListItemData& item) {
 
 void TCompareFrame::ShowNoList(const std::string& path) {
   listPath_ = path;
-  // The row is the one file of an empty list's table that the list does not name, with a text
-  // of its own; so it counts, copies and reports as every error row does.
+  // The row is the file's, after the rows of an empty list; so it counts, copies and reports as
+  // every error row does.
   std::string name = ExtractFileName(path, IsNeverLeadByte);
-  std::string& text = resultTexts_.at(static_cast<std::size_t>(TVerifyResult::Unlisted));
-  text = ui::Utf8(u8"チェックサムリストではありません");
+  MakeResultTexts();
   WidenColumn(colName, name);
-  WidenColumn(colError, text);
+  WidenColumn(colError, resultTexts_.at(static_cast<std::size_t>(TVerifyResult::NotAList)));
   table_ = VerificationTable();
-  table_.AddUnlisted(std::move(name));
+  table_.AddNotAList(std::move(name));
   done_ = 1;
   correct_ = 0;
   unlistedAdded_ = true;  // nothing is beside a file that is no list

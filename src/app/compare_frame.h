@@ -75,6 +75,8 @@ class TCompareFrame : public TListPage {
   void EndRun(bool cancelled);
   // The kind in the hash columns' titles.
   void ShowKind(THashType kind);
+  // The Error column's texts of the results, by the page's kind.
+  void MakeResultTexts();
 
   std::string listPath_;
   bool runOver_ = false;
@@ -85,5 +87,5 @@ class TCompareFrame : public TListPage {
   std::size_t correct_ = 0;
   // Texts converted once: the state words, and the run's Error column texts.
   std::string correctWord_, errorWord_, unverifiedWord_;
-  std::array<std::string, 6> resultTexts_;
+  std::array<std::string, 7> resultTexts_;
 };

@@ -39,7 +39,7 @@ void VerificationTable::Record(std::size_t i, const TVerification& verification)
 }
 
 ListEntry VerificationTable::Entry(std::size_t i) const {
-  if (i >= rows_.size()) return {.name = unlisted_.at(i - rows_.size()), .hash = {}, .size = {}};
+  if (i >= rows_.size()) return {.name = fileRows_.at(i - rows_.size()).name, .hash = {}, .size = {}};
   return list_.Entry(i);
 }
 
@@ -56,7 +56,7 @@ std::u8string VerificationTable::ResultText(std::size_t i) const {
 }
 
 std::optional<TVerifyResult> VerificationTable::Result(std::size_t i) const {
-  if (i >= rows_.size() && i - rows_.size() < unlisted_.size()) return TVerifyResult::Unlisted;
+  if (i >= rows_.size() && i - rows_.size() < fileRows_.size()) return fileRows_[i - rows_.size()].result;
   const std::uint8_t row = rows_.at(i);
   if ((row & kResultMask) == 0) return std::nullopt;
   return static_cast<TVerifyResult>((row & kResultMask) - 1);
@@ -67,7 +67,7 @@ bool VerificationTable::RowBefore(std::size_t row, const StoredFound& found) { r
 TVerification VerificationTable::Verification(std::size_t i) const {
   TVerification verification;
   const std::optional<TVerifyResult> result = Result(i);
-  if (!result || *result == TVerifyResult::Unlisted) {
+  if (!result || i >= rows_.size()) {
     if (result) verification.result = *result;
     return verification;
   }

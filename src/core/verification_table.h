@@ -13,24 +13,27 @@
 // costs one byte beyond its list line: the found hash and size are kept only for a row whose
 // found texts are not the expected ones (a mismatch); a correct row shows its expected texts
 // (the hash in upper case, as hashing writes it), a row that could not be opened none. After the
-// list's rows may come rows of files that the list does not name, each with its name alone.
+// list's rows may come rows of files, each with its name and outcome alone: files that the list
+// does not name, or the file that was no list.
 class VerificationTable {
  public:
   VerificationTable() = default;
   explicit VerificationTable(ChecksumList list);
 
   [[nodiscard]] const ChecksumList& List() const { return list_; }
-  [[nodiscard]] std::size_t size() const { return rows_.size() + unlisted_.size(); }
+  [[nodiscard]] std::size_t size() const { return rows_.size() + fileRows_.size(); }
   // The rows that the list names; the unlisted rows follow them.
   [[nodiscard]] std::size_t ListedCount() const { return rows_.size(); }
 
-  // The entry of row i as the list writes it; an unlisted row has its name alone.
+  // The entry of row i as the list writes it; a row of a file has its name alone.
   [[nodiscard]] ListEntry Entry(std::size_t i) const;
   // The kind row i is verified with: its own for a listed row (BLAKE2b once a 128-digit entry
   // matched as that), the list's for an unlisted one, None for a malformed line.
   [[nodiscard]] THashType Kind(std::size_t i) const;
   // A row for a file that the list does not name, with the outcome Unlisted.
-  void AddUnlisted(std::string name) { unlisted_.push_back(std::move(name)); }
+  void AddUnlisted(std::string name) { fileRows_.push_back({std::move(name), TVerifyResult::Unlisted}); }
+  // The row of a file that was given as a list and is none.
+  void AddNotAList(std::string name) { fileRows_.push_back({std::move(name), TVerifyResult::NotAList}); }
 
   // Keeps the outcome of row i.
   void Record(std::size_t i, const TVerification& verification);
@@ -55,5 +58,9 @@ class VerificationTable {
   std::vector<std::uint8_t> rows_;
   std::vector<StoredFound> stored_;  // in row order: rows are verified in order
   std::string storedText_;
-  std::vector<std::string> unlisted_;
+  struct FileRow {
+    std::string name;
+    TVerifyResult result;
+  };
+  std::vector<FileRow> fileRows_;
 };

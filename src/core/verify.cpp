@@ -41,6 +41,7 @@ std::u8string VerifyResultText(TVerifyResult result, THashType kind) {
     case TVerifyResult::SizeMismatch: return u8"サイズ不一致";
     case TVerifyResult::Unlisted: return u8"リストにないファイル";
     case TVerifyResult::Malformed: return u8"行の形式が不正です";
+    case TVerifyResult::NotAList: return u8"チェックサムリストではありません";
   }
   return {};
 }

@@ -40,7 +40,9 @@ TRunResult RunVerification(const ChecksumList& list, const std::string& listFold
   THashQueue queue(list.size(), options.workers, [&](std::size_t i) {
     const ListFields fields = list.Fields(i);
     if (fields.kind == THashType::None) return THashJob{};
-    return THashJob{fields.kind, EntryPath(listFolder, ToListEntry(fields).name)};
+    // BLAKE2b's length is the entry's own.
+    const std::size_t digestBytes = fields.kind == THashType::BLAKE2b ? fields.hash.size() / 2 : 0;
+    return THashJob{fields.kind, EntryPath(listFolder, ToListEntry(fields).name), digestBytes};
   });
   TRunResult result;
   for (std::size_t i = 0; i < list.size(); ++i) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/hex.h"
+
 namespace {
 
 struct Row {
@@ -78,4 +80,27 @@ TEST(VerificationTable, UnlistedRowsFollowTheListWithTheirNamesAlone) {
   }
   EXPECT_EQ(table.Entry(1).name, "sub\\new.txt");
   EXPECT_EQ(table.Entry(2).name, "z.txt");
+}
+
+// Each row says what it is: a malformed line with its line number, a 128-digit entry by the kind
+// it matched as, the file that was no list by its own outcome.
+TEST(VerificationTable, ResultTextsOfEveryKindOfRow) {
+  const std::string digest(128, 'e');
+  VerificationTable table(ParseChecksumList("# sums\n" + digest + "  a\nnot an entry\n" + digest + "  b\n", "sums"));
+  ASSERT_EQ(table.size(), 3u);
+  table.Record(0, {.result = TVerifyResult::Correct, .foundHash = AsciiUpper(digest), .foundBytes = "",
+                   .matchedBlake2b = true});
+  table.Record(1, {TVerifyResult::Malformed, "", ""});
+  table.Record(2, {TVerifyResult::HashMismatch, std::string(128, 'F'), ""});
+  table.AddNotAList("notes.txt");
+  EXPECT_EQ(table.Kind(0), THashType::BLAKE2b);
+  EXPECT_TRUE(table.Verification(0).matchedBlake2b);
+  EXPECT_EQ(table.Kind(2), THashType::SHA512);
+  EXPECT_EQ(table.Kind(1), THashType::None);
+  EXPECT_EQ(table.ResultText(0), u8"");
+  EXPECT_EQ(table.ResultText(1), u8"3行目の形式が不正です");
+  EXPECT_EQ(table.ResultText(2), u8"SHA512不一致");
+  EXPECT_EQ(table.Result(3), TVerifyResult::NotAList);
+  EXPECT_EQ(table.Entry(3).name, "notes.txt");
+  EXPECT_EQ(table.ResultText(3), u8"チェックサムリストではありません");
 }
