@@ -206,8 +206,8 @@ TCompareItem TCompareFrame::Item(std::size_t i) const {
   item.FBytes = std::move(verification.foundBytes);
   // A list of mixed tags names each row's mismatch by the row's own kind; a malformed row says
   // its line.
-  const bool ownText = *result == TVerifyResult::Malformed ||
-                       (*result == TVerifyResult::HashMismatch && table_.Kind(i) != kind_);
+  const bool ownText =
+      *result == TVerifyResult::Malformed || (*result == TVerifyResult::HashMismatch && table_.Kind(i) != kind_);
   item.Error = ownText ? ui::Utf8(table_.ResultText(i)) : resultTexts_.at(static_cast<std::size_t>(*result));
   return item;
 }

@@ -37,7 +37,8 @@ ListFields ChecksumList::Fields(std::size_t i) const {
   switch (layout_) {
     case ListLayout::Digest: {
       const std::string_view digest = line.substr(0, line.find_first_not_of("0123456789ABCDEFabcdef"));
-      return {.name = digestName_, .hash = digest, .size = {}, .kind = kind_, .escaped = false, .orBlake2b = digest.size() == 128 && !rules_.sha512};
+      const bool orBlake2b = kind_ == THashType::SHA512 && !rules_.sha512;
+      return {.name = digestName_, .hash = digest, .size = {}, .kind = kind_, .escaped = false, .orBlake2b = orBlake2b};
     }
     case ListLayout::Table: {
       ListFields fields = *SplitTableFields(line);
@@ -77,7 +78,6 @@ ChecksumList ParseChecksumList(std::string text, std::string_view listFileName) 
       }
       const std::uint32_t malformed = line.role == LineRole::Malformed ? ChecksumList::kMalformed : 0;
       list.rows_.push_back(static_cast<std::uint32_t>(line.offset) | malformed);
-      if (line.showsOwnLayout) list.rules_.ownLayout = true;
     });
   }
   list.kind_ = start.kind;

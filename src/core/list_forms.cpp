@@ -49,12 +49,23 @@ bool IsBlake2bLength(std::size_t digits) { return digits >= 2 && digits <= 128 &
 THashType TagKind(std::string_view tag, std::size_t digits) {
   const std::string upper = AsciiUpper(tag);
   static constexpr std::array<std::pair<std::string_view, THashType>, 17> kFixed = {{
-      {"MD5", THashType::MD5},          {"SHA1", THashType::SHA1},         {"SHA-1", THashType::SHA1},
-      {"SHA224", THashType::SHA224},    {"SHA2-224", THashType::SHA224},   {"SHA-224", THashType::SHA224},
-      {"SHA256", THashType::SHA256},    {"SHA2-256", THashType::SHA256},   {"SHA-256", THashType::SHA256},
-      {"SHA384", THashType::SHA384},    {"SHA2-384", THashType::SHA384},   {"SHA-384", THashType::SHA384},
-      {"SHA512", THashType::SHA512},    {"SHA2-512", THashType::SHA512},   {"SHA-512", THashType::SHA512},
-      {"BLAKE2B512", THashType::BLAKE2b}, {"CRC32", THashType::CRC32},
+      {"MD5", THashType::MD5},
+      {"SHA1", THashType::SHA1},
+      {"SHA-1", THashType::SHA1},
+      {"SHA224", THashType::SHA224},
+      {"SHA2-224", THashType::SHA224},
+      {"SHA-224", THashType::SHA224},
+      {"SHA256", THashType::SHA256},
+      {"SHA2-256", THashType::SHA256},
+      {"SHA-256", THashType::SHA256},
+      {"SHA384", THashType::SHA384},
+      {"SHA2-384", THashType::SHA384},
+      {"SHA-384", THashType::SHA384},
+      {"SHA512", THashType::SHA512},
+      {"SHA2-512", THashType::SHA512},
+      {"SHA-512", THashType::SHA512},
+      {"BLAKE2B512", THashType::BLAKE2b},
+      {"CRC32", THashType::CRC32},
   }};
   for (const auto& [name, kind] : kFixed) {
     if (upper != name) continue;
@@ -118,11 +129,7 @@ std::optional<ListFields> SplitDigestFirstFields(std::string_view line, const Di
   const THashType kind = DigestFirstKind(digits, rules);
   if (kind == THashType::None || rest.size() <= digits || rest[digits] != ' ') return std::nullopt;
   std::string_view name = rest.substr(digits + 1);
-  if (name.starts_with('*')) {
-    name.remove_prefix(1);
-  } else if (name.starts_with(' ') && (escaped || !rules.ownLayout)) {
-    name.remove_prefix(1);
-  }
+  if (name.starts_with('*') || name.starts_with(' ')) name.remove_prefix(1);
   if (!NameUnescapes(name, escaped)) return std::nullopt;
   ListFields fields;
   fields.hash = rest.substr(0, digits);

@@ -13,9 +13,6 @@
 // How the digest-first lines of one list are read; what a line alone cannot tell, the whole list
 // and its file name decide.
 struct DigestLineRules {
-  // The program's own layout, "digest name" with one blank: a name keeps every blank after that
-  // one. Otherwise (GNU) a second blank or a "*" comes before the name.
-  bool ownLayout = false;
   // The list's file name says BLAKE2b (B2SUMS, *.b2, *.blake2b): every digest-first line is
   // BLAKE2b of its length.
   bool blake2b = false;
@@ -31,10 +28,10 @@ DigestLineRules DigestRulesOfListName(std::string_view listFileName);
 THashType DigestFirstKind(std::size_t digits, const DigestLineRules& rules);
 
 // Digest first: GNU coreutils ("digest", a blank, a blank or "*", the name as it stands), the
-// program's own layout ("digest", a blank, an optional "*", the name) and CRC-32 lines of eight
-// digits alike. A leading "\" marks a GNU name holding "\\" for "\" and "\n" for a line end
-// (ListFields::escaped); any other escape, or a "\" at the end, is no line of this form. The kind
-// follows the digest's length (8, 32, 40, 56, 64, 96 or 128 digits); 128 digits whose kind the
+// program's own layout ("digest", a blank, an optional "*", the name, which the writer gives GNU's
+// two blanks when it begins with a blank) and CRC-32 lines of eight digits alike. A leading "\" marks a GNU name
+// holding "\\" for "\" and "\n" for a line end (ListFields::escaped); any other escape, or a "\" at the end, is no line
+// of this form. The kind follows the digest's length (8, 32, 40, 56, 64, 96 or 128 digits); 128 digits whose kind the
 // list's name does not decide are SHA-512 or else BLAKE2b-512 (ListFields::orBlake2b).
 std::optional<ListFields> SplitDigestFirstFields(std::string_view line, const DigestLineRules& rules);
 

@@ -15,10 +15,6 @@ bool IsClosingLine(std::string_view line) {
   return !line.empty() && line.find_first_not_of('-') == std::string_view::npos;
 }
 
-bool IsDigestFirst(const ListFields& fields, std::string_view line) {
-  return fields.hash.data() == line.data() + (fields.escaped ? 1 : 0);
-}
-
 // The text up to its last line end: a line cut off by the end of what was read is no line yet.
 std::string_view WholeLines(std::string_view text) {
   const std::size_t end = text.find_last_of("\r\n");
@@ -31,7 +27,8 @@ std::optional<ListFields> SplitEntryFields(std::string_view line, const DigestLi
   if (std::optional<ListFields> tagged = SplitTaggedFields(line)) return tagged;
   std::optional<ListFields> digestFirst = SplitDigestFirstFields(line, rules);
   if (digestFirst) {
-    const std::size_t digestEnd = static_cast<std::size_t>(digestFirst->hash.data() - line.data()) + digestFirst->hash.size();
+    const std::size_t digestEnd =
+        static_cast<std::size_t>(digestFirst->hash.data() - line.data()) + digestFirst->hash.size();
     if (digestFirst->kind != THashType::CRC32 || line.substr(digestEnd, 2) == " *") return digestFirst;
   }
   if (std::optional<ListFields> sfv = SplitSfvFields(line)) return sfv;
@@ -114,8 +111,6 @@ std::optional<ListLine> ListLineWalker::Next() {
     if (fields && fields->kind != THashType::None) {
       found.role = LineRole::Entry;
       found.kind = fields->kind;
-      found.showsOwnLayout = IsDigestFirst(*fields, line) && !fields->escaped && line.size() > fields->hash.size() + 1 &&
-                             line[fields->hash.size() + 1] != ' ' && line[fields->hash.size() + 1] != '*';
     }
     return found;
   }
@@ -146,8 +141,7 @@ ListStart DetectListStart(std::string_view text, bool wholeFile, std::string_vie
       const std::optional<ListLine> separator = after.Next();
       // A header and its separator with nothing after them are no list.
       if (table != THashType::None && separator &&
-          IsSeparatorLine(window.substr(separator->offset, separator->length)) &&
-          after.Offset() < text.size()) {
+          IsSeparatorLine(window.substr(separator->offset, separator->length)) && after.Offset() < text.size()) {
         if (binary(line->offset)) return {};
         return {ListLayout::Table, table};
       }

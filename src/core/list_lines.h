@@ -23,9 +23,6 @@ struct ListLine {
   std::size_t number = 0;  // counted from 1, as an editor shows it
   LineRole role = LineRole::Malformed;
   THashType kind = THashType::None;  // an entry's
-  // A digest-first entry with one blank before a name that begins with neither a blank nor "*":
-  // no GNU tool writes that, so the list is in the program's own layout.
-  bool showsOwnLayout = false;
 };
 
 // The fields of a line outside a table by the first rule whose shape it has: tagged, digest

@@ -56,18 +56,14 @@ std::string RenderTable(THashType kind, std::span<const ChecksumRow> rows, std::
   return text;
 }
 
-// "digest name" with one blank. A reader tells this layout from GNU's ("digest", two blanks,
-// "name") by a line whose name begins with neither a blank nor "*"; when no line shows it, a name
-// that begins with a blank is written after GNU's two blanks instead, so that it keeps its blank.
+// "digest name" with one blank. A second blank before the name is GNU's text mode to every
+// reader, so a name that begins with a blank is written after GNU's two: it keeps its blank.
 std::string RenderMD5(std::span<const ChecksumRow> rows) {
-  const bool showsLayout = std::any_of(rows.begin(), rows.end(), [](const ChecksumRow& row) {
-    return !row.Name.empty() && row.Name.front() != ' ' && row.Name.front() != '*';
-  });
   std::string text;
   for (const ChecksumRow& row : rows) {
     text += row.Hash;
     text += ' ';
-    if (!showsLayout && row.Name.starts_with(' ')) text += ' ';
+    if (row.Name.starts_with(' ')) text += ' ';
     text += row.Name;
     EndLine(text);
   }

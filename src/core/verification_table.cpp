@@ -10,8 +10,8 @@ namespace {
 // A row's byte: 0 not verified, else the result + 1 in the low bits and where its found texts
 // come from in the high bits.
 constexpr std::uint8_t kResultMask = 0x0F;
-constexpr std::uint8_t kFoundExpected = 0x10;  // the expected texts, the hash in upper case
-constexpr std::uint8_t kFoundStored = 0x20;    // in the stored texts
+constexpr std::uint8_t kFoundExpected = 0x10;   // the expected texts, the hash in upper case
+constexpr std::uint8_t kFoundStored = 0x20;     // in the stored texts
 constexpr std::uint8_t kMatchedBlake2b = 0x40;  // TVerification::matchedBlake2b
 
 }  // namespace

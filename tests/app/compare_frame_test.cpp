@@ -197,14 +197,37 @@ TEST_F(ComparePageTest, ShaAndMixedTagLists) {
   EXPECT_EQ(frame.ListView.ColumnCaption(1), "SHA1");
 }
 
-TEST_F(ComparePageTest, BlankLineInTheMiddleEndsTheRows) {
+// 128 digits under a name that says neither SHA-512 nor BLAKE2b: each row is correct by the kind
+// its file matches, and a BLAKE2b list's columns say so.
+TEST_F(ComparePageTest, LongDigestsOfEitherKind) {
+  folder_.Write("a.txt", "abc");
+  const std::string sha512 =
+      "DDAF35A193617ABACC417349AE20413112E6FA4E89A97EA20A9EEEE64B55D39A2192992A274FC1A836BA3C23A3FEEBBD454D4423643CE80E"
+      "2A9AC94FA54CA49F";
+  const std::string blake2b =
+      "BA80A53F981C4D0D6A2797B69F12F6E94C212F14685AC4B74B12BB6FDBFFA2D17D87C5392AAB792DC252D5DE4533CC9518D38AA8DBF1925A"
+      "B92386EDD4009923";
+  folder_.Write("b.txt", AsciiLower(blake2b) + "  a.txt\n" + AsciiLower(sha512) + "  a.txt\n" + std::string(128, '0') +
+                             "  a.txt\n");
+  TCompareFrame& frame = Verify(folder_.File("b.txt"));
+  ExpectRows(frame, {{"a.txt", 1, blake2b, "", ""},
+                     {"a.txt", 1, sha512, "", ""},
+                     {"a.txt", 2, sha512, "", "SHA512" + U8(u8"不一致")}});
+  EXPECT_EQ(frame.ListView.ColumnCaption(1), "BLAKE2b");
+}
+
+// A blank line ends nothing: the wrong row after it is verified. A line that is no entry is a row
+// that says so.
+TEST_F(ComparePageTest, BlankAndMalformedLinesInTheMiddle) {
   folder_.Write("a.txt", "abc");
   folder_.Write("l.crc",
                 "Name   CRC32     Bytes\r\n-----  --------  -----\r\n"
-                "a.txt  352441C2      3\r\n\r\na.txt  00000000      3\r\n");
+                "a.txt  352441C2      3\r\n\r\na.txt  00000000      3\r\nbroken\r\n-----\r\nTotal\r\n");
   TCompareFrame& frame = Verify(folder_.File("l.crc"));
-  ExpectRows(frame, {{"a.txt", 1, "352441C2", "3", ""}});
-  EXPECT_EQ(frame.SummaryText(), U8(u8"1ファイル (正常 : 1  異常 : 0)"));
+  ExpectRows(frame, {{"a.txt", 1, "352441C2", "3", ""},
+                     {"a.txt", 2, "352441C2", "3", "CRC32" + U8(u8"不一致")},
+                     {"broken", 2, "", "", U8(u8"6行目の形式が不正です")}});
+  EXPECT_EQ(frame.SummaryText(), U8(u8"3ファイル (正常 : 1  異常 : 2)"));
 }
 
 TEST_F(ComparePageTest, ListWithoutRowsShowsAnEmptyFinishedPage) {

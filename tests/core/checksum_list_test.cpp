@@ -57,7 +57,7 @@ TEST(ParseChecksumList, EveryLineAnEntryOrAMalformedRow) {
       {kCrc32Head + "a  1  2\r\nbroken\r\nb  3  4\r\n",
        THashType::CRC32,
        {{"a", "1", "2", 3}, {"broken", "", "", 4, true}, {"b", "3", "4", 5}}},
-      {kCrc32Head + "-----------\r\n", THashType::CRC32, {}},  // a page, but empty
+      {kCrc32Head + "-----------\r\n", THashType::CRC32, {}},      // a page, but empty
       {"Name  CRC32  Bytes\r\n-  -  -\r\n", THashType::None, {}},  // nothing after the header
       {kAbc + " *a.txt\r\n" + kAbc + " my b.txt\n" + kAbc + " \tc\r",
        THashType::MD5,
@@ -81,18 +81,18 @@ TEST(ParseChecksumList, EveryLineAnEntryOrAMalformedRow) {
   }
 }
 
-// A name after the digest keeps every blank the layout does not use as a separator. Whether a
-// list is the program's own layout or GNU's, its lines with one blank tell.
-TEST(ParseChecksumList, OwnLayoutOrGnuByTheWholeList) {
+// A name after the digest keeps every blank that is no separator; the program's own lines and
+// GNU's mix line by line.
+TEST(ParseChecksumList, OwnLayoutAndGnuLineByLine) {
   struct Case {
     std::string text;
     std::vector<std::string> names;
   };
   const Case cases[] = {
-      {kAbc + "  lead\r\n" + kAbc + " b\r\n", {" lead", "b"}},  // own: one line shows it
-      {kAbc + "  a\n" + kAbc + "   b\n", {"a", " b"}},               // GNU
+      {kAbc + "   lead\r\n" + kAbc + " b\r\n", {" lead", "b"}},
+      {kAbc + "  a\n" + kAbc + "   b\n", {"a", " b"}},
       {kAbc + " *a\n" + kAbc + "  b\n", {"a", "b"}},
-      {kAbc + " *a\n" + kAbc + " b\n" + kAbc + "  c\n", {"a", "b", " c"}},
+      {kAbc + " *a\n" + kAbc + " b\n" + kAbc + "  c\n", {"a", "b", "c"}},
   };
   for (const Case& c : cases) {
     const ChecksumList list = ParseChecksumList(c.text);
@@ -186,10 +186,14 @@ TEST(ParseChecksumList, OtherToolsForms) {
       {"SFV",
        "; made by hand\r\n\r\nmy file.bin 352441C2\r\nb.txt   352441c2\r\nseven 352441C\r\n",
        ListLayout::Lines,
-       {{"my file.bin", "352441C2", THashType::CRC32}, {"b.txt", "352441c2", THashType::CRC32}, {"seven 352441C", "", bad}}},
+       {{"my file.bin", "352441C2", THashType::CRC32},
+        {"b.txt", "352441c2", THashType::CRC32},
+        {"seven 352441C", "", bad}}},
       {"a lone digest", "  " + sha256 + "\r\n", ListLayout::Digest, {{"file.iso", sha256, THashType::SHA256}}},
       {"a lone digest of no kind", std::string(48, 'a') + "\n", ListLayout::None, {}},
-      {"a first line that is none", "hello world\n" + sha1 + "  a\n", ListLayout::Lines,
+      {"a first line that is none",
+       "hello world\n" + sha1 + "  a\n",
+       ListLayout::Lines,
        {{"hello world", "", bad}, {"a", sha1, THashType::SHA1}}},
   };
   for (const Case& c : cases) {
@@ -224,10 +228,8 @@ TEST(ParseChecksumList, LongDigestsByTheListsName) {
     bool orBlake2b;
   };
   const Case cases[] = {
-      {"B2SUMS", THashType::BLAKE2b, false},
-      {"files.b2", THashType::BLAKE2b, false},
-      {"SHA512SUMS", THashType::SHA512, false},
-      {"files.sha512", THashType::SHA512, false},
+      {"B2SUMS", THashType::BLAKE2b, false},      {"files.b2", THashType::BLAKE2b, false},
+      {"SHA512SUMS", THashType::SHA512, false},   {"files.sha512", THashType::SHA512, false},
       {"checksums.txt", THashType::SHA512, true},
   };
   for (const Case& c : cases) {
@@ -245,11 +247,11 @@ TEST(ParseChecksumList, LongDigestsByTheListsName) {
 TEST(ParseChecksumList, ReadsEveryListCreationWrites) {
   const std::vector<std::vector<std::string>> nameSets = {
       {"my file.txt", "sub\\\xE5\x86\x99\xE7\x9C\x9F.jpg", " lead", "x"},  // sub\写真.jpg
-      {" lead", "  two"},                                                  // no line shows the layout
+      {" lead", "  two"},
       {"a"},
   };
-  for (const THashType kind : {THashType::CRC16, THashType::CRC32, THashType::MD5, THashType::SHA1,
-                               THashType::SHA256, THashType::SHA512}) {
+  for (const THashType kind :
+       {THashType::CRC16, THashType::CRC32, THashType::MD5, THashType::SHA1, THashType::SHA256, THashType::SHA512}) {
     for (const bool upper : {false, true}) {
       for (const bool binary : {false, true}) {
         if (binary && !IsDigestKind(kind)) continue;

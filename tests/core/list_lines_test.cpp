@@ -36,7 +36,6 @@ std::string Repeat(std::string_view text, int times) {
 
 TEST(SplitDigestFirstFields, GnuOwnLayoutAndCrc) {
   const DigestLineRules gnu;
-  const DigestLineRules own{.ownLayout = true};
   const DigestLineRules b2{.blake2b = true};
   struct Case {
     std::string line;
@@ -47,9 +46,8 @@ TEST(SplitDigestFirstFields, GnuOwnLayoutAndCrc) {
       {kMd5 + "  a.txt", gnu, Expected{"a.txt", kMd5, THashType::MD5}},
       {kMd5 + " *a.txt", gnu, Expected{"a.txt", kMd5, THashType::MD5}},
       {kMd5 + " a.txt", gnu, Expected{"a.txt", kMd5, THashType::MD5}},  // one blank: the program's own
-      {kMd5 + "   a", gnu, Expected{" a", kMd5, THashType::MD5}},      // GNU: a name's own blank stays
-      {kMd5 + "  a", own, Expected{" a", kMd5, THashType::MD5}},       // own: every blank after the one
-      {kMd5 + " * a", own, Expected{" a", kMd5, THashType::MD5}},
+      {kMd5 + "   a", gnu, Expected{" a", kMd5, THashType::MD5}},       // a name's own blank stays
+      {kMd5 + " * a", gnu, Expected{" a", kMd5, THashType::MD5}},
       {kMd5 + " **a", gnu, Expected{"*a", kMd5, THashType::MD5}},
       {kMd5 + " a b.txt  ", gnu, Expected{"a b.txt  ", kMd5, THashType::MD5}},  // trailing blanks stay
       {kMd5 + " ", gnu, Expected{"", kMd5, THashType::MD5}},
@@ -160,7 +158,9 @@ TEST(ListLineWalker, EveryLineAnEntryPassedOverOrMalformed) {
         {2, LineRole::Malformed, "not an entry"},
         {3, LineRole::Malformed, kMd5.substr(1) + "  b"},
         {4, LineRole::Entry, md5a}}},
-      {"CR CR LF line ends", md5a + "\r\r\n" + md5a + "\r\r\n\r\r\n" + md5a + "\r\r\n", THashType::None,
+      {"CR CR LF line ends",
+       md5a + "\r\r\n" + md5a + "\r\r\n\r\r\n" + md5a + "\r\r\n",
+       THashType::None,
        {{1, LineRole::Entry, md5a}, {2, LineRole::Entry, md5a}, {4, LineRole::Entry, md5a}}},
       {"a PGP-signed list",
        "-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n\n" + md5a + "\n- " + md5a +
@@ -214,7 +214,12 @@ TEST(DetectListStart, ByContentWithinTheFirstLines) {
       {"nine malformed lines first", Repeat("x\n", 9) + md5a, ListLayout::None, THashType::None},
       {"a lone digest", "  " + kSha256 + "\r\n", ListLayout::Digest, THashType::SHA256},
       {"a lone digest of no kind", std::string(48, 'a') + "\n", ListLayout::None, THashType::None},
-      {"a binary file", std::string("\x7F" "ELF\0\0\n", 7) + md5a, ListLayout::None, THashType::None},
+      {"a binary file",
+       std::string("\x7F"
+                   "ELF\0\0\n",
+                   7) +
+           md5a,
+       ListLayout::None, THashType::None},
       {"nothing", "", ListLayout::None, THashType::None},
       {"comments only", "# a\n; b\n\n", ListLayout::None, THashType::None},
   };
@@ -253,8 +258,8 @@ TEST(DigestRulesOfListName, TheNameDecidesLongDigests) {
     bool blake2b, sha512;
   };
   const Case cases[] = {
-      {"B2SUMS", true, false},     {"b2sums", true, false},         {"x.b2", true, false},
-      {"x.BLAKE2B", true, false},  {"SHA512SUMS", false, true},     {"x.sha512", false, true},
+      {"B2SUMS", true, false},      {"b2sums", true, false},         {"x.b2", true, false},
+      {"x.BLAKE2B", true, false},   {"SHA512SUMS", false, true},     {"x.sha512", false, true},
       {"SHA256SUMS", false, false}, {"checksums.txt", false, false}, {"", false, false},
   };
   for (const Case& c : cases) {

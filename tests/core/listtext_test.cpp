@@ -46,6 +46,12 @@ TEST(RenderChecksumList, Md5WorkedExampleWithAndWithoutBinaryMode) {
             "ec20dd727de8b769905be6e835ef9198 *big.bin\r\n");
   const Rows upper = {{"a b.txt", "900150983CD24FB0D6963F7D28E17F72", "3"}};
   EXPECT_EQ(RenderChecksumList(THashType::MD5, upper, ""), "900150983CD24FB0D6963F7D28E17F72 a b.txt\r\n");
+  // A name that begins with a blank comes after GNU's two blanks, so that no reader cuts it.
+  const Rows lead = {{" lead", "900150983cd24fb0d6963f7d28e17f72", ""},
+                     {"* lead", "900150983cd24fb0d6963f7d28e17f72", ""}};
+  EXPECT_EQ(RenderChecksumList(THashType::MD5, lead, ""),
+            "900150983cd24fb0d6963f7d28e17f72   lead\r\n"
+            "900150983cd24fb0d6963f7d28e17f72 * lead\r\n");
 }
 
 TEST(RenderChecksumList, MinimumWidthsAndOneRow) {

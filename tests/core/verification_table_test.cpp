@@ -88,8 +88,8 @@ TEST(VerificationTable, ResultTextsOfEveryKindOfRow) {
   const std::string digest(128, 'e');
   VerificationTable table(ParseChecksumList("# sums\n" + digest + "  a\nnot an entry\n" + digest + "  b\n", "sums"));
   ASSERT_EQ(table.size(), 3u);
-  table.Record(0, {.result = TVerifyResult::Correct, .foundHash = AsciiUpper(digest), .foundBytes = "",
-                   .matchedBlake2b = true});
+  table.Record(
+      0, {.result = TVerifyResult::Correct, .foundHash = AsciiUpper(digest), .foundBytes = "", .matchedBlake2b = true});
   table.Record(1, {TVerifyResult::Malformed, "", ""});
   table.Record(2, {TVerifyResult::HashMismatch, std::string(128, 'F'), ""});
   table.AddNotAList("notes.txt");

@@ -49,15 +49,16 @@ TEST(RoundTripE2e, EveryListCreationWritesVerifies) {
         const std::string flag = upper ? "1" : "0";
         box.WriteIni("[Preferences]\r\nDoneBeep=0\r\nDirList=0\r\nDirRecursive=1\r\nUpperCRC=" + flag +
                      "\r\nUpperMD5=" + flag + "\r\nMD5BinaryMode=" + (binary ? "1" : "0") + "\r\n\r\n");
-        const e2e::CapturedRun made = box.RunCaptured(std::string("-q ") + kind.option + " \"" + data.File("tree") + "\"");
+        const e2e::CapturedRun made =
+            box.RunCaptured(std::string("-q ") + kind.option + " \"" + data.File("tree") + "\"");
         ASSERT_TRUE(made.result.finished);
         ASSERT_EQ(made.result.exitCode, 0u) << made.output;
 
         const std::string list = data.File("tree\\tree.") + kind.extension;
         const e2e::CapturedRun verified = box.RunCaptured("-q -c \"" + list + "\"");
         ASSERT_TRUE(verified.result.finished);
-        EXPECT_EQ(verified.result.exitCode, 0u) << data.Read("tree\\tree." + std::string(kind.extension))
-                                                 << verified.output;
+        EXPECT_EQ(verified.result.exitCode, 0u)
+            << data.Read("tree\\tree." + std::string(kind.extension)) << verified.output;
         // The summary alone: no row that is not correct.
         EXPECT_EQ(std::count(verified.output.begin(), verified.output.end(), '\n'), 1) << verified.output;
         EXPECT_NE(verified.output.find(list + "\t7"), std::string::npos) << verified.output;

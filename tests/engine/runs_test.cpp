@@ -139,7 +139,10 @@ TEST_F(RunTest, CreationLeavesOutTheFileItsListWillBeSavedAs) {
   }
   const OwnListCase cases[] = {
       {"crc", THashType::CRC32, {"a.txt", "album.crc", "ALBUM.MD5", "b.txt"}, {"a.txt", "ALBUM.MD5", "b.txt"}},
-      {"md5 in another case", THashType::MD5, {"a.txt", "album.crc", "ALBUM.MD5", "b.txt"}, {"a.txt", "album.crc", "b.txt"}},
+      {"md5 in another case",
+       THashType::MD5,
+       {"a.txt", "album.crc", "ALBUM.MD5", "b.txt"},
+       {"a.txt", "album.crc", "b.txt"}},
       {"sha256", THashType::SHA256, {"a.txt", "album.crc", "b.txt"}, {"a.txt", "album.crc", "b.txt"}},
       // Without the folder's list one file is left, and the list takes that file's name.
       {"one left", THashType::CRC32, {"album.crc", "b.txt"}, {"b.txt"}},
