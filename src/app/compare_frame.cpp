@@ -70,8 +70,9 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
   // The new page paints in a round of messages, which also answers whatever else waits.
   ui::App().ProcessMessages();
   done_ = correct_ = 0;
-  for (const TVerifyResult result : {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch,
-                                     TVerifyResult::SizeMismatch, TVerifyResult::Unlisted}) {
+  for (const TVerifyResult result :
+       {TVerifyResult::Correct, TVerifyResult::OpenFailed, TVerifyResult::HashMismatch, TVerifyResult::SizeMismatch,
+        TVerifyResult::Unlisted, TVerifyResult::NetworkRefused, TVerifyResult::BadName}) {
     resultTexts_.at(static_cast<std::size_t>(result)) = ui::Utf8(VerifyResultText(result, kind_));
   }
   const TRunResult result =

@@ -40,6 +40,8 @@ std::u8string VerifyResultText(TVerifyResult result, THashType kind) {
     }
     case TVerifyResult::SizeMismatch: return u8"サイズ不一致";
     case TVerifyResult::Unlisted: return u8"リストにないファイル";
+    case TVerifyResult::NetworkRefused: return u8"ネットワーク上のパスは開きません";
+    case TVerifyResult::BadName: return u8"名前が不正です";
   }
   return {};
 }

@@ -9,7 +9,17 @@
 #include "core/listread.h"
 
 // Unlisted: a file beside the list's files that no entry names (only when asked to look for them).
-enum class TVerifyResult : std::uint8_t { Correct, OpenFailed, HashMismatch, SizeMismatch, Unlisted };
+// NetworkRefused and BadName: names that are never opened, one on another computer, one that
+// names no file on a disk.
+enum class TVerifyResult : std::uint8_t {
+  Correct,
+  OpenFailed,
+  HashMismatch,
+  SizeMismatch,
+  Unlisted,
+  NetworkRefused,
+  BadName,
+};
 
 // What hashing the named file found; the caller passes nullopt when it could not be opened or read.
 struct FoundFile {
@@ -32,7 +42,8 @@ TVerification VerifyEntry(const ListEntry& expected, const std::optional<FoundFi
                           std::string_view thousandsSeparator);
 
 // The Error column's text of a result: empty for Correct, else "ファイルオープン失敗",
-// HashColumnTitle(kind) + "不一致", "サイズ不一致" or "リストにないファイル". UTF-8, typed as UI text.
+// HashColumnTitle(kind) + "不一致", "サイズ不一致", "リストにないファイル", "ネットワーク上のパスは開きません"
+// or "名前が不正です". UTF-8, typed as UI text.
 std::u8string VerifyResultText(TVerifyResult result, THashType kind);
 
 // A page's summary: "nファイル (正常 : c  異常 : n-c)".

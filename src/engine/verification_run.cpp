@@ -5,8 +5,26 @@
 
 #include "engine/hash_file.h"
 #include "engine/hash_queue.h"
+#include "win/list_names.h"
+
+namespace {
+
+// A name the list may not make the program open gets its reason instead of a verdict.
+TVerification JudgeEntry(const std::string& listFolder, const ListEntry& entry, const std::optional<FoundFile>& found,
+                         const std::string& separator) {
+  TVerification refused;
+  switch (win::CheckListName(listFolder, entry.name)) {
+    case win::ListNameReach::Allowed: return VerifyEntry(entry, found, separator);
+    case win::ListNameReach::Network: refused.result = TVerifyResult::NetworkRefused; break;
+    case win::ListNameReach::BadName: refused.result = TVerifyResult::BadName; break;
+  }
+  return refused;
+}
+
+}  // namespace
 
 std::string EntryPath(const std::string& listFolder, const std::string& name) {
+  if (win::CheckListName(listFolder, name) != win::ListNameReach::Allowed) return {};
   return IsAbsoluteListName(name) ? name : listFolder + name;
 }
 
@@ -35,7 +53,7 @@ TRunResult RunVerification(const ChecksumList& list, const std::string& listFold
       if (result.cancelled) return result;
       found.reset();
     }
-    observer.RowVerified(i, VerifyEntry(entry, found, separator));
+    observer.RowVerified(i, JudgeEntry(listFolder, entry, found, separator));
     result.done = i + 1;
     result.cancelled = CancelFlag;
     if (result.cancelled) return result;
