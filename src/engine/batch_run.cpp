@@ -1,6 +1,7 @@
 #include "engine/batch_run.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #include "core/codepage.h"
@@ -37,12 +38,20 @@ class BatchObserver final : public TRunObserver {
   std::string lastText;
 };
 
-std::string Tabbed(std::string_view first, std::string_view second) {
-  std::string line(first);
-  line += '\t';
-  line += second;
+// One line of fields. A name from a list may hold a tab, a line end or a terminal's escape: each
+// field is escaped, so that no name forges a field or a line of its own.
+std::string Tabbed(std::initializer_list<std::string_view> fields) {
+  std::string line;
+  bool first = true;
+  for (const std::string_view field : fields) {
+    if (!first) line += '\t';
+    first = false;
+    line += EscapedControls(field);
+  }
   return line;
 }
+
+std::string Tabbed(std::string_view first, std::string_view second) { return Tabbed({first, second}); }
 
 TBatchExit Worse(TBatchExit a, TBatchExit b) { return static_cast<int>(a) >= static_cast<int>(b) ? a : b; }
 
@@ -80,7 +89,7 @@ TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOpti
       ++correct;
       continue;
     }
-    line(Tabbed(Tabbed(path, table.Entry(i).name), AsUtf8String(VerifyResultText(*outcome, table.Kind(i)))));
+    line(Tabbed({path, table.Entry(i).name, AsUtf8String(VerifyResultText(*outcome, table.Kind(i)))}));
   }
   std::string summary = AsUtf8String(VerificationSummary(verified, correct));
   if (result.cancelled) summary += AsUtf8String(u8" キャンセル");
@@ -111,6 +120,11 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
       exit = Worse(exit, VerifyList(path, std::move(list), options, separator, line));
     }
   });
+  // Folders without a single list would otherwise end the run without a word.
+  if (!anyVerified && !CancelFlag) {
+    for (const std::string& folder : sorted.folders)
+      line(Tabbed(folder, AsUtf8String(u8"チェックサムリストがありません")));
+  }
   return anyVerified ? exit : TBatchExit::Unusable;
 }
 
