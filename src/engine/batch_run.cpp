@@ -102,7 +102,7 @@ TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOpti
 TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOptions& options,
                                 const std::string& separator, const TBatchLine& line) {
   TBatchExit exit = DropMissingPaths(paths, line) ? TBatchExit::Unusable : TBatchExit::Correct;
-  bool anyVerified = false;
+  std::vector<std::string> verified;
   const TIntakePaths sorted = SortIntake(paths);
   PlanVerificationLists(sorted, options.dirRecursive, [&](const std::vector<std::string>& files, bool named) {
     for (const std::string& path : files) {
@@ -116,16 +116,20 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
         }
         continue;
       }
-      anyVerified = true;
+      verified.push_back(path);
       exit = Worse(exit, VerifyList(path, std::move(list), options, separator, line));
     }
   });
-  // Folders without a single list would otherwise end the run without a word.
-  if (!anyVerified && !CancelFlag) {
-    for (const std::string& folder : sorted.folders)
+  // A folder without a single list would otherwise pass without a word.
+  for (const std::string& folder : sorted.folders) {
+    const std::string prefix = IncludeTrailingPathDelimiter(folder, IsNeverLeadByte);
+    const auto inFolder = [&](const std::string& list) { return list.starts_with(prefix); };
+    if (!CancelFlag && std::none_of(verified.begin(), verified.end(), inFolder)) {
       line(Tabbed(folder, AsUtf8String(u8"チェックサムリストがありません")));
+      exit = TBatchExit::Unusable;
+    }
   }
-  return anyVerified ? exit : TBatchExit::Unusable;
+  return verified.empty() ? TBatchExit::Unusable : exit;
 }
 
 TBatchExit RunBatchCreation(std::vector<std::string> paths, const TRunOptions& options, const std::string& separator,

@@ -102,6 +102,9 @@ TEST_F(BatchE2eTest, VerificationExitCodes) {
   box_.MakeFolder("empty");
   EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("empty"))), 2u);
   EXPECT_EQ(output_, Line(box_.Path("empty\\"), Ansi(u8"チェックサムリストがありません")));
+  EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("empty")) + " " + Quoted(good)), 2u) << "beside a list as well";
+  EXPECT_EQ(output_, Line(good, Ansi(u8"2ファイル (正常 : 2  異常 : 0)")) +
+                         Line(box_.Path("empty\\"), Ansi(u8"チェックサムリストがありません")));
   EXPECT_EQ(Run("-q -c"), 2u);
   EXPECT_EQ(output_, Ansi(u8"パスがありません") + "\r\n");
 }
