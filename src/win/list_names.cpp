@@ -38,13 +38,16 @@ std::wstring ShareKey(std::string_view path) {
 }  // namespace
 
 ListNameReach CheckListName(std::string_view listFolder, std::string_view name) {
-  const std::string slashed = Backslashed(name);
-  if (IsExtendedUnc(slashed)) return ListNameReach::Network;
-  if (StartsWithNamespace(slashed)) return ListNameReach::BadName;
-  if (slashed.starts_with("\\\\")) {
-    // Resolved first: ".." never leaves a share, but "\\server\..\other" names another one.
-    const std::wstring share = ShareKey(AbsolutePath(slashed));
-    if (share.empty() || share != ShareKey(listFolder)) return ListNameReach::Network;
+  // Only a name that begins with a "\" or "/" can be of another namespace or computer.
+  if (name.starts_with('\\') || name.starts_with('/')) {
+    const std::string slashed = Backslashed(name);
+    if (IsExtendedUnc(slashed)) return ListNameReach::Network;
+    if (StartsWithNamespace(slashed)) return ListNameReach::BadName;
+    if (slashed.starts_with("\\\\")) {
+      // Resolved first: ".." never leaves a share, but "\\server\..\other" names another one.
+      const std::wstring share = ShareKey(AbsolutePath(slashed));
+      if (share.empty() || share != ShareKey(listFolder)) return ListNameReach::Network;
+    }
   }
   if (!IsUsablePath(name) || NamesReservedDevice(name)) return ListNameReach::BadName;
   return ListNameReach::Allowed;
