@@ -52,8 +52,7 @@ bool ParentConsole::Write(HANDLE handle, std::string_view utf8) const {
     DWORD written = 0;
     return WriteConsoleW(handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) != FALSE;
   }
-  UINT codePage = attached_ ? GetConsoleOutputCP() : 0;
-  if (utf8_) codePage = CP_UTF8;
+  const UINT codePage = utf8_ ? CP_UTF8 : attached_ ? GetConsoleOutputCP() : 0;
   const std::string line = (codePage == 0 ? AnsiFromUtf8(utf8) : TextInCodePage(utf8, codePage)) + "\r\n";
   std::size_t done = 0;
   while (done < line.size()) {
