@@ -87,5 +87,5 @@ class TCompareFrame : public TListPage {
   std::size_t correct_ = 0;
   // Texts converted once: the state words, and the run's Error column texts.
   std::string correctWord_, errorWord_, unverifiedWord_;
-  std::array<std::string, 7> resultTexts_;
+  std::array<std::string, 9> resultTexts_;
 };

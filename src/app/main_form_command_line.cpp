@@ -59,10 +59,16 @@ void TMainForm::RunCommandLine(CommandLineRequest& request) {
 
 int TMainForm::RunBatch(const CommandLineRequest& request) {
   std::optional<win::ParentConsole> console;
+  bool outputLost = false;
   TBatchLine line = BatchOutput;
   if (!line) {
-    console.emplace();
-    line = [&console](std::string_view text) { console->WriteLine(text); };
+    console.emplace(request.utf8Output);
+    line = [&](std::string_view text) {
+      // A script that cannot read the outcome must not take the exit code for it: the run ends.
+      if (outputLost || console->WriteLine(text)) return;
+      outputLost = true;
+      CancelFlag = true;
+    };
   }
   if (request.paths.empty()) {
     line(AsUtf8String(u8"パスがありません"));
@@ -75,5 +81,9 @@ int TMainForm::RunBatch(const CommandLineRequest& request) {
   const std::string separator = win::ThousandsSeparator();
   const TBatchExit exit = request.compare ? RunBatchVerification(request.paths, options, separator, line)
                                           : RunBatchCreation(request.paths, options, separator, line);
+  if (outputLost) {
+    console->WriteErrorLine(AsUtf8String(u8"出力を書き込めません"));
+    return static_cast<int>(TBatchExit::Unusable);
+  }
   return static_cast<int>(exit);
 }

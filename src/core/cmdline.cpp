@@ -55,6 +55,10 @@ CommandLineRequest ParseArguments(const std::vector<std::string>& arguments) {
         request.quiet = true;
         continue;
       }
+      if (word == "u8") {
+        request.utf8Output = true;
+        continue;
+      }
       if (word == "t1") {
         request.kind = THashType::CRC16;
         continue;

@@ -19,9 +19,10 @@ struct CommandLineRequest {
   bool compare = false;
   THashType kind = THashType::None;  // as requested; a verification run ignores it
   bool quiet = false;                // a batch run: no window, an exit code
+  bool utf8Output = false;           // a batch run's lines in UTF-8 whatever the console's code page
 };
 
 // A whole split command line; element 0, the program's name, is passed over. "-" or "/" plus
-// exactly "c", "q", "t1", "t3", "tm" or "t256" is an option (case-sensitive); anything else,
+// exactly "c", "q", "u8", "t1", "t3", "tm" or "t256" is an option (case-sensitive); anything else,
 // prefix included, is a path; a later hash option wins; "c" wins.
 CommandLineRequest ParseArguments(const std::vector<std::string>& arguments);

@@ -26,6 +26,7 @@ bool IsForbidden(char c) {
 
 bool IsUsablePath(std::string_view path) {
   path = WithoutPrefix(path);
+  if (path.empty()) return false;
   if (!IsValidUtf8(path)) return false;
   for (std::size_t i = 0; i < path.size(); ++i) {
     if (IsForbidden(path[i])) return false;

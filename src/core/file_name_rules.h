@@ -4,7 +4,7 @@
 
 // What a path must be before any file is opened by it.
 
-// True when the UTF-8 path can name a file as it stands: valid UTF-8 (no kNoCharacter), no NUL or
+// True when the UTF-8 path can name a file as it stands: not empty, valid UTF-8 (no kNoCharacter), no NUL or
 // other control character, none of < > " | ? *, and ":" only after a drive letter. Windows would
 // cut a name at its NUL or turn the rest into another name; such a path names nothing. The
 // prefixes "\\?\" and "\\.\" are allowed.

@@ -2,6 +2,18 @@
 
 #include <algorithm>
 
+#include "core/utf8.h"
+
+namespace {
+
+std::string SpreadsheetCell(const std::string& cell) {
+  std::string safe = IsValidUtf8(cell) ? cell : Utf8FromUtf16(Utf16FromUtf8(cell));
+  if (!safe.empty() && std::string_view("=+-@\t\r").find(safe[0]) != std::string_view::npos) safe.insert(0, 1, '\'');
+  return safe;
+}
+
+}  // namespace
+
 std::string TabSeparatedText(const std::vector<std::vector<std::string>>& rows) {
   std::string text;
   for (const std::vector<std::string>& row : rows) {
@@ -19,7 +31,7 @@ std::string CommaSeparatedText(const std::vector<std::vector<std::string>>& rows
   for (const std::vector<std::string>& row : rows) {
     for (std::size_t i = 0; i < row.size(); ++i) {
       if (i > 0) text += ',';
-      const std::string& cell = row[i];
+      const std::string cell = SpreadsheetCell(row[i]);
       if (cell.find_first_of(",\"\r\n") == std::string::npos) {
         text += cell;
         continue;

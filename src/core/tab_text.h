@@ -10,7 +10,10 @@
 std::string TabSeparatedText(const std::vector<std::vector<std::string>>& rows);
 
 // Rows as comma-separated values (RFC 4180): a cell holding a comma, a double quote, a CR or a
-// LF is put in double quotes with its quotes doubled; rows end in CR LF. Cells keep every byte.
+// LF is put in double quotes with its quotes doubled; rows end in CR LF. The names come from
+// lists of anybody, so the text is made safe to open: a cell that a spreadsheet would take for a
+// formula (beginning with "=", "+", "-", "@", a tab or a CR) gets a leading "'", and a byte that
+// is no character becomes U+FFFD, so the text is valid UTF-8. Cells keep every other byte.
 std::string CommaSeparatedText(const std::vector<std::vector<std::string>>& rows);
 
 // A size as digits alone ("1,234,567" gives "1234567"), so that a report's sizes read as

@@ -151,6 +151,31 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+std::string EscapedControls(std::string_view text) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  while (!text.empty()) {
+    const Decoded d = DecodeUtf8(text);
+    const auto first = static_cast<unsigned char>(text[0]);
+    if (d.c == '\t' || d.c == '\n' || d.c == '\r') {
+      out += d.c == '\t' ? "\\t" : d.c == '\n' ? "\\n" : "\\r";
+    } else if (!d.valid || d.c < 0x20 || d.c == 0x7F) {
+      out += "\\x";
+      out += kDigits[first >> 4];
+      out += kDigits[first & 0xF];
+    } else if (d.c >= 0x80 && d.c <= 0x9F) {
+      out += "\\u00";
+      out += kDigits[d.c >> 4];
+      out += kDigits[d.c & 0xF];
+    } else {
+      out.append(text.substr(0, d.length));
+    }
+    text.remove_prefix(d.length);
+  }
+  return out;
+}
+
 bool HasNonAscii(std::string_view text) {
   for (const char c : text) {
     if (static_cast<unsigned char>(c) >= 0x80) return true;

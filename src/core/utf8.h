@@ -18,6 +18,11 @@ void AppendUtf8(std::string& out, char32_t c);
 // True when the text is well-formed UTF-8 (no overlong forms, no surrogates, nothing past
 // U+10FFFF).
 bool IsValidUtf8(std::string_view text);
+// The text with every control character and every byte that is no character written as an
+// escape, so that it stays one field of one line and moves no terminal: "\t", "\n", "\r",
+// "\x1b" (other C0 codes, DEL and bytes that are no character), "\u009b" (C1 codes). Everything
+// else stays as it is, "\" included: no file name holds a control character.
+std::string EscapedControls(std::string_view text);
 // True when the text holds a byte of 0x80 or above.
 bool HasNonAscii(std::string_view text);
 // True when the UTF-16 text holds a surrogate without its partner.

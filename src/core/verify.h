@@ -11,6 +11,8 @@
 // Unlisted: a file beside the list's files that no entry names (only when asked to look for them).
 // Malformed: a line of the list that is no entry; it names no file and is never correct.
 // NotAList: the one row of a page for a file given by name that is no checksum list.
+// NetworkRefused and BadName: names that are never opened, one on another computer, one that
+// names no file on a disk.
 enum class TVerifyResult : std::uint8_t {
   Correct,
   OpenFailed,
@@ -19,6 +21,8 @@ enum class TVerifyResult : std::uint8_t {
   Unlisted,
   Malformed,
   NotAList,
+  NetworkRefused,
+  BadName,
 };
 
 // What hashing the named file found; the caller passes nullopt when it could not be opened or read.
@@ -44,8 +48,9 @@ TVerification VerifyEntry(const ListEntry& expected, const std::optional<FoundFi
                           std::string_view thousandsSeparator);
 
 // The Error column's text of a result: empty for Correct, else "ファイルオープン失敗",
-// HashColumnTitle(kind) + "不一致", "サイズ不一致", "リストにないファイル", "行の形式が不正です" or
-// "チェックサムリストではありません". UTF-8, typed as UI text.
+// HashColumnTitle(kind) + "不一致", "サイズ不一致", "リストにないファイル", "行の形式が不正です",
+// "チェックサムリストではありません", "ネットワーク上のパスは開きません" or "名前が不正です". UTF-8, typed as UI
+// text.
 std::u8string VerifyResultText(TVerifyResult result, THashType kind);
 
 // A malformed row's text with its line: "12行目の形式が不正です".

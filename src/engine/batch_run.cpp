@@ -1,6 +1,7 @@
 #include "engine/batch_run.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #include "core/codepage.h"
@@ -37,12 +38,20 @@ class BatchObserver final : public TRunObserver {
   std::string lastText;
 };
 
-std::string Tabbed(std::string_view first, std::string_view second) {
-  std::string line(first);
-  line += '\t';
-  line += second;
+// One line of fields. A name from a list may hold a tab, a line end or a terminal's escape: each
+// field is escaped, so that no name forges a field or a line of its own.
+std::string Tabbed(std::initializer_list<std::string_view> fields) {
+  std::string line;
+  bool first = true;
+  for (const std::string_view field : fields) {
+    if (!first) line += '\t';
+    first = false;
+    line += EscapedControls(field);
+  }
   return line;
 }
+
+std::string Tabbed(std::string_view first, std::string_view second) { return Tabbed({first, second}); }
 
 TBatchExit Worse(TBatchExit a, TBatchExit b) { return static_cast<int>(a) >= static_cast<int>(b) ? a : b; }
 
@@ -80,7 +89,7 @@ TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOpti
       ++correct;
       continue;
     }
-    line(Tabbed(Tabbed(path, table.Entry(i).name), AsUtf8String(table.ResultText(i))));
+    line(Tabbed({path, table.Entry(i).name, AsUtf8String(table.ResultText(i))}));
   }
   std::string summary = AsUtf8String(VerificationSummary(verified, correct));
   if (result.cancelled) summary += AsUtf8String(u8" キャンセル");
@@ -93,7 +102,7 @@ TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOpti
 TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOptions& options,
                                 const std::string& separator, const TBatchLine& line) {
   TBatchExit exit = DropMissingPaths(paths, line) ? TBatchExit::Unusable : TBatchExit::Correct;
-  bool anyVerified = false;
+  std::vector<std::string> verified;
   const TIntakePaths sorted = SortIntake(paths);
   PlanVerificationLists(sorted, options.dirRecursive, [&](const std::vector<std::string>& files, bool named) {
     for (const std::string& path : files) {
@@ -107,11 +116,20 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
         }
         continue;
       }
-      anyVerified = true;
+      verified.push_back(path);
       exit = Worse(exit, VerifyList(path, std::move(list), options, separator, line));
     }
   });
-  return anyVerified ? exit : TBatchExit::Unusable;
+  // A folder without a single list would otherwise pass without a word.
+  for (const std::string& folder : sorted.folders) {
+    const std::string prefix = IncludeTrailingPathDelimiter(folder, IsNeverLeadByte);
+    const auto inFolder = [&](const std::string& list) { return list.starts_with(prefix); };
+    if (!CancelFlag && std::none_of(verified.begin(), verified.end(), inFolder)) {
+      line(Tabbed(folder, AsUtf8String(u8"チェックサムリストがありません")));
+      exit = TBatchExit::Unusable;
+    }
+  }
+  return verified.empty() ? TBatchExit::Unusable : exit;
 }
 
 TBatchExit RunBatchCreation(std::vector<std::string> paths, const TRunOptions& options, const std::string& separator,

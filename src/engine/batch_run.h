@@ -10,8 +10,9 @@
 // Runs of the command line without any window, for scripts: every line they have to say goes to
 // a line sink, and the outcome is an exit code.
 
-// Where a batch run's lines go (UTF-8, without line ends). Fields are separated by a tab, which
-// no file name holds: "path<TAB>what" or "list<TAB>name<TAB>outcome".
+// Where a batch run's lines go (UTF-8, without line ends). Fields are separated by a tab, and a
+// field's control characters are escaped (EscapedControls), so that a name from a list never
+// makes a field or line of its own: "path<TAB>what" or "list<TAB>name<TAB>outcome".
 using TBatchLine = std::function<void(std::string_view line)>;
 
 enum class TBatchExit : int {

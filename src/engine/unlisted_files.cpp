@@ -30,15 +30,20 @@ class FolderSet {
   std::vector<std::string> folders_;
 };
 
-// The folder of path (no trailing "\"), and below the list's folder the folders between them. A
-// folder reached before brought its way up along then.
+// baseKey ends in "\", also for a drive's root.
+bool IsBelow(const std::wstring& key, const std::wstring& baseKey) {
+  return key.size() > baseKey.size() && key.starts_with(baseKey);
+}
+
+// The folder of path (no trailing "\") and the folders between it and the list's folder, when it
+// lies below the list's folder: a list's names never make the program list a foreign folder
+// (another drive, a system folder, one above the list). A folder reached before brought its way
+// up along then.
 void AddReachedFolders(const std::wstring& baseKey, const std::string& path, FolderSet& folders) {
   std::string folder = ExcludeTrailingPathDelimiter(ExtractFilePath(path, IsNeverLeadByte), IsNeverLeadByte);
   for (;;) {
     std::wstring key = win::PathKey(folder);
-    // Only folders strictly below the list's folder lead further up.
-    const bool below = key.size() > baseKey.size() && key.starts_with(baseKey) && key[baseKey.size()] == L'\\';
-    if (!folders.Add(folder, std::move(key)) || !below) return;
+    if (!IsBelow(key, baseKey) || !folders.Add(folder, std::move(key))) return;
     const std::string parent = ExcludeTrailingPathDelimiter(ExtractFilePath(folder, IsNeverLeadByte), IsNeverLeadByte);
     if (parent.size() >= folder.size()) return;
     folder = parent;
@@ -53,12 +58,14 @@ std::vector<std::string> FindUnlistedFiles(const ChecksumList& list, const std::
   std::unordered_set<std::wstring> named;
   named.reserve(list.size() + 1);
   named.insert(win::PathKey(listPath));
-  const std::wstring baseKey = win::PathKey(baseFolder);
+  const std::wstring baseKey = win::PathKey(listFolder);
   FolderSet folders;
   folders.Add(baseFolder, baseKey);
   for (std::size_t i = 0; i < list.size(); ++i) {
     if (list.IsMalformed(i)) continue;  // names no file
-    const std::string path = win::AbsolutePath(EntryPath(listFolder, list.Entry(i).name));
+    const std::string entryPath = EntryPath(listFolder, list.Entry(i).name);
+    if (entryPath.empty()) continue;
+    const std::string path = win::AbsolutePath(entryPath);
     named.insert(win::PathKey(path));
     AddReachedFolders(baseKey, path, folders);
   }

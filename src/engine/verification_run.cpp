@@ -5,8 +5,21 @@
 
 #include "engine/hash_file.h"
 #include "engine/hash_queue.h"
+#include "win/list_names.h"
 
 namespace {
+
+// A name the list may not make the program open gets its reason instead of a verdict.
+TVerification JudgeEntry(const std::string& listFolder, const ListEntry& entry, const std::optional<FoundFile>& found,
+                         const std::string& separator) {
+  TVerification refused;
+  switch (win::CheckListName(listFolder, entry.name)) {
+    case win::ListNameReach::Allowed: return VerifyEntry(entry, found, separator);
+    case win::ListNameReach::Network: refused.result = TVerifyResult::NetworkRefused; break;
+    case win::ListNameReach::BadName: refused.result = TVerifyResult::BadName; break;
+  }
+  return refused;
+}
 
 // An entry of 128 digits that did not match as SHA-512 and that the list's name did not decide
 // is tried as BLAKE2b-512, here on the user-interface thread with its messages running: a good
@@ -30,6 +43,7 @@ bool MatchesAsBlake2b(const ListEntry& entry, const std::string& path, const TRu
 }  // namespace
 
 std::string EntryPath(const std::string& listFolder, const std::string& name) {
+  if (win::CheckListName(listFolder, name) != win::ListNameReach::Allowed) return {};
   return IsAbsoluteListName(name) ? name : listFolder + name;
 }
 
@@ -68,7 +82,7 @@ TRunResult RunVerification(const ChecksumList& list, const std::string& listFold
         if (result.cancelled) return result;
         found.reset();
       }
-      verification = VerifyEntry(entry, found, separator);
+      verification = JudgeEntry(listFolder, entry, found, separator);
       if (verification.result == TVerifyResult::HashMismatch && fields.orBlake2b) {
         const std::string path = EntryPath(listFolder, entry.name);
         if (!MatchesAsBlake2b(entry, path, options, separator, observer, verification) && CancelFlag) {

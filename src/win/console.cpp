@@ -11,7 +11,7 @@ bool IsHandle(HANDLE handle) { return handle != nullptr && handle != INVALID_HAN
 
 }  // namespace
 
-ParentConsole::ParentConsole() {
+ParentConsole::ParentConsole(bool utf8) : utf8_(utf8) {
   // A handle the starting process passed in (a redirection, a script's pipe) wins over its console.
   out_ = GetStdHandle(STD_OUTPUT_HANDLE);
   const bool given = IsHandle(out_);
@@ -25,9 +25,6 @@ ParentConsole::ParentConsole() {
       out_ = opened_.get();
     }
   }
-  broken_ = !IsHandle(out_);
-  DWORD mode = 0;
-  console_ = !broken_ && GetConsoleMode(out_, &mode) != FALSE;
 }
 
 ParentConsole::~ParentConsole() {
@@ -35,27 +32,38 @@ ParentConsole::~ParentConsole() {
   if (attached_) FreeConsole();
 }
 
-void ParentConsole::WriteLine(std::string_view utf8) {
-  if (broken_) return;
-  if (console_) {
+bool ParentConsole::WriteLine(std::string_view utf8) {
+  // Nowhere to write is no failure: a run started without output has nobody to tell.
+  if (!IsHandle(out_)) return true;
+  if (!broken_) broken_ = !Write(out_, utf8);
+  return !broken_;
+}
+
+void ParentConsole::WriteErrorLine(std::string_view utf8) {
+  const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  // Nobody left to tell when the standard error fails as well.
+  if (IsHandle(error)) (void)Write(error, utf8);
+}
+
+bool ParentConsole::Write(HANDLE handle, std::string_view utf8) const {
+  DWORD mode = 0;
+  if (GetConsoleMode(handle, &mode)) {
     const std::wstring line = WideFromUtf8(utf8) + L"\r\n";
     DWORD written = 0;
-    broken_ = WriteConsoleW(out_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) == FALSE;
-    return;
+    return WriteConsoleW(handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) != FALSE;
   }
-  const UINT codePage = attached_ ? GetConsoleOutputCP() : 0;
+  const UINT codePage = utf8_ ? CP_UTF8 : attached_ ? GetConsoleOutputCP() : 0;
   const std::string line = (codePage == 0 ? AnsiFromUtf8(utf8) : TextInCodePage(utf8, codePage)) + "\r\n";
   std::size_t done = 0;
   while (done < line.size()) {
     DWORD written = 0;
-    if (WriteFile(out_, line.data() + done, static_cast<DWORD>(line.size() - done), &written, nullptr) == FALSE ||
+    if (WriteFile(handle, line.data() + done, static_cast<DWORD>(line.size() - done), &written, nullptr) == FALSE ||
         written == 0) {
-      // A reader that went away: the rest of the run goes unheard.
-      broken_ = true;
-      return;
+      return false;
     }
     done += written;
   }
+  return true;
 }
 
 }  // namespace win

@@ -21,15 +21,21 @@ std::wstring FullPath(const std::wstring& path) {
   return full;
 }
 
-}  // namespace
-
-std::wstring FileSystemPath(std::string_view utf8Path) {
+std::wstring ExtendedWhenLong(std::string_view utf8Path) {
   std::wstring path = WideFromUtf8(utf8Path);
   if (path.size() < kLongestPlainPath || path.starts_with(L"\\\\?\\")) return path;
   path = FullPath(path);
   if (path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) return path;
   if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
   if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
+  return path;
+}
+
+}  // namespace
+
+std::wstring FileSystemPath(std::string_view utf8Path) {
+  std::wstring path = ExtendedWhenLong(utf8Path);
+  if (OnFileSystemPath) OnFileSystemPath(path);
   return path;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,10 @@ namespace win {
 // extended-length form ("\\?\C:\..." or "\\?\UNC\server\share\..."), made from the full path so
 // that "." and ".." are resolved first. Shorter paths are passed as they are.
 std::wstring FileSystemPath(std::string_view utf8Path);
+
+// A seam for tests: when set, called with every path that FileSystemPath gives a file call, on
+// whichever thread makes it, so that a test sees what was opened, asked or listed.
+inline std::function<void(const std::wstring& path)> OnFileSystemPath;
 
 // The path made absolute against the current folder, as GetFullPathNameW does it: "." and ".."
 // resolved, "/" made "\", a reserved device name ("COM1") made "\\.\COM1"; an extended-length

@@ -75,7 +75,8 @@ TEST_F(CompareReportTest, ActivePageByKeystroke) {
   folder_.Write("big.bin", std::string(1234, 'x'));
   folder_.Write("r.crc", TableList(THashType::CRC32, {{"\xE8\xA1\xA8,1.txt", "352441c2", "3"},
                                                       {"big.bin", "00000000", "1,234"},
-                                                      {"say \"hi\".txt", "352441C2", "3"}}));
+                                                      {"say \"hi\".txt", "352441C2", "3"},
+                                                      {"=1+2.txt", "352441C2", "3"}}));
   Verify({folder_.File("r.crc")});
   TCompareFrame& frame = Page(0);
   const std::string big = frame.Item(1).FHash;
@@ -93,7 +94,8 @@ TEST_F(CompareReportTest, ActivePageByKeystroke) {
   EXPECT_EQ(apptest::ReadFileBytes(answer_),
             kBom + kHeader + list + ",\"\xE8\xA1\xA8,1.txt\",CRC32,352441c2,352441C2,3,3," + U8(u8"正常") + "\r\n" +
                 list + ",big.bin,CRC32,00000000," + big + ",1234,1234,CRC32" + U8(u8"不一致") + "\r\n" + list +
-                ",\"say \"\"hi\"\".txt\",CRC32,352441C2,,3,," + U8(u8"ファイルオープン失敗") + "\r\n");
+                ",\"say \"\"hi\"\".txt\",CRC32,352441C2,,3,," + U8(u8"名前が不正です") + "\r\n" +  // no file has a '"'
+                list + ",'=1+2.txt,CRC32,352441C2,,3,," + U8(u8"ファイルオープン失敗") + "\r\n");  // no formula
 }
 
 // Ctrl+Shift+S: every page, in tab order; a cancelled dialog writes nothing.

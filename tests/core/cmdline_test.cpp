@@ -84,6 +84,7 @@ TEST(ParseArguments, OptionsAndPaths) {
     bool compare;
     THashType kind;
     bool quiet = false;
+    bool utf8Output = false;
   };
   const Case cases[] = {
       {{"ruvo"}, {}, false, THashType::None},
@@ -106,6 +107,9 @@ TEST(ParseArguments, OptionsAndPaths) {
       {{"ruvo", "-q", "-c", "x"}, {"x"}, true, THashType::None, true},
       {{"ruvo", "x", "/q", "-tm"}, {"x"}, false, THashType::MD5, true},  // in any order
       {{"ruvo", "-Q", "-qq", "q"}, {"-Q", "-qq", "q"}, false, THashType::None},
+      {{"ruvo", "-q", "/u8", "-c", "x"}, {"x"}, true, THashType::None, true, true},
+      {{"ruvo", "x", "-u8"}, {"x"}, false, THashType::None, false, true},
+      {{"ruvo", "-U8", "-u", "-u16", "u8"}, {"-U8", "-u", "-u16", "u8"}, false, THashType::None},
   };
   for (const Case& c : cases) {
     const CommandLineRequest request = ParseArguments(c.args);
@@ -114,6 +118,7 @@ TEST(ParseArguments, OptionsAndPaths) {
     EXPECT_EQ(request.compare, c.compare) << label;
     EXPECT_EQ(request.kind, c.kind) << label;
     EXPECT_EQ(request.quiet, c.quiet) << label;
+    EXPECT_EQ(request.utf8Output, c.utf8Output) << label;
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "core/utf8.h"
+
 TEST(TabSeparatedText, OneLinePerRowWhateverTheCellsHold) {
   struct Case {
     std::vector<std::vector<std::string>> rows;
@@ -40,4 +42,65 @@ TEST(PlainDigits, GroupedSizesLoseTheirSeparators) {
       {"12a", "12a"},           {"-5", "-5"},
   };
   for (const auto& [size, digits] : cases) EXPECT_EQ(PlainDigits(size), digits) << size;
+}
+
+// Cells a spreadsheet would take for a formula start with "'"; a byte that is no character
+// becomes U+FFFD. Nothing else changes, so the cells read back as written.
+TEST(CommaSeparatedText, SafeToOpenInASpreadsheet) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"=HYPERLINK(\"http://x\")", "'=HYPERLINK(\"http://x\")"},
+      {"+1", "'+1"},
+      {"-2+3", "'-2+3"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"\t=1", "'\t=1"},
+      {"\r=1", "'\r=1"},
+      {"a=1", "a=1"},
+      {"'=1", "'=1"},
+      {"", ""},
+      {"1234", "1234"},
+      {"\xFF.txt", "\xEF\xBF\xBD.txt"},              // kNoCharacter
+      {"a\xC3.txt", "a\xEF\xBF\xBD.txt"},            // a lead byte alone
+      {"=\xFF", "'=\xEF\xBF\xBD"},                   // both
+      {"\xE8\xA1\xA8,\"q\"", "\xE8\xA1\xA8,\"q\""},  // 表 stays
+  };
+  std::vector<std::vector<std::string>> rows;
+  for (const auto& [cell, shown] : cases) rows.push_back({"L", cell});
+  const std::string text = CommaSeparatedText(rows);
+  EXPECT_TRUE(IsValidUtf8(text));
+
+  // Read back by RFC 4180: every row as two cells, the second as expected.
+  std::vector<std::vector<std::string>> read(1);
+  std::string cell;
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c != '"') {
+        cell += c;
+      } else if (i + 1 < text.size() && text[i + 1] == '"') {
+        cell += c;
+        ++i;
+      } else {
+        quoted = false;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      read.back().push_back(std::move(cell));
+      cell.clear();
+    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      read.back().push_back(std::move(cell));
+      cell.clear();
+      read.emplace_back();
+      ++i;
+    } else {
+      cell += c;
+    }
+  }
+  ASSERT_TRUE(read.back().empty() && cell.empty()) << "the text ends with a whole row";
+  read.pop_back();
+  ASSERT_EQ(read.size(), std::size(cases));
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    EXPECT_EQ(read[i], (std::vector<std::string>{"L", cases[i].second})) << cases[i].first;
+  }
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "core/listtext.h"
 #include "core/text_encoding.h"
 
@@ -123,3 +126,24 @@ TEST(ListText, Utf8TableWidthsCountDisplayColumns) {
 }
 
 }  // namespace
+
+TEST(EscapedControls, NoControlCharacterStaysRaw) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a.txt", "a.txt"},
+      {"C:\\data\\new.txt", "C:\\data\\new.txt"},  // a path's "\" stays
+      {"a\tb", "a\\tb"},
+      {"a\nb\r", "a\\nb\\r"},
+      {"\x1b[31mred", "\\x1b[31mred"},
+      {std::string("nul\0", 4), "nul\\x00"},
+      {"del\x7F", "del\\x7f"},
+      {"\xC2\x9B"
+       "31m",
+       "\\u009b31m"},                                            // C1 CSI
+      {"\xC2\x85", "\\u0085"},                                   // C1 NEL
+      {"\xFF.txt", "\\xff.txt"},                                 // kNoCharacter
+      {"a\xC3", "a\\xc3"},                                       // a lead byte alone
+      {"\xE8\xA1\xA8\xED\x95\x9C", "\xE8\xA1\xA8\xED\x95\x9C"},  // 表한 stay
+      {"", ""},
+  };
+  for (const auto& [text, escaped] : cases) EXPECT_EQ(EscapedControls(text), escaped) << escaped;
+}

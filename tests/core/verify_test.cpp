@@ -84,6 +84,8 @@ TEST(VerifyResultText, ErrorColumnTexts) {
       {R::HashMismatch, THashType::CRC32, u8"CRC32不一致"},
       {R::HashMismatch, THashType::MD5, u8"MD5不一致"},
       {R::SizeMismatch, THashType::CRC32, u8"サイズ不一致"},
+      {R::NetworkRefused, THashType::MD5, u8"ネットワーク上のパスは開きません"},
+      {R::BadName, THashType::CRC32, u8"名前が不正です"},
       {R::Unlisted, THashType::SHA256, u8"リストにないファイル"},
   };
   for (const Case& c : cases) {

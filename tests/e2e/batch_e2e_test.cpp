@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/utf8.h"
 #include "e2e/e2e_support.h"
 
 namespace {
@@ -100,14 +101,56 @@ TEST_F(BatchE2eTest, VerificationExitCodes) {
   // Nothing to verify.
   box_.MakeFolder("empty");
   EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("empty"))), 2u);
+  EXPECT_EQ(output_, Line(box_.Path("empty\\"), Ansi(u8"チェックサムリストがありません")));
+  EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("empty")) + " " + Quoted(good)), 2u) << "beside a list as well";
+  EXPECT_EQ(output_, Line(good, Ansi(u8"2ファイル (正常 : 2  異常 : 0)")) +
+                         Line(box_.Path("empty\\"), Ansi(u8"チェックサムリストがありません")));
   EXPECT_EQ(Run("-q -c"), 2u);
   EXPECT_EQ(output_, Ansi(u8"パスがありません") + "\r\n");
 }
 
-// A reader that went away: the run still ends with its exit code.
-TEST_F(BatchE2eTest, ClosedOutputStillGivesTheExitCode) {
+// Output that cannot be written (a reader that went away, a full disk) is no outcome a script
+// could trust: the run ends with exit code 2, whatever the rows said.
+TEST_F(BatchE2eTest, OutputThatCannotBeWrittenEndsTheRunWithTwo) {
   box_.WriteFile("data\\bad.md5", "00000000000000000000000000000000  a.txt\n");
-  EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("data\\bad.md5")), true), 1u);
+  box_.WriteFile("data\\good.md5", "900150983cd24fb0d6963f7d28e17f72  a.txt\n");
+  EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("data\\bad.md5")), true), 2u);
+  EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("data\\good.md5")), true), 2u);
+  EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("data\\good.md5"))), 0u) << "the same run with a reader";
+}
+
+// Names from a list may hold line ends, tabs and a terminal's escapes: each problem stays one
+// line of three fields, the names escaped; names that may not be opened say why.
+TEST_F(BatchE2eTest, ListNamesCannotForgeLines) {
+  const std::string hash = "900150983cd24fb0d6963f7d28e17f72";
+  const std::string forged = std::string("x\\n") + "fake\tok.txt\t" + Ansi(u8"正常");
+  box_.WriteFile("data\\evil.md5", "\\" + hash + "  " + forged + "\n" +            // "\n" escaped in the list
+                                       hash + "  tab\there.txt\n" +                // a raw tab
+                                       hash + "  \x1b[2J\x1b]0;title\x07.txt\n" +  // terminal escapes
+                                       hash + "  \\\\host\\share\\x.txt\n" +       // another computer
+                                       hash + "  \\\\.\\pipe\\x\n" +               // a pipe
+                                       hash + "  a.txt\n");
+  const std::string list = box_.Path("data\\evil.md5");
+  EXPECT_EQ(Run("-q -c " + Quoted(list)), 1u);
+  const std::string bad = Ansi(u8"名前が不正です");
+  EXPECT_EQ(output_, list + "\tx\\nfake\\tok.txt\\t" + Ansi(u8"正常") + "\t" + bad + "\r\n" +  //
+                         list + "\ttab\\there.txt\t" + bad + "\r\n" +                          //
+                         list + "\t\\x1b[2J\\x1b]0;title\\x07.txt\t" + bad + "\r\n" +          //
+                         list + "\t\\\\host\\share\\x.txt\t" + Ansi(u8"ネットワーク上のパスは開きません") + "\r\n" +
+                         list + "\t\\\\.\\pipe\\x\t" + bad + "\r\n" +
+                         Line(list, Ansi(u8"6ファイル (正常 : 1  異常 : 5)")));
+}
+
+// A name that the console's code page lacks reaches a pipe whole with "-u8".
+TEST_F(BatchE2eTest, NamesOutsideTheCodePageWithU8) {
+  const std::string korean = "\xED\x95\x9C.jpg";  // 한.jpg, no character of code page 932
+  box_.WriteFile("data\\k.md5", std::string("\xEF\xBB\xBF") + "900150983cd24fb0d6963f7d28e17f72  " + korean + "\n");
+  const std::string list = box_.Path("data\\k.md5");
+  const e2e::CapturedRun run = box_.RunCaptured("-q -u8 -c " + Quoted(list));
+  ASSERT_TRUE(run.result.finished);
+  EXPECT_EQ(run.result.exitCode, 1u);
+  EXPECT_EQ(run.output, list + "\t" + korean + "\t" + AsUtf8String(u8"ファイルオープン失敗") + "\r\n" + list + "\t" +
+                            AsUtf8String(u8"1ファイル (正常 : 0  異常 : 1)") + "\r\n");
 }
 
 TEST_F(BatchE2eTest, UnlistedFilesFromTheSettings) {

@@ -33,8 +33,9 @@ const std::string kHead = "Name  CRC32  Bytes\r\n-  -  -\r\n";
 
 }  // namespace
 
-// Each row names "a.txt" and more; only the plain name may reach the file.
-TEST(NamesThatNameNoFile, AreOpenFailuresNeverShortened) {
+// Each row names "a.txt" and more; only the plain name may reach the file. The others say that
+// their name is wrong, not that a file is missing.
+TEST(NamesThatNameNoFile, AreBadNamesNeverShortened) {
   struct Case {
     const char* label;
     std::string bytes;
@@ -54,7 +55,7 @@ TEST(NamesThatNameNoFile, AreOpenFailuresNeverShortened) {
     folder.AddFile("a.txt", "abc");
     const std::vector<TVerifyResult> results = VerifyListBytes(folder, c.bytes);
     ASSERT_FALSE(results.empty());
-    for (const TVerifyResult result : results) EXPECT_EQ(result, TVerifyResult::OpenFailed);
+    for (const TVerifyResult result : results) EXPECT_EQ(result, TVerifyResult::BadName);
   }
   // The same rows written plainly verify: the folder and list are sound.
   const ScratchFolder folder;
@@ -75,7 +76,7 @@ TEST(NamesThatNameNoFile, ALoneSurrogateIsNoReplacementCharacter) {
     bytes += static_cast<char>(unit >> 8);
   }
   EXPECT_EQ(VerifyListBytes(folder, bytes),
-            (std::vector<TVerifyResult>{TVerifyResult::OpenFailed, TVerifyResult::Correct}));
+            (std::vector<TVerifyResult>{TVerifyResult::BadName, TVerifyResult::Correct}));
 }
 
 // Devices and pipes are refused without waiting on them; a file of a plain name is read.
