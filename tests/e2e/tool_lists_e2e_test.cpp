@@ -62,11 +62,14 @@ TEST(ToolListsE2e, EveryListInABatchRun) {
     int correct;
   };
   const Case cases[] = {
-      {"gnu.sha224", 3, 3},    {"gnu.sha384", 3, 3},       {"B2SUMS", 3, 3},          {"gnu256.b2", 3, 3},
-      {"tag.b2", 3, 3},        {"long.sums", 6, 6},        {"cksum.sha224", 3, 3},    {"cksum.sha384", 3, 3},
-      {"cksum.blake2b", 3, 3}, {"cksum256.blake2b", 3, 3}, {"untagged.sha512", 3, 3}, {"blanks.md5", 3, 3},
-      {"crcrlf.sha256", 3, 3}, {"signed.sha256", 3, 3},    {"openssl.txt", 6, 6},     {"rhash.bsd", 6, 6},
-      {"crcfirst.txt", 3, 3},  {"a.txt.crc32", 1, 1},      {"gnu.md5", 3, 3},         {"late-bad.md5", 2, 1},
+      {"gnu.md5", 3, 3},       {"gnu.sha1", 3, 3},         {"gnu.sha224", 3, 3},      {"gnu.sha256", 3, 3},
+      {"gnu.sha384", 3, 3},    {"gnu.sha512", 3, 3},       {"binary.sha256", 3, 3},   {"B2SUMS", 3, 3},
+      {"gnu256.b2", 3, 3},     {"long.sums", 6, 6},        {"tag.md5", 3, 3},         {"tag.sha512", 3, 3},
+      {"tag.b2", 3, 3},        {"cksum.sha224", 3, 3},     {"cksum.sha256", 3, 3},    {"cksum.sha384", 3, 3},
+      {"cksum.blake2b", 3, 3}, {"cksum256.blake2b", 3, 3}, {"untagged.sha512", 3, 3}, {"mixed.tags", 3, 3},
+      {"blanks.md5", 3, 3},    {"crcrlf.sha256", 3, 3},    {"signed.sha256", 3, 3},   {"openssl.txt", 6, 6},
+      {"rhash.bsd", 6, 6},     {"hand.sfv", 3, 3},         {"crcfirst.txt", 3, 3},    {"a.txt.crc32", 1, 1},
+      {"a.txt.sha256", 1, 1},  {"late-bad.md5", 2, 1},
   };
   const e2e::RuvoSandbox box;
   box.WriteIni("[Preferences]\r\nDoneBeep=0\r\n\r\n");
