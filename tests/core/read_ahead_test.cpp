@@ -24,7 +24,7 @@ std::string Pattern(std::size_t size) {
 // result, or by an exception when throws), counting from 0.
 ReadAhead::ReadBlock MemoryReader(const std::string& bytes, std::size_t failAt = SIZE_MAX, bool throws = false) {
   return [&bytes, failAt, throws, at = std::size_t{0}, reads = std::size_t{0}](std::span<std::uint8_t> block,
-                                                                              std::size_t& got) mutable {
+                                                                               std::size_t& got) mutable {
     if (reads++ == failAt) {
       if (throws) throw std::runtime_error("read");
       return false;
