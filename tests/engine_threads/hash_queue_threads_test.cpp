@@ -94,6 +94,7 @@ TEST(HashQueueThreads, OutcomesComeInOrderWhileProgressShows) {
 TEST(HashQueueThreads, ACancelTakenBackHashesTheFilesAgain) {
   ResetCounts();
   CancelFlag = false;
+  cancelled = false;
   job1Cancels = true;
   THashQueue::OnJobStart = [](std::size_t index) {
     // Job 0 waits for job 1's cancel, so that it is stopped too.
