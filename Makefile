@@ -19,15 +19,16 @@ native:
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DRUVO_SANITIZE=ON >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS) --target core_tests
 
-# The core's threads under ThreadSanitizer.
+# The hashing threads under ThreadSanitizer: the core's, and the engine's queue built natively.
 tsan:
 	@cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=Debug -DRUVO_TSAN=ON >/dev/null
-	@cmake --build $(TSAN) -j $(JOBS) --target core_tests
+	@cmake --build $(TSAN) -j $(JOBS) --target core_tests engine_threads_tests
 
 win: native tsan
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	  -DRUVO_NATIVE_TESTS=$(abspath $(NATIVE))/bin/core_tests \
 	  -DRUVO_TSAN_TESTS=$(abspath $(TSAN))/bin/core_tests \
+	  -DRUVO_TSAN_ENGINE_TESTS=$(abspath $(TSAN))/bin/engine_threads_tests \
 	  -DRUVO_FUZZ_SMOKE_DIR=$(abspath $(FUZZ_SMOKE)) >/dev/null
 	@cmake --build $(WIN) -j $(JOBS)
 

@@ -49,8 +49,10 @@ void DestroyProgramForms() {
   MainForm = nullptr;
 }
 
-int RunProgram() {
-  CreateProgramForms();
+namespace {
+
+// RunProgram once the windows are there.
+int RunWithForms() {
   ui::Application& app = ui::App();
   MainForm->LoadSettings();
   try {
@@ -79,4 +81,19 @@ int RunProgram() {
   app.Run();
   MainForm->SaveSettings();
   return exitCode;
+}
+
+}  // namespace
+
+int RunProgram() {
+  // The windows go before WinMain returns: left to App()'s destructor they would be destroyed
+  // after the map of controls by window (a function-local static made after App()), which their
+  // procedures still use while they are destroyed.
+  struct FormsScope {
+    FormsScope() { CreateProgramForms(); }
+    ~FormsScope() { DestroyProgramForms(); }
+    FormsScope(const FormsScope&) = delete;
+    FormsScope& operator=(const FormsScope&) = delete;
+  } const forms;
+  return RunWithForms();
 }

@@ -10,10 +10,10 @@ void CreateProgramForms();
 // creation window's text view. Part of CreateProgramForms.
 void WireProgramForms();
 
-// Frees the four windows in reverse order. The program itself never does (its windows live until
-// the process ends); tests that build the windows themselves use it.
+// Frees the four windows in reverse order: RunProgram before it returns, and tests that build the
+// windows themselves.
 void DestroyProgramForms();
 
 // The whole program block: the windows, the settings, the command line, the message loop, the
-// settings once more. Returns the process exit code.
+// settings once more, the windows freed. Returns the process exit code.
 int RunProgram();

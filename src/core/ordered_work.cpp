@@ -19,15 +19,27 @@ OrderedWork::OrderedWork(std::size_t first, std::size_t count, unsigned workers,
   const std::size_t jobs = count > first ? count - first : 0;
   const std::size_t threads = std::min<std::size_t>(std::max(workers, 1u), std::max<std::size_t>(jobs, 1));
   threads_.reserve(threads);
-  for (std::size_t i = 0; i < threads; ++i) threads_.emplace_back([this] { Run(); });
+  for (std::size_t i = 0; i < threads; ++i) {
+    try {
+      if (OnThreadStart) OnThreadStart(i);
+      threads_.emplace_back([this] { Run(); });
+    } catch (...) {
+      // Fewer workers only make the run slower; those started are joined by the destructor.
+      if (threads_.empty()) throw;
+      break;
+    }
+  }
 }
 
-OrderedWork::~OrderedWork() {
+OrderedWork::~OrderedWork() { JoinAll(); }
+
+void OrderedWork::JoinAll() noexcept {
   Stop();
   for (std::thread& thread : threads_) thread.join();
+  threads_.clear();
 }
 
-void OrderedWork::Run() {
+void OrderedWork::Run() noexcept {
   for (;;) {
     std::size_t index = 0;
     {

@@ -13,7 +13,8 @@
 // jobs ahead of the last one taken, so that the results wait in a ring of that many slots
 // (slot = index % lookahead) and a cancelled run wastes little. work(index, slot) must not
 // throw; it writes its result into the caller's slot, which the caller reads after WaitFor
-// and frees with Release.
+// and frees with Release. When not every worker can start, the run goes on with those that did;
+// when none can, the constructor throws.
 class OrderedWork {
  public:
   using Work = std::function<void(std::size_t index, std::size_t slot)>;
@@ -36,8 +37,13 @@ class OrderedWork {
   // waits for them.
   void Stop();
 
+  // A seam for tests: called before worker i is started; what it throws stands for a thread that
+  // could not start.
+  static inline std::function<void(std::size_t i)> OnThreadStart;
+
  private:
-  void Run();
+  void Run() noexcept;
+  void JoinAll() noexcept;
   // With the mutex held: every job of first .. last is done.
   [[nodiscard]] bool AllDone(std::size_t first, std::size_t last) const;
 

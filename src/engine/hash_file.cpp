@@ -7,14 +7,15 @@
 #include <span>
 #include <string_view>
 #include <system_error>
-#include <thread>
 
 #include "core/codepage.h"
 #include "core/file_name_rules.h"
+#include "core/helper_thread.h"
 #include "core/path.h"
+#include "core/read_ahead.h"
 #include "engine/checksum.h"
 #include "engine/progress_text.h"
-#include "engine/read_ahead.h"
+#include "win/address_wait.h"
 #include "win/file.h"
 #include "win/user_locale.h"
 
@@ -137,17 +138,32 @@ THashFailure FoldFile(const win::InFile& file, std::uint64_t limit, bool large, 
   }
 }
 
-// A digest: the caller hashes while a thread of ReadAhead reads the next blocks.
-THashFailure FoldReadAhead(const win::InFile& file, Checksum& checksum, std::int64_t& position, BlockReport& report) {
-  ReadAhead ahead(file, kBigFileBlock, kReadAheadDepth);
+// A digest: the caller hashes while a thread of ReadAhead reads the next blocks; nullopt when no
+// second thread could start.
+std::optional<THashFailure> FoldReadAhead(const win::InFile& file, Checksum& checksum, std::int64_t& position,
+                                          BlockReport& report) {
+  const auto read = [&file](std::span<std::uint8_t> block, std::size_t& got) {
+    DWORD count = 0;
+    const bool ok = file.ReadUpTo(block.data(), static_cast<DWORD>(block.size()), count);
+    got = count;
+    return ok;
+  };
+  std::optional<ReadAhead> ahead;
+  try {
+    // WaitOnAddress: the standard atomics wait through kernel objects with MinGW's threads.
+    ahead.emplace(read, kBigFileBlock, kReadAheadDepth,
+                  CounterWait{.wait = win::WaitWhileEqual, .wake = win::WakeWaiters});
+  } catch (const std::system_error&) {
+    return std::nullopt;
+  }
   for (;;) {
     if (CancelFlag) return THashFailure::Cancelled;
-    const std::optional<std::span<const std::uint8_t>> block = ahead.Next();
+    const std::optional<std::span<const std::uint8_t>> block = ahead->Next();
     // A read error part-way is a failure: the bytes so far are not the file's checksum.
     if (!block) return THashFailure::ReadError;
     if (!FoldBlocks(checksum, *block, position, report)) return THashFailure::Cancelled;
     const bool last = block->size() < kBigFileBlock;
-    ahead.Done();
+    ahead->Done();
     if (last) return THashFailure::None;
   }
 }
@@ -157,47 +173,29 @@ THashFailure FoldReadAhead(const win::InFile& file, Checksum& checksum, std::int
 class SecondHalf {
  public:
   explicit SecondHalf(THashType kind) : checksum_(Checksum::Continuation(kind)) {}
-  ~SecondHalf() { Finish(); }
-  SecondHalf(const SecondHalf&) = delete;
-  SecondHalf& operator=(const SecondHalf&) = delete;
 
   // False when no handle or thread could be had: the caller then reads the whole file itself.
   bool Start(const win::InFile& file, std::uint64_t offset) {
     if (!file_.ReopenAt(file, offset)) return false;
-    try {
-      thread_ = std::thread([this] { Run(); });
-    } catch (const std::system_error&) {
-      return false;
-    }
-    return true;
+    return helper_.Start([this](const std::atomic<bool>& halt) {
+      WorkerReport report(&progress_);
+      std::int64_t position = 0;
+      failure_ = FoldFile(file_, UINT64_MAX, true, checksum_, position, report, &halt);
+    });
   }
   // Lets the helper stop before its next block: the first half failed.
-  void Halt() { halt_ = true; }
+  void Halt() { helper_.Halt(); }
   // Waits for the helper; its outcome.
-  THashFailure Finish() {
-    if (thread_.joinable()) thread_.join();
-    return failure_;
-  }
+  THashFailure Finish() { return helper_.Finish() ? failure_ : THashFailure::ReadError; }
   [[nodiscard]] std::int64_t BytesSoFar() const { return progress_.position.load(std::memory_order_relaxed); }
   [[nodiscard]] const Checksum& Folded() const { return checksum_; }
 
  private:
-  void Run() {
-    WorkerReport report(&progress_);
-    std::int64_t position = 0;
-    try {
-      failure_ = FoldFile(file_, UINT64_MAX, true, checksum_, position, report, &halt_);
-    } catch (...) {
-      failure_ = THashFailure::ReadError;
-    }
-  }
-
   win::InFile file_;
   Checksum checksum_;
   TFileProgress progress_;
-  std::atomic<bool> halt_{false};
   THashFailure failure_ = THashFailure::None;
-  std::thread thread_;
+  HelperThread helper_;  // last: its work uses everything above
 };
 
 // Reports the first half's position with the bytes of the second half added.

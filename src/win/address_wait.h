@@ -5,7 +5,8 @@
 
 // Waiting for a counter that another thread moves on, without the kernel objects that a condition
 // variable waits on: under Wine each wait and wake through those is a trip through wineserver,
-// which cost a big file's hashing a tenth of its time. WaitOnAddress waits on the address itself.
+// which cost a big file's hashing a tenth of its time (MinGW's std::atomic wait goes through them
+// too). WaitOnAddress waits on the address itself. The pair is a CounterWait (core/counter_wait).
 namespace win {
 
 // Returns once counter may differ from seen (it can also return without a change).

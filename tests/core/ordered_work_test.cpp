@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -78,6 +79,37 @@ TEST(OrderedWork, StartsPartWay) {
     work.Release(i);
   }
   EXPECT_EQ(lowest.load(), 10u);
+}
+
+// A worker that cannot start: the run goes on with the workers started before it, and with none
+// the constructor throws having left no thread behind (a joinable one destroyed would end the
+// process).
+TEST(OrderedWork, RunsWithTheWorkersThatStarted) {
+  struct Case {
+    std::size_t failingWorker;
+    bool constructs;
+  };
+  const Case cases[] = {{0, false}, {1, true}, {3, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("worker " + std::to_string(c.failingWorker) + " fails");
+    OrderedWork::OnThreadStart = [&](std::size_t i) {
+      if (i == c.failingWorker)
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    std::vector<std::size_t> slots(4, SIZE_MAX);
+    const auto work = [&](std::size_t index, std::size_t slot) { slots[slot] = index; };
+    if (!c.constructs) {
+      EXPECT_THROW(OrderedWork(0, 50, 4, slots.size(), work), std::system_error);
+      continue;
+    }
+    OrderedWork ordered(0, 50, 4, slots.size(), work);
+    for (std::size_t i = 0; i < 50; ++i) {
+      ASSERT_TRUE(ordered.WaitFor(i, 10s));
+      EXPECT_EQ(slots[ordered.Slot(i)], i);
+      ordered.Release(i);
+    }
+  }
+  OrderedWork::OnThreadStart = nullptr;
 }
 
 }  // namespace
