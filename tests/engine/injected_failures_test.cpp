@@ -95,10 +95,10 @@ class BatchFault : public testing::Test {
   }
   TBatchExit Create(std::vector<std::string> paths, bool dirList) {
     lines_.clear();
-    return RunBatchCreation(std::move(paths),
-                            {.kind = THashType::CRC32, .autoSaveForceOverwrite = true, .dirList = dirList,
-                             .dirRecursive = true},
-                            ",", [&](std::string_view line) { lines_.emplace_back(line); });
+    return RunBatchCreation(
+        std::move(paths),
+        {.kind = THashType::CRC32, .autoSaveForceOverwrite = true, .dirList = dirList, .dirRecursive = true}, ",",
+        [&](std::string_view line) { lines_.emplace_back(line); });
   }
   bool Said(const std::string& line) const { return std::find(lines_.begin(), lines_.end(), line) != lines_.end(); }
   std::string Lines() const {
@@ -131,17 +131,47 @@ TEST_F(BatchFault, VerificationFailuresAreLinesAndExitCodes) {
   const std::u8string inUse = UnreadableText(u8"使用中");
   const std::u8string readError = UnreadableText(u8"読込エラー");
   const std::vector<Case> cases = {
-      {"named list in use", FaultCall::Open, "good.md5", ERROR_SHARING_VIOLATION, {good_}, TBatchExit::Unusable,
+      {"named list in use",
+       FaultCall::Open,
+       "good.md5",
+       ERROR_SHARING_VIOLATION,
+       {good_},
+       TBatchExit::Unusable,
        Line(good_, inUse)},
-      {"named list cut off", FaultCall::Read, "good.md5", ERROR_NETNAME_DELETED, {good_, more_},
-       TBatchExit::Unusable, Line(good_, readError)},
-      {"a folder's list denied", FaultCall::Open, "more.md5", ERROR_ACCESS_DENIED, {data_}, TBatchExit::Failed,
+      {"named list cut off",
+       FaultCall::Read,
+       "good.md5",
+       ERROR_NETNAME_DELETED,
+       {good_, more_},
+       TBatchExit::Unusable,
+       Line(good_, readError)},
+      {"a folder's list denied",
+       FaultCall::Open,
+       "more.md5",
+       ERROR_ACCESS_DENIED,
+       {data_},
+       TBatchExit::Failed,
        Line(more_, denied)},
-      {"named folder denied", FaultCall::ListFirst, "\\data\\", ERROR_ACCESS_DENIED, {data_},
-       TBatchExit::Unusable, Line(data_ + "\\", denied)},
-      {"sub-folder denied", FaultCall::ListFirst, "\\sub\\", ERROR_ACCESS_DENIED, {data_}, TBatchExit::Failed,
+      {"named folder denied",
+       FaultCall::ListFirst,
+       "\\data\\",
+       ERROR_ACCESS_DENIED,
+       {data_},
+       TBatchExit::Unusable,
+       Line(data_ + "\\", denied)},
+      {"sub-folder denied",
+       FaultCall::ListFirst,
+       "\\sub\\",
+       ERROR_ACCESS_DENIED,
+       {data_},
+       TBatchExit::Failed,
        Line(sub_, denied)},
-      {"sub-folder cut off", FaultCall::ListNext, "\\sub\\", ERROR_NETNAME_DELETED, {data_}, TBatchExit::Failed,
+      {"sub-folder cut off",
+       FaultCall::ListNext,
+       "\\sub\\",
+       ERROR_NETNAME_DELETED,
+       {data_},
+       TBatchExit::Failed,
        Line(sub_, readError)},
   };
   for (const Case& c : cases) {
@@ -165,8 +195,8 @@ TEST_F(BatchFault, CreationFailuresAreLeftOutAndExitCodes) {
   const std::vector<Case> cases = {
       {"sub-folder denied", FaultCall::ListFirst, "\\sub\\", ERROR_ACCESS_DENIED, false, TBatchExit::Failed,
        Line(sub_, u8"アクセス拒否")},
-      {"sub-folder denied, a list each", FaultCall::ListFirst, "\\sub\\", ERROR_ACCESS_DENIED, true,
-       TBatchExit::Failed, Line(sub_, u8"アクセス拒否")},
+      {"sub-folder denied, a list each", FaultCall::ListFirst, "\\sub\\", ERROR_ACCESS_DENIED, true, TBatchExit::Failed,
+       Line(sub_, u8"アクセス拒否")},
       {"sub-folder cut off", FaultCall::ListNext, "\\sub\\", ERROR_NETNAME_DELETED, false, TBatchExit::Failed,
        Line(sub_, u8"読込エラー")},
       {"named folder denied", FaultCall::ListFirst, "\\data\\", ERROR_ACCESS_DENIED, true, TBatchExit::Unusable,

@@ -107,13 +107,12 @@ TEST_P(FileFault, FailsOpenOrReadWithItsError) {
   EXPECT_FALSE(second.ReadUpTo(buffer, sizeof buffer, got)) << "a file's other handle fails alike";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Win, FileFault,
-    testing::Values(FileCase{"OpenAccessDenied", FaultCall::Open, ERROR_ACCESS_DENIED},
-                    FileCase{"OpenSharingViolation", FaultCall::Open, ERROR_SHARING_VIOLATION},
-                    FileCase{"ReadNetworkNameDeleted", FaultCall::Read, ERROR_NETNAME_DELETED},
-                    FileCase{"ReadAccessDenied", FaultCall::Read, ERROR_ACCESS_DENIED}),
-    [](const testing::TestParamInfo<FileCase>& p) { return std::string(p.param.label); });
+INSTANTIATE_TEST_SUITE_P(Win, FileFault,
+                         testing::Values(FileCase{"OpenAccessDenied", FaultCall::Open, ERROR_ACCESS_DENIED},
+                                         FileCase{"OpenSharingViolation", FaultCall::Open, ERROR_SHARING_VIOLATION},
+                                         FileCase{"ReadNetworkNameDeleted", FaultCall::Read, ERROR_NETNAME_DELETED},
+                                         FileCase{"ReadAccessDenied", FaultCall::Read, ERROR_ACCESS_DENIED}),
+                         [](const testing::TestParamInfo<FileCase>& p) { return std::string(p.param.label); });
 
 TEST(FileFault, OtherFilesOpenAndRead) {
   ScratchFolder scratch;
