@@ -91,11 +91,11 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
 bool TCompareFrame::AddUnlistedFiles() {
   if (!runOver_ || unlistedAdded_) return false;
   unlistedAdded_ = true;
-  const std::string& text = resultTexts_.at(static_cast<std::size_t>(TVerifyResult::Unlisted));
-  for (std::string& name : FindUnlistedFiles(table_.List(), listPath_)) {
-    WidenColumn(colName, name);
-    WidenColumn(colError, text);
-    table_.AddUnlisted(std::move(name));
+  const std::size_t before = table_.size();
+  AddUnlistedRows(table_, FindUnlistedFiles(table_.List(), listPath_));
+  for (std::size_t i = before; i < table_.size(); ++i) {
+    WidenColumn(colName, table_.Entry(i).name);
+    WidenColumn(colError, ui::Utf8(table_.ResultText(i)));
   }
   // Every row has its outcome: the unlisted ones count as verified, with errors.
   done_ = table_.size();

@@ -43,7 +43,8 @@ class TCompareFrame : public TListPage {
   // error rows nothing is copied and the status bar says so. False when nothing was copied.
   bool CopyErrorRows();
   // Adds a row "リストにないファイル" for every file beside the list's files that the list does
-  // not name (FindUnlistedFiles), counted as errors; once per page, after its run has ended
+  // not name (FindUnlistedFiles), and a row "読めません" for every folder among them that could
+  // not be listed whole, counted as errors; once per page, after its run has ended
   // uncancelled. False when there was nothing to look for (the run is not over, or it was done).
   bool AddUnlistedFiles();
   // The page's rows as report lines: the list's path, the name, the row's kind, the expected and

@@ -84,7 +84,7 @@ TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOpti
   const std::string listFolder = ExtractFilePath(path, IsNeverLeadByte);
   const TRunResult result = RunVerification(table.List(), listFolder, options, separator, observer);
   if (!result.cancelled && options.compareUnlisted) {
-    for (std::string& name : FindUnlistedFiles(table.List(), path)) table.AddUnlisted(std::move(name));
+    AddUnlistedRows(table, FindUnlistedFiles(table.List(), path));
   }
   std::size_t correct = 0;
   std::size_t verified = 0;

@@ -182,6 +182,29 @@ TEST_F(BatchFault, VerificationFailuresAreLinesAndExitCodes) {
   }
 }
 
+// Looking for the files that a list does not name, a folder that cannot be listed is a row too.
+TEST_F(BatchFault, UnlistedFilesNameTheFoldersThatCannotBeListed) {
+  const std::string list =
+      scratch_.AddFile("data\\both.md5", kGoodList + "900150983cd24fb0d6963f7d28e17f72  sub\\a.txt\n");
+  const auto verify = [&] {
+    lines_.clear();
+    return RunBatchVerification({list}, {.compareUnlisted = true}, ",",
+                                [&](std::string_view line) { lines_.emplace_back(line); });
+  };
+  const std::string denied = AsUtf8String(UnreadableText(u8"アクセス拒否"));
+  EXPECT_EQ(verify(), TBatchExit::Failed) << "good.md5 and sub\\more.md5 are unlisted";
+  EXPECT_EQ(Lines().find(AsUtf8String(u8"読めません")), std::string::npos) << Lines();
+  struct Case {
+    std::string pathEnd;
+    std::string name;
+  };
+  for (const Case& c : {Case{"\\sub\\", "sub\\"}, Case{"\\data\\", data_ + "\\"}}) {
+    const InjectedFault fault(FaultCall::ListFirst, c.pathEnd, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(verify(), TBatchExit::Failed) << c.name;
+    EXPECT_TRUE(Said(list + "\t" + c.name + "\t" + denied)) << c.name << "\n" << Lines();
+  }
+}
+
 TEST_F(BatchFault, CreationFailuresAreLeftOutAndExitCodes) {
   struct Case {
     const char* label;
