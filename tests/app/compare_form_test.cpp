@@ -11,12 +11,15 @@
 #include "app/compare_support.h"
 #include "app/main_form.h"
 #include "app/program_fixture.h"
+#include "core/codepage.h"
 #include "core/listread.h"
+#include "core/path.h"
 #include "engine/hash_file.h"
 #include "support/drop_support.h"
 #include "support/wide_path.h"
 #include "ui/application.h"
 #include "ui/text.h"
+#include "win/fault_injection.h"
 #include "win/handle.h"
 #include "win/long_name.h"
 
@@ -190,6 +193,22 @@ TEST_F(CompareWindowTest, ListsThatCannotBeReadGetAPageWithTheReason) {
     EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"error"}));
   }
   EXPECT_EQ(TabCaptions(), (std::vector<std::string>{"a.crc", "held.md5"})) << "the folder's good list is verified";
+}
+
+// A folder that cannot be listed gets such a page too, named with the "\" that tells a folder.
+TEST_F(CompareWindowTest, AFolderThatCannotBeListedGetsAPageWithTheReason) {
+  GoodList("a.crc");
+  const std::string folder = folder_.Path();  // ends in "\"
+  const std::string name = ExtractFileName(folder.substr(0, folder.size() - 1), IsNeverLeadByte);
+  MainForm->DoneBeepCheckBox.SetChecked(false);
+  const win::InjectedFault fault(win::FaultCall::ListFirst, "\\" + name + "\\", ERROR_ACCESS_DENIED);
+  Compare({folder});
+  EXPECT_EQ(TabCaptions(), std::vector<std::string>{name});
+  ASSERT_NE(CompareForm->Frame(0), nullptr);
+  const comparetest::RowView row = comparetest::ReadRow(*CompareForm->Frame(0), 0);
+  EXPECT_EQ(row.cells, (std::vector<std::string>{name + "\\", "", "", "", "", U8(u8"読めません (アクセス拒否)")}));
+  EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"error"}));
+  EXPECT_TRUE(CompareForm->OpenedNoList());
 }
 
 // A drop on the window itself takes the way of every drop, through the main window.
