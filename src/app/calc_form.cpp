@@ -124,7 +124,7 @@ void TCalcForm::FinishIntake() {
 }
 
 bool TCalcForm::AddListPage(const TPageFiles& page, const std::string& folder, const TRunOptions& options) {
-  if (CancelFlag || (page.files.empty() && page.unnamable.empty())) return false;
+  if (CancelFlag || page.Empty()) return false;
   TCalcFrame& frame = AddPage<TCalcFrame>(PageName(folder));
   const TRunResult result = frame.RunCalc(page, options);
   if (result.cancelled) return result.leftOut > 0;

@@ -60,15 +60,14 @@ void TCalcFrame::FileLeftOut(std::string path, THashFailure reason) {
 }
 
 TRunResult TCalcFrame::RunCalc(const TPageFiles& page, const TRunOptions& options) {
-  const std::vector<std::string>& files = page.files.empty() ? page.unnamable : page.files;
-  if (files.empty()) return {};
+  if (page.Empty()) return {};
   const RunScope running(*this);
 
   kind_ = options.kind;
   SetTag(static_cast<std::intptr_t>(kind_));
   ListView.SetColumnCaption(1, HashColumnTitle(kind_));
   ListView.SetFocus();
-  baseFolder_ = BaseFolderOf(files);
+  baseFolder_ = BaseFolderOf(page);
   SetHint(baseFolder_);
   if (ui::Form* form = OwnerForm()) form->SetCaption(ui::App().Title() + " - Calc - Wait - " + baseFolder_);
   // The new page paints in a round of messages, which also answers whatever else waits.

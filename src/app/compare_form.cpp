@@ -127,7 +127,7 @@ void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
     PlanVerificationLists(
         sorted, options.dirRecursive,
         [this](const std::vector<std::string>& files, bool reportNonLists) { OpenLists(files, reportNonLists); },
-        kAnswerMessages);
+        [this](const TLeftOutPath& folder) { ShowUnreadable(folder.path, folder.reason); }, kAnswerMessages);
     openedNoList_ = listsOpened_ == 0;
     if (options.doneBeep) Play(CancelFlag ? TSoundKind::skCancel : TSoundKind::skDone);
     SetCaption(title + " - Compare - Result");
@@ -143,22 +143,38 @@ void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
 void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportNonLists) {
   for (const std::string& path : paths) {
     if (CancelFlag) return;
-    ChecksumList list = ReadChecksumList(path);
-    const bool isList = list.Kind() != THashType::None;
+    TListRead read = ReadChecksumList(path);
+    if (read.failure != THashFailure::None) {
+      // It may well be a list: whoever gave it learns that it was not verified.
+      ShowUnreadable(path, read.failure);
+      continue;
+    }
+    const bool isList = read.list.Kind() != THashType::None;
     // A folder's other files are simply no lists; a file given by name had to be one.
     if (!isList && !reportNonLists) continue;
-    TCompareFrame& frame = AddPage<TCompareFrame>(ExtractFileName(path, IsNeverLeadByte));
-    frame.SetHint(path);
-    frame.SetShowHint(true);
-    frame.ListView.SetShowHint(true);
+    TCompareFrame& frame = AddPathPage(path);
     if (!isList) {
       frame.ShowNoList(path);
       Play(TSoundKind::skError);
       continue;
     }
     ++listsOpened_;
-    frame.StartCompare(path, std::move(list), Options());
+    frame.StartCompare(path, std::move(read.list), Options());
   }
+}
+
+TCompareFrame& TCompareForm::AddPathPage(const std::string& path) {
+  TCompareFrame& frame =
+      AddPage<TCompareFrame>(ExtractFileName(ExcludeTrailingPathDelimiter(path, IsNeverLeadByte), IsNeverLeadByte));
+  frame.SetHint(path);
+  frame.SetShowHint(true);
+  frame.ListView.SetShowHint(true);
+  return frame;
+}
+
+void TCompareForm::ShowUnreadable(const std::string& path, THashFailure reason) {
+  AddPathPage(path).ShowUnreadable(path, HashFailureText(reason));
+  Play(TSoundKind::skError);
 }
 
 TCompareFrame* TCompareForm::ActiveFrame() const { return Frame(ComparePageControl.ActivePageIndex()); }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/job_form.h"
+#include "engine/hash_file.h"
 #include "ui/dialogs.h"
 #include "ui/file_drop_target.h"
 #include "ui/image_list.h"
@@ -28,8 +29,12 @@ class TCompareForm : public TJobForm {
   void CompareFiles(std::vector<std::string>& paths);
   // Opens a tab for every checksum list among the files and verifies it before the next;
   // reportNonLists gives each file that is none a tab of its own that says so (ShowNoList) and
-  // plays the error sound, where otherwise it is passed over.
+  // plays the error sound, where otherwise it is passed over. A file that cannot be read gets
+  // such a tab whatever reportNonLists says (ShowUnreadable).
   void OpenLists(const std::vector<std::string>& paths, bool reportNonLists);
+  // A tab for a file or folder (with a trailing "\") that could not be read or listed, whose
+  // one row says why, and the error sound.
+  void ShowUnreadable(const std::string& path, THashFailure reason);
   // Whether the last intake found no list to verify (only files that are none, or nothing).
   [[nodiscard]] bool OpenedNoList() const { return openedNoList_; }
 
@@ -82,6 +87,8 @@ class TCompareForm : public TJobForm {
 
  private:
   void SetPageCaption();
+  // A new tab for path, named by its last part, with the path as its hint.
+  TCompareFrame& AddPathPage(const std::string& path);
 
   std::size_t listsOpened_ = 0;
   bool openedNoList_ = false;

@@ -91,11 +91,11 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
 bool TCompareFrame::AddUnlistedFiles() {
   if (!runOver_ || unlistedAdded_) return false;
   unlistedAdded_ = true;
-  const std::string& text = resultTexts_.at(static_cast<std::size_t>(TVerifyResult::Unlisted));
-  for (std::string& name : FindUnlistedFiles(table_.List(), listPath_)) {
-    WidenColumn(colName, name);
-    WidenColumn(colError, text);
-    table_.AddUnlisted(std::move(name));
+  const std::size_t before = table_.size();
+  AddUnlistedRows(table_, FindUnlistedFiles(table_.List(), listPath_));
+  for (std::size_t i = before; i < table_.size(); ++i) {
+    WidenColumn(colName, table_.Entry(i).name);
+    WidenColumn(colError, ui::Utf8(table_.ResultText(i)));
   }
   // Every row has its outcome: the unlisted ones count as verified, with errors.
   done_ = table_.size();
@@ -205,9 +205,9 @@ TCompareItem TCompareFrame::Item(std::size_t i) const {
   item.FHash = std::move(verification.foundHash);
   item.FBytes = std::move(verification.foundBytes);
   // A list of mixed tags names each row's mismatch by the row's own kind; a malformed row says
-  // its line.
-  const bool ownText =
-      *result == TVerifyResult::Malformed || (*result == TVerifyResult::HashMismatch && table_.Kind(i) != kind_);
+  // its line, an unreadable one its reason.
+  const bool ownText = *result == TVerifyResult::Malformed || *result == TVerifyResult::Unreadable ||
+                       (*result == TVerifyResult::HashMismatch && table_.Kind(i) != kind_);
   item.Error = ownText ? ui::Utf8(table_.ResultText(i)) : resultTexts_.at(static_cast<std::size_t>(*result));
   return item;
 }
@@ -224,16 +224,27 @@ void TCompareFrame::ListViewData(int index, ui::ListItemData& item) {
                    std::move(row.Error)};
 }
 
-void TCompareFrame::ShowNoList(const std::string& path) {
+void TCompareFrame::ShowNoList(const std::string& path) { ShowPathRow(path, TVerifyResult::NotAList, {}); }
+
+void TCompareFrame::ShowUnreadable(const std::string& path, const std::u8string& reason) {
+  ShowPathRow(path, TVerifyResult::Unreadable, reason);
+}
+
+void TCompareFrame::ShowPathRow(const std::string& path, TVerifyResult result, const std::u8string& reason) {
   listPath_ = path;
   // The row is the file's, after the rows of an empty list; so it counts, copies and reports as
-  // every error row does.
-  std::string name = ExtractFileName(path, IsNeverLeadByte);
+  // every error row does. A folder's row is its name with the "\" that tells it.
+  const std::string folderName = ExtractFileName(ExcludeTrailingPathDelimiter(path, IsNeverLeadByte), IsNeverLeadByte);
+  std::string name = path.ends_with('\\') ? folderName + '\\' : folderName;
   MakeResultTexts();
   WidenColumn(colName, name);
-  WidenColumn(colError, resultTexts_.at(static_cast<std::size_t>(TVerifyResult::NotAList)));
   table_ = VerificationTable();
-  table_.AddNotAList(std::move(name));
+  if (result == TVerifyResult::Unreadable) {
+    table_.AddUnreadable(std::move(name), reason);
+  } else {
+    table_.AddNotAList(std::move(name));
+  }
+  WidenColumn(colError, ui::Utf8(table_.ResultText(0)));
   done_ = 1;
   correct_ = 0;
   unlistedAdded_ = true;  // nothing is beside a file that is no list

@@ -43,7 +43,8 @@ class TCompareFrame : public TListPage {
   // error rows nothing is copied and the status bar says so. False when nothing was copied.
   bool CopyErrorRows();
   // Adds a row "リストにないファイル" for every file beside the list's files that the list does
-  // not name (FindUnlistedFiles), counted as errors; once per page, after its run has ended
+  // not name (FindUnlistedFiles), and a row "読めません" for every folder among them that could
+  // not be listed whole, counted as errors; once per page, after its run has ended
   // uncancelled. False when there was nothing to look for (the run is not over, or it was done).
   bool AddUnlistedFiles();
   // The page's rows as report lines: the list's path, the name, the row's kind, the expected and
@@ -62,6 +63,9 @@ class TCompareFrame : public TListPage {
   // Shows a file that was to be a checksum list but is none: one row of the file's name whose
   // Error column says so, an error in the summary, the page done. ListPath() is the file.
   void ShowNoList(const std::string& path);
+  // Shows a file or folder (with a trailing "\") that could not be read or listed in the same
+  // way: its row says "読めません" and the reason.
+  void ShowUnreadable(const std::string& path, const std::u8string& reason);
 
  private:
   void RowVerified(std::size_t index, TVerification verification) override;
@@ -77,6 +81,8 @@ class TCompareFrame : public TListPage {
   void ShowKind(THashType kind);
   // The Error column's texts of the results, by the page's kind.
   void MakeResultTexts();
+  // The page of one row for path alone, as ShowNoList and ShowUnreadable make it.
+  void ShowPathRow(const std::string& path, TVerifyResult result, const std::u8string& reason);
 
   std::string listPath_;
   bool runOver_ = false;
@@ -87,5 +93,5 @@ class TCompareFrame : public TListPage {
   std::size_t correct_ = 0;
   // Texts converted once: the state words, and the run's Error column texts.
   std::string correctWord_, errorWord_, unverifiedWord_;
-  std::array<std::string, 9> resultTexts_;
+  std::array<std::string, 10> resultTexts_;
 };

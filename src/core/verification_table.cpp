@@ -52,6 +52,7 @@ std::u8string VerificationTable::ResultText(std::size_t i) const {
   const std::optional<TVerifyResult> result = Result(i);
   if (!result) return {};
   if (*result == TVerifyResult::Malformed) return MalformedLineText(list_.LineNumber(i));
+  if (*result == TVerifyResult::Unreadable) return UnreadableText(fileRows_.at(i - rows_.size()).reason);
   return VerifyResultText(*result, Kind(i));
 }
 

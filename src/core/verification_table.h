@@ -31,9 +31,13 @@ class VerificationTable {
   // matched as that), the list's for an unlisted one, None for a malformed line.
   [[nodiscard]] THashType Kind(std::size_t i) const;
   // A row for a file that the list does not name, with the outcome Unlisted.
-  void AddUnlisted(std::string name) { fileRows_.push_back({std::move(name), TVerifyResult::Unlisted}); }
+  void AddUnlisted(std::string name) { fileRows_.push_back({std::move(name), TVerifyResult::Unlisted, {}}); }
   // The row of a file that was given as a list and is none.
-  void AddNotAList(std::string name) { fileRows_.push_back({std::move(name), TVerifyResult::NotAList}); }
+  void AddNotAList(std::string name) { fileRows_.push_back({std::move(name), TVerifyResult::NotAList, {}}); }
+  // The row of a file or folder that could not be read, with the reason its text shows.
+  void AddUnreadable(std::string name, std::u8string reason) {
+    fileRows_.push_back({std::move(name), TVerifyResult::Unreadable, std::move(reason)});
+  }
 
   // Keeps the outcome of row i.
   void Record(std::size_t i, const TVerification& verification);
@@ -42,7 +46,7 @@ class VerificationTable {
   // The outcome of row i with its found texts (empty while not verified or not found).
   [[nodiscard]] TVerification Verification(std::size_t i) const;
   // The Error column's text of row i: VerifyResultText by its kind, a malformed line's with its
-  // line number; empty while not verified.
+  // line number, an unreadable one's with its reason; empty while not verified.
   [[nodiscard]] std::u8string ResultText(std::size_t i) const;
 
  private:
@@ -61,6 +65,7 @@ class VerificationTable {
   struct FileRow {
     std::string name;
     TVerifyResult result;
+    std::u8string reason;  // only an unreadable row's
   };
   std::vector<FileRow> fileRows_;
 };

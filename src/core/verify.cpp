@@ -42,10 +42,15 @@ std::u8string VerifyResultText(TVerifyResult result, THashType kind) {
     case TVerifyResult::Unlisted: return u8"リストにないファイル";
     case TVerifyResult::Malformed: return u8"行の形式が不正です";
     case TVerifyResult::NotAList: return u8"チェックサムリストではありません";
+    case TVerifyResult::Unreadable: return u8"読めません";
     case TVerifyResult::NetworkRefused: return u8"ネットワーク上のパスは開きません";
     case TVerifyResult::BadName: return u8"名前が不正です";
   }
   return {};
+}
+
+std::u8string UnreadableText(std::u8string_view reason) {
+  return VerifyResultText(TVerifyResult::Unreadable, THashType::None) + u8" (" + std::u8string(reason) + u8")";
 }
 
 std::u8string MalformedLineText(std::size_t lineNumber) {

@@ -11,6 +11,7 @@
 // Unlisted: a file beside the list's files that no entry names (only when asked to look for them).
 // Malformed: a line of the list that is no entry; it names no file and is never correct.
 // NotAList: the one row of a page for a file given by name that is no checksum list.
+// Unreadable: the one row of a page for a file or folder that could not be read or listed.
 // NetworkRefused and BadName: names that are never opened, one on another computer, one that
 // names no file on a disk.
 enum class TVerifyResult : std::uint8_t {
@@ -21,6 +22,7 @@ enum class TVerifyResult : std::uint8_t {
   Unlisted,
   Malformed,
   NotAList,
+  Unreadable,
   NetworkRefused,
   BadName,
 };
@@ -49,9 +51,12 @@ TVerification VerifyEntry(const ListEntry& expected, const std::optional<FoundFi
 
 // The Error column's text of a result: empty for Correct, else "ファイルオープン失敗",
 // HashColumnTitle(kind) + "不一致", "サイズ不一致", "リストにないファイル", "行の形式が不正です",
-// "チェックサムリストではありません", "ネットワーク上のパスは開きません" or "名前が不正です". UTF-8, typed as UI
-// text.
+// "チェックサムリストではありません", "読めません", "ネットワーク上のパスは開きません" or "名前が不正です".
+// UTF-8, typed as UI text.
 std::u8string VerifyResultText(TVerifyResult result, THashType kind);
+
+// An unreadable row's text with its reason: "読めません (アクセス拒否)".
+std::u8string UnreadableText(std::u8string_view reason);
 
 // A malformed row's text with its line: "12行目の形式が不正です".
 std::u8string MalformedLineText(std::size_t lineNumber);

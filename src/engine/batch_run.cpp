@@ -68,6 +68,13 @@ bool DropMissingPaths(std::vector<std::string>& paths, const TBatchLine& line) {
   return any;
 }
 
+// Whether the folder (with a trailing "\") is one that the paths name.
+bool IsNamedFolder(const TIntakePaths& intake, const std::string& folder) {
+  return std::any_of(intake.folders.begin(), intake.folders.end(), [&](const std::string& named) {
+    return IncludeTrailingPathDelimiter(named, IsNeverLeadByte) == folder;
+  });
+}
+
 // One list verified: a line per row that is not correct, then the summary line.
 TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOptions& options,
                       const std::string& separator, const TBatchLine& line) {
@@ -77,7 +84,7 @@ TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOpti
   const std::string listFolder = ExtractFilePath(path, IsNeverLeadByte);
   const TRunResult result = RunVerification(table.List(), listFolder, options, separator, observer);
   if (!result.cancelled && options.compareUnlisted) {
-    for (std::string& name : FindUnlistedFiles(table.List(), path)) table.AddUnlisted(std::move(name));
+    AddUnlistedRows(table, FindUnlistedFiles(table.List(), path));
   }
   std::size_t correct = 0;
   std::size_t verified = 0;
@@ -103,12 +110,23 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
                                 const std::string& separator, const TBatchLine& line) {
   TBatchExit exit = DropMissingPaths(paths, line) ? TBatchExit::Unusable : TBatchExit::Correct;
   std::vector<std::string> verified;
+  std::vector<std::string> unlisted;
   const TIntakePaths sorted = SortIntake(paths);
-  PlanVerificationLists(sorted, options.dirRecursive, [&](const std::vector<std::string>& files, bool named) {
+  // What was given by name had to be read; a folder's file or sub-folder that cannot be may have
+  // held a list, so the run is no success either.
+  const auto unreadable = [&](const std::string& path, THashFailure reason, bool named) {
+    line(Tabbed(path, AsUtf8String(UnreadableText(HashFailureText(reason)))));
+    exit = Worse(exit, named ? TBatchExit::Unusable : TBatchExit::Failed);
+  };
+  const auto openLists = [&](const std::vector<std::string>& files, bool named) {
     for (const std::string& path : files) {
       if (CancelFlag) return;
-      ChecksumList list = ReadChecksumList(path);
-      if (list.Kind() == THashType::None) {
+      TListRead read = ReadChecksumList(path);
+      if (read.failure != THashFailure::None) {
+        unreadable(path, read.failure, named);
+        continue;
+      }
+      if (read.list.Kind() == THashType::None) {
         // A folder's other files are simply no lists; a named one had to be.
         if (named) {
           line(Tabbed(path, AsUtf8String(u8"チェックサムリストではありません")));
@@ -117,14 +135,21 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
         continue;
       }
       verified.push_back(path);
-      exit = Worse(exit, VerifyList(path, std::move(list), options, separator, line));
+      exit = Worse(exit, VerifyList(path, std::move(read.list), options, separator, line));
     }
-  });
-  // A folder without a single list would otherwise pass without a word.
+  };
+  const auto folderFailed = [&](const TLeftOutPath& folder) {
+    unlisted.push_back(folder.path);
+    unreadable(folder.path, folder.reason, IsNamedFolder(sorted, folder.path));
+  };
+  PlanVerificationLists(sorted, options.dirRecursive, openLists, folderFailed);
+  // A folder without a single list would otherwise pass without a word; one that could not be
+  // listed has said why.
   for (const std::string& folder : sorted.folders) {
     const std::string prefix = IncludeTrailingPathDelimiter(folder, IsNeverLeadByte);
     const auto inFolder = [&](const std::string& list) { return list.starts_with(prefix); };
-    if (!CancelFlag && std::none_of(verified.begin(), verified.end(), inFolder)) {
+    if (!CancelFlag && std::none_of(verified.begin(), verified.end(), inFolder) &&
+        std::find(unlisted.begin(), unlisted.end(), prefix) == unlisted.end()) {
       line(Tabbed(folder, AsUtf8String(u8"チェックサムリストがありません")));
       exit = TBatchExit::Unusable;
     }
@@ -139,13 +164,16 @@ TBatchExit RunBatchCreation(std::vector<std::string> paths, const TRunOptions& o
   const TIntakePaths sorted = SortIntake(paths);
   PlanCreationPages(sorted, options.dirList, options.dirRecursive, [&](const TPageFiles& page, const std::string&) {
     if (CancelFlag) return;
-    const std::vector<std::string>& files = page.files.empty() ? page.unnamable : page.files;
-    if (files.empty()) return;
-    const std::string baseFolder = BaseFolderOf(files);
+    if (page.Empty()) return;
+    const std::string baseFolder = BaseFolderOf(page);
     BatchObserver observer;
     const TRunResult result = RunCreation(page, baseFolder, options, separator, observer);
     for (const auto& [path, reason] : observer.leftOut) line(Tabbed(path, AsUtf8String(HashFailureText(reason))));
     if (result.cancelled || result.leftOut > 0) exit = Worse(exit, TBatchExit::Failed);
+    // A folder given by name that could not be listed whole is not what was asked for.
+    for (const TLeftOutPath& folder : page.unlistedFolders) {
+      if (IsNamedFolder(sorted, folder.path)) exit = TBatchExit::Unusable;
+    }
     if (result.cancelled || observer.rows.empty()) return;
     anyHashed = true;
     const TListDocument document =

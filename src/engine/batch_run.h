@@ -17,8 +17,10 @@ using TBatchLine = std::function<void(std::string_view line)>;
 
 enum class TBatchExit : int {
   Correct = 0,   // every row correct, every page saved complete
-  Failed = 1,    // a row failed or was cancelled; files left out of a list
-  Unusable = 2,  // a path that names nothing or no list, a list not saved, nothing done
+  Failed = 1,    // a row failed or was cancelled; files left out of a list; a folder's file or
+                 // sub-folder that could not be read or listed
+  Unusable = 2,  // a path that names nothing or no list, a named list or folder that could not be
+                 // read or listed, a list not saved, nothing done
 };
 
 // Verifies every list that the paths name or (folders) hold, each against its files, as the

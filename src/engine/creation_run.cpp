@@ -54,6 +54,13 @@ std::string BaseFolderOf(const std::vector<std::string>& files) {
   return ExcludeTrailingPathDelimiter(ExtractFilePath(files.front(), IsNeverLeadByte), IsNeverLeadByte);
 }
 
+std::string BaseFolderOf(const TPageFiles& page) {
+  if (!page.files.empty()) return BaseFolderOf(page.files);
+  if (!page.unnamable.empty()) return BaseFolderOf(page.unnamable);
+  if (page.unlistedFolders.empty()) return {};
+  return ExcludeTrailingPathDelimiter(page.unlistedFolders.front().path, IsNeverLeadByte);
+}
+
 TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, const TRunOptions& options,
                        const std::string& separator, TRunObserver& observer) {
   const THashType kind = options.kind;
@@ -61,6 +68,10 @@ TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, co
   const std::string binaryMark = IsDigestKind(kind) && options.md5BinaryMode ? "*" : "";
 
   TRunResult result;
+  for (const TLeftOutPath& folder : page.unlistedFolders) {
+    observer.FileLeftOut(folder.path, folder.reason);
+    ++result.leftOut;
+  }
   for (const std::string& path : page.unnamable) {
     observer.FileLeftOut(path, THashFailure::BadName);
     ++result.leftOut;

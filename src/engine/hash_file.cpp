@@ -23,20 +23,6 @@ namespace {
 
 constexpr unsigned long kBlockSize = 65536;
 
-THashFailure OpenFailure(DWORD error) {
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_NETPATH: return THashFailure::NotFound;
-    case ERROR_ACCESS_DENIED: return THashFailure::AccessDenied;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return THashFailure::InUse;
-    case win::kErrorNotAFile: return THashFailure::NotAFile;
-    default: return THashFailure::ReadError;
-  }
-}
-
 // What a hashing call does after the file is open and after every block.
 class BlockReport {
  public:
@@ -243,7 +229,7 @@ THashFailure ReadAndHash(THashKind hash, const std::string& fileName, std::strin
   // Share reading only: a file that someone is writing cannot be opened, and nobody can start
   // writing it while it is read.
   win::InFile file;
-  if (!file.Open(fileName)) return OpenFailure(file.OpenError());
+  if (!file.Open(fileName)) return FailureOfError(file.OpenError());
   const std::optional<std::uint64_t> size = file.Size();
   if (!size) return THashFailure::ReadError;
   report.Opened(static_cast<std::int64_t>(*size));
@@ -299,6 +285,20 @@ THashFailure HashFileInWorker(THashType kind, const std::string& fileName, std::
 bool HashFile(THashType Kind, const std::string& FileName, std::string& HashText, std::int64_t& FileSize,
               MessagePump* Application, TextPanel* Panel, std::size_t DigestBytes) {
   return HashFileChecked(Kind, FileName, HashText, FileSize, Application, Panel, DigestBytes) == THashFailure::None;
+}
+
+THashFailure FailureOfError(unsigned long error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH: return THashFailure::NotFound;
+    case ERROR_ACCESS_DENIED: return THashFailure::AccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return THashFailure::InUse;
+    case win::kErrorNotAFile: return THashFailure::NotAFile;
+    default: return THashFailure::ReadError;
+  }
 }
 
 std::u8string HashFailureText(THashFailure reason) {

@@ -32,6 +32,15 @@ enum class THashFailure : std::uint8_t {
   NotAFile,      // a device, a pipe or anything else that is no file on a disk
 };
 
+// Why a file or folder could not be opened, read or listed, from a Win32 error code.
+THashFailure FailureOfError(unsigned long error);
+
+// A file or folder left out before any hashing (it could not be listed), and why.
+struct TLeftOutPath {
+  std::string path;
+  THashFailure reason;
+};
+
 // Why a file was left out, as the creation page's hash column and a batch run's line say it.
 std::u8string HashFailureText(THashFailure reason);
 

@@ -1,5 +1,7 @@
 #include "engine/intake.h"
 
+#include <optional>
+
 #include "core/codepage.h"
 #include "core/path.h"
 #include "engine/cancel.h"
@@ -33,8 +35,21 @@ win::FolderListing SearchFolder(const std::string& folder, bool recursive, const
 
 namespace {
 
+// The folder of a listing that failed, with a trailing "\", and why; nullopt for a whole one.
+std::optional<TLeftOutPath> ListingFailure(const std::string& folder, const win::FolderListing& listing) {
+  if (listing.error == 0) return std::nullopt;
+  return TLeftOutPath{IncludeTrailingPathDelimiter(folder, IsNeverLeadByte), FailureOfError(listing.error)};
+}
+
+void NoteListingFailure(const std::string& folder, const win::FolderListing& listing, TPageFiles& page) {
+  if (std::optional<TLeftOutPath> failure = ListingFailure(folder, listing)) {
+    page.unlistedFolders.push_back(std::move(*failure));
+  }
+}
+
 void CollectFolder(const std::string& folder, bool recursive, TPageFiles& page, const win::ListingBreak& takeBreak) {
   const win::FolderListing listing = SearchFolder(folder, recursive, takeBreak);
+  NoteListingFailure(folder, listing, page);
   page.files.insert(page.files.end(), listing.files.begin(), listing.files.end());
   page.unnamable.insert(page.unnamable.end(), listing.unnamable.begin(), listing.unnamable.end());
   for (const std::string& subfolder : listing.folders) CollectFolder(subfolder, recursive, page, takeBreak);
@@ -43,17 +58,22 @@ void CollectFolder(const std::string& folder, bool recursive, TPageFiles& page, 
 void PageOfFolder(const std::string& folder, bool recursive, const TAddPage& addPage,
                   const win::ListingBreak& takeBreak) {
   const win::FolderListing listing = SearchFolder(folder, recursive, takeBreak);
-  addPage({listing.files, listing.unnamable}, IncludeTrailingPathDelimiter(folder, IsNeverLeadByte));
+  TPageFiles page{listing.files, listing.unnamable};
+  NoteListingFailure(folder, listing, page);
+  addPage(page, IncludeTrailingPathDelimiter(folder, IsNeverLeadByte));
   for (const std::string& subfolder : listing.folders) PageOfFolder(subfolder, recursive, addPage, takeBreak);
 }
 
 void ListsOfFolder(const std::string& folder, bool recursive, const TOpenLists& openLists,
-                   const win::ListingBreak& takeBreak) {
+                   const TFolderFailed& folderFailed, const win::ListingBreak& takeBreak) {
   // Once cancelled no list is opened any more, so the rest of the tree need not be listed.
   if (CancelFlag) return;
   const win::FolderListing listing = SearchFolder(folder, recursive, takeBreak);
+  if (const std::optional<TLeftOutPath> failure = ListingFailure(folder, listing)) folderFailed(*failure);
   openLists(listing.files, false);
-  for (const std::string& subfolder : listing.folders) ListsOfFolder(subfolder, recursive, openLists, takeBreak);
+  for (const std::string& subfolder : listing.folders) {
+    ListsOfFolder(subfolder, recursive, openLists, folderFailed, takeBreak);
+  }
 }
 
 }  // namespace
@@ -71,7 +91,7 @@ void PlanCreationPages(const TIntakePaths& intake, bool dirList, bool recursive,
 }
 
 void PlanVerificationLists(const TIntakePaths& intake, bool recursive, const TOpenLists& openLists,
-                           const win::ListingBreak& takeBreak) {
+                           const TFolderFailed& folderFailed, const win::ListingBreak& takeBreak) {
   openLists(intake.files, true);
-  for (const std::string& folder : intake.folders) ListsOfFolder(folder, recursive, openLists, takeBreak);
+  for (const std::string& folder : intake.folders) ListsOfFolder(folder, recursive, openLists, folderFailed, takeBreak);
 }

@@ -19,7 +19,7 @@ struct TIntakePaths {
 TIntakePaths SortIntake(std::vector<std::string>& paths);
 
 // The files and, when recursive, the sub-folders of one folder, each in locale order; takeBreak
-// runs every few hundred entries.
+// runs every few hundred entries. listing.error tells a folder that could not be listed whole.
 win::FolderListing SearchFolder(const std::string& folder, bool recursive, const win::ListingBreak& takeBreak = {});
 
 // A page's files and the folder it was made for (with a trailing "\"; empty for loose files).
@@ -28,13 +28,17 @@ using TAddPage = std::function<void(const TPageFiles& page, const std::string& f
 // Creation's pages of an intake in order. With dirList: the loose files, then one page per
 // folder (and, recursive, per sub-folder, depth first); without: one page of the loose files
 // followed by every folder's files. Folders are listed when their turn comes, so a page sees the
-// folder as it is then. takeBreak runs every few hundred entries listed (the window's messages).
+// folder as it is then. A folder that cannot be listed whole is the page's unlisted folder (the
+// page of its own folder with dirList). takeBreak runs every few hundred entries listed (the
+// window's messages).
 void PlanCreationPages(const TIntakePaths& intake, bool dirList, bool recursive, const TAddPage& addPage,
                        const win::ListingBreak& takeBreak = {});
 
 // Verification's lists of an intake in order: the dropped files (reportNonLists), then the files
 // of every folder (and, recursive, its sub-folders, depth first). Once CancelFlag is set no
-// further folder is listed.
+// further folder is listed. A folder that cannot be listed whole goes to folderFailed (before the
+// lists that were found in it), with a trailing "\".
 using TOpenLists = std::function<void(const std::vector<std::string>& files, bool reportNonLists)>;
+using TFolderFailed = std::function<void(const TLeftOutPath& folder)>;
 void PlanVerificationLists(const TIntakePaths& intake, bool recursive, const TOpenLists& openLists,
-                           const win::ListingBreak& takeBreak = {});
+                           const TFolderFailed& folderFailed, const win::ListingBreak& takeBreak = {});

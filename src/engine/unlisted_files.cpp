@@ -52,7 +52,7 @@ void AddReachedFolders(const std::wstring& baseKey, const std::string& path, Fol
 
 }  // namespace
 
-std::vector<std::string> FindUnlistedFiles(const ChecksumList& list, const std::string& listPath) {
+TUnlistedFiles FindUnlistedFiles(const ChecksumList& list, const std::string& listPath) {
   const std::string listFolder = ExtractFilePath(win::AbsolutePath(listPath), IsNeverLeadByte);
   const std::string baseFolder = ExcludeTrailingPathDelimiter(listFolder, IsNeverLeadByte);
   std::unordered_set<std::wstring> named;
@@ -71,9 +71,16 @@ std::vector<std::string> FindUnlistedFiles(const ChecksumList& list, const std::
   }
 
   std::vector<std::string> unlisted;
+  std::vector<TLeftOutPath> unread;
   for (const std::string& folder : folders.Folders()) {
     if (CancelFlag) break;
-    const win::FolderListing listing = win::ListFolder(IncludeTrailingPathDelimiter(folder, IsNeverLeadByte), false);
+    const std::string listed = IncludeTrailingPathDelimiter(folder, IsNeverLeadByte);
+    const win::FolderListing listing = win::ListFolder(listed, false);
+    if (listing.error != 0) {
+      // The list's own folder has no relative name: it comes in full.
+      const std::string name = RelativeName(listFolder, listed, IsNeverLeadByte);
+      unread.push_back({name.empty() ? listed : name, FailureOfError(listing.error)});
+    }
     for (const std::vector<std::string>* files : {&listing.files, &listing.unnamable}) {
       for (const std::string& file : *files) {
         if (!named.contains(win::PathKey(file))) unlisted.push_back(file);
@@ -82,5 +89,12 @@ std::vector<std::string> FindUnlistedFiles(const ChecksumList& list, const std::
   }
   win::SortPathsLocale(unlisted);
   for (std::string& path : unlisted) path = RelativeName(listFolder, path, IsNeverLeadByte);
-  return unlisted;
+  return {std::move(unlisted), std::move(unread)};
+}
+
+void AddUnlistedRows(VerificationTable& table, TUnlistedFiles found) {
+  for (std::string& name : found.names) table.AddUnlisted(std::move(name));
+  for (TLeftOutPath& folder : found.unreadFolders) {
+    table.AddUnreadable(std::move(folder.path), HashFailureText(folder.reason));
+  }
 }

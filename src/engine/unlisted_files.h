@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "core/checksum_list.h"
+#include "core/verification_table.h"
+#include "engine/hash_file.h"
 
 // The files that a verified list leaves out: those of the list's folder and of every folder below
 // it that its entries' paths reach (each named file's folder and the folders on the way there)
@@ -11,5 +13,14 @@
 // drive or share, nor one reached by a name that EntryPath refuses. Names compare as Windows
 // compares them (ignoring case, "/" and "." resolved). Each comes as the list would name it:
 // relative to the list's folder where possible, else in full; in the locale order of their full
-// paths. Stops early when CancelFlag is set.
-std::vector<std::string> FindUnlistedFiles(const ChecksumList& list, const std::string& listPath);
+// paths. Stops early when CancelFlag is set. A folder that cannot be listed whole may hide more:
+// it comes named the same way, with a trailing "\", and why.
+struct TUnlistedFiles {
+  std::vector<std::string> names;
+  std::vector<TLeftOutPath> unreadFolders;
+};
+TUnlistedFiles FindUnlistedFiles(const ChecksumList& list, const std::string& listPath);
+
+// The rows of what FindUnlistedFiles found, after the table's rows: Unlisted for each file, then
+// Unreadable for each folder with its reason.
+void AddUnlistedRows(VerificationTable& table, TUnlistedFiles found);

@@ -1,6 +1,7 @@
 #include "win/file.h"
 
 #include "core/file_name_rules.h"
+#include "win/fault_injection.h"
 #include "win/file_path.h"
 #include "win/unicode.h"
 
@@ -33,6 +34,11 @@ bool InFile::Open(const std::string& path, bool shareWrite) {
     openError_ = kErrorNotAFile;
     return false;
   }
+  readFault_ = InjectedError(FaultCall::Read, path);
+  if (const DWORD error = InjectedError(FaultCall::Open, path)) {
+    openError_ = error;
+    return false;
+  }
   const DWORD share = FILE_SHARE_READ | (shareWrite ? FILE_SHARE_WRITE : 0);
   file_.reset(CreateFileW(FileSystemPath(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -47,6 +53,7 @@ bool InFile::Open(const std::string& path, bool shareWrite) {
 bool InFile::ReopenAt(const InFile& other, std::uint64_t offset) {
   // Only a file opened without shareWrite is reopened: its sharing is read only.
   file_.reset(ReOpenFile(other.file_.get(), GENERIC_READ, FILE_SHARE_READ, 0));
+  readFault_ = other.readFault_;
   openError_ = file_.valid() ? 0 : GetLastError();
   LARGE_INTEGER to{};
   to.QuadPart = static_cast<LONGLONG>(offset);
@@ -65,6 +72,10 @@ std::optional<std::uint64_t> InFile::Size() const {
 
 bool InFile::Read(void* buffer, DWORD count, DWORD& got) const {
   got = 0;
+  if (readFault_ != 0) {
+    SetLastError(readFault_);
+    return false;
+  }
   return ReadFile(file_.get(), buffer, count, &got, nullptr) != FALSE;
 }
 

@@ -43,6 +43,7 @@ class InFile {
  private:
   KernelHandle file_;
   DWORD openError_ = 0;
+  DWORD readFault_ = 0;  // an injected error that every Read fails with (win/fault_injection)
 };
 
 // The whole file when it can be read in full and is at most maxBytes long.

@@ -11,12 +11,15 @@
 #include "app/compare_support.h"
 #include "app/main_form.h"
 #include "app/program_fixture.h"
+#include "core/codepage.h"
 #include "core/listread.h"
+#include "core/path.h"
 #include "engine/hash_file.h"
 #include "support/drop_support.h"
 #include "support/wide_path.h"
 #include "ui/application.h"
 #include "ui/text.h"
+#include "win/fault_injection.h"
 #include "win/handle.h"
 #include "win/long_name.h"
 
@@ -140,8 +143,10 @@ TEST_F(CompareWindowTest, FilesThatAreNoListsGetAPageSayingSoWhenNamedDirectly) 
     EXPECT_EQ(frame.ListPath(), paths[static_cast<std::size_t>(i)]);
     ASSERT_EQ(frame.RowCount(), 1u);
     const comparetest::RowView row = comparetest::ReadRow(frame, 0);
-    EXPECT_EQ(row.cells, (std::vector<std::string>{names[static_cast<std::size_t>(i)], "", "", "", "",
-                                                   U8(u8"チェックサムリストではありません")}));
+    // The missing file may well have been a list: it was not read.
+    const std::u8string outcome = i == 3 ? u8"読めません (見つかりません)" : u8"チェックサムリストではありません";
+    EXPECT_EQ(row.cells,
+              (std::vector<std::string>{names[static_cast<std::size_t>(i)], "", "", "", "", U8(outcome.c_str())}));
     EXPECT_EQ(row.state, 2);
     EXPECT_EQ(frame.SummaryText(), U8(u8"1ファイル (正常 : 0  異常 : 1)"));
     EXPECT_EQ(frame.StateText(), U8(u8"完了"));
@@ -159,6 +164,51 @@ TEST_F(CompareWindowTest, FilesThatAreNoListsGetAPageSayingSoWhenNamedDirectly) 
   EXPECT_FALSE(CompareForm->Visible());
   EXPECT_TRUE(ui::App().Terminated());
   ui::App().ResetTerminated();
+}
+
+// A list that another program holds for writing cannot be read: named or in a folder, it gets a
+// page that says so and why, and the error sound.
+TEST_F(CompareWindowTest, ListsThatCannotBeReadGetAPageWithTheReason) {
+  const std::string good = GoodList("a.crc");
+  const std::string held = GoodList("held.md5");
+  const win::KernelHandle writer(CreateFileW(W(held).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(writer.valid());
+  for (const std::string& path : {held, folder_.Path()}) {
+    SCOPED_TRACE(path);
+    sounds_.reset();
+    comparetest::ResetCompareForm();
+    sounds_.emplace();
+    MainForm->DoneBeepCheckBox.SetChecked(false);
+    Compare({path});
+    ASSERT_NE(CompareForm->Frame(CompareForm->PageCount() - 1), nullptr);
+    TCompareFrame& frame = *CompareForm->Frame(CompareForm->PageCount() - 1);
+    EXPECT_EQ(TabCaptions().back(), "held.md5");
+    EXPECT_EQ(frame.ListPath(), held);
+    ASSERT_EQ(frame.RowCount(), 1u);
+    const comparetest::RowView row = comparetest::ReadRow(frame, 0);
+    EXPECT_EQ(row.cells, (std::vector<std::string>{"held.md5", "", "", "", "", U8(u8"読めません (使用中)")}));
+    EXPECT_EQ(row.state, 2);
+    EXPECT_EQ(frame.SummaryText(), U8(u8"1ファイル (正常 : 0  異常 : 1)"));
+    EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"error"}));
+  }
+  EXPECT_EQ(TabCaptions(), (std::vector<std::string>{"a.crc", "held.md5"})) << "the folder's good list is verified";
+}
+
+// A folder that cannot be listed gets such a page too, named with the "\" that tells a folder.
+TEST_F(CompareWindowTest, AFolderThatCannotBeListedGetsAPageWithTheReason) {
+  GoodList("a.crc");
+  const std::string folder = folder_.Path();  // ends in "\"
+  const std::string name = ExtractFileName(folder.substr(0, folder.size() - 1), IsNeverLeadByte);
+  MainForm->DoneBeepCheckBox.SetChecked(false);
+  const win::InjectedFault fault(win::FaultCall::ListFirst, "\\" + name + "\\", ERROR_ACCESS_DENIED);
+  Compare({folder});
+  EXPECT_EQ(TabCaptions(), std::vector<std::string>{name});
+  ASSERT_NE(CompareForm->Frame(0), nullptr);
+  const comparetest::RowView row = comparetest::ReadRow(*CompareForm->Frame(0), 0);
+  EXPECT_EQ(row.cells, (std::vector<std::string>{name + "\\", "", "", "", "", U8(u8"読めません (アクセス拒否)")}));
+  EXPECT_EQ(sounds_->Heard(), (std::vector<std::string>{"error"}));
+  EXPECT_TRUE(CompareForm->OpenedNoList());
 }
 
 // A drop on the window itself takes the way of every drop, through the main window.

@@ -83,7 +83,8 @@ TEST(VerificationTable, UnlistedRowsFollowTheListWithTheirNamesAlone) {
 }
 
 // Each row says what it is: a malformed line with its line number, a 128-digit entry by the kind
-// it matched as, the file that was no list by its own outcome.
+// it matched as, the file that was no list by its own outcome, the file that could not be read
+// with its reason.
 TEST(VerificationTable, ResultTextsOfEveryKindOfRow) {
   const std::string digest(128, 'e');
   VerificationTable table(ParseChecksumList("# sums\n" + digest + "  a\nnot an entry\n" + digest + "  b\n", "sums"));
@@ -93,6 +94,7 @@ TEST(VerificationTable, ResultTextsOfEveryKindOfRow) {
   table.Record(1, {TVerifyResult::Malformed, "", ""});
   table.Record(2, {TVerifyResult::HashMismatch, std::string(128, 'F'), ""});
   table.AddNotAList("notes.txt");
+  table.AddUnreadable("held.md5", u8"使用中");
   EXPECT_EQ(table.Kind(0), THashType::BLAKE2b);
   EXPECT_TRUE(table.Verification(0).matchedBlake2b);
   EXPECT_EQ(table.Kind(2), THashType::SHA512);
@@ -103,4 +105,7 @@ TEST(VerificationTable, ResultTextsOfEveryKindOfRow) {
   EXPECT_EQ(table.Result(3), TVerifyResult::NotAList);
   EXPECT_EQ(table.Entry(3).name, "notes.txt");
   EXPECT_EQ(table.ResultText(3), u8"チェックサムリストではありません");
+  EXPECT_EQ(table.Result(4), TVerifyResult::Unreadable);
+  EXPECT_EQ(table.Entry(4).name, "held.md5");
+  EXPECT_EQ(table.ResultText(4), u8"読めません (使用中)");
 }

@@ -240,4 +240,23 @@ TEST_F(BatchE2eTest, CreationWithFilesLeftOutOrNothingHashed) {
   EXPECT_EQ(output_, "");
 }
 
+// A list that another program holds open for writing cannot be read: it is said to be so, and
+// not taken for a file that is no list.
+TEST_F(BatchE2eTest, ListsHeldByAnotherProgramAreUnreadable) {
+  box_.WriteFile("data\\good.md5", "900150983cd24fb0d6963f7d28e17f72  a.txt\n");
+  box_.WriteFile("data\\held.md5", "900150983cd24fb0d6963f7d28e17f72  a.txt\n");
+  const std::string good = box_.Path("data\\good.md5");
+  const std::string held = box_.Path("data\\held.md5");
+  const win::KernelHandle writer(CreateFileA(held.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(writer.valid());
+  const std::string unreadable = Ansi(u8"読めません (使用中)");
+
+  EXPECT_EQ(Run("-q -c " + Quoted(held)), 2u) << "a list given by name";
+  EXPECT_EQ(output_, Line(held, unreadable));
+  EXPECT_EQ(Run("-q -c " + Quoted(box_.Path("data"))), 1u) << "a folder's list";
+  EXPECT_NE(output_.find(Line(held, unreadable)), std::string::npos) << output_;
+  EXPECT_NE(output_.find(Line(good, Ansi(u8"1ファイル (正常 : 1  異常 : 0)"))), std::string::npos) << output_;
+}
+
 }  // namespace

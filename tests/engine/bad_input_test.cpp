@@ -22,7 +22,7 @@ using namespace std::string_literals;
 // Verifies a list file of the given bytes in a folder where "a.txt" holds "abc".
 std::vector<TVerifyResult> VerifyListBytes(const ScratchFolder& folder, const std::string& bytes) {
   const std::string listPath = folder.AddFile("list.crc", bytes);
-  const ChecksumList list = ReadChecksumList(listPath);
+  const ChecksumList list = ReadChecksumList(listPath).list;
   EXPECT_NE(list.Kind(), THashType::None);
   OutcomeRecorder recorder;
   RunVerification(list, folder.Path(), {.showProcess = false}, ",", recorder);

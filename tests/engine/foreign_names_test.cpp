@@ -105,7 +105,7 @@ TEST(ForeignNames, UnlistedFilesStayInTheListsFolder) {
   ASSERT_EQ(list.size(), 5u);
 
   const OpenedPaths opened;
-  EXPECT_EQ(FindUnlistedFiles(list, listPath), std::vector<std::string>{"sub\\new.txt"});
+  EXPECT_EQ(FindUnlistedFiles(list, listPath).names, std::vector<std::string>{"sub\\new.txt"});
   const std::wstring listFolder = W(folder.File("list\\"));
   for (const std::wstring& path : opened.Paths()) {
     EXPECT_TRUE(path.starts_with(listFolder)) << "listed outside the list's folder: " << U8(path);

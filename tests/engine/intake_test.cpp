@@ -9,6 +9,9 @@
 
 namespace {
 
+// These folders can all be listed.
+const TFolderFailed kListedWhole = [](const TLeftOutPath& folder) { ADD_FAILURE() << folder.path; };
+
 struct Page {
   std::vector<std::string> files;
   std::string folder;
@@ -65,10 +68,13 @@ TEST_F(IntakeTest, VerificationListsNoFolderOnceCancelled) {
   const TIntakePaths intake = SortIntake(paths);
   EXPECT_EQ(paths[0], folder_.File("d\\")) << "the caller's paths take their long form";
   std::vector<std::pair<std::size_t, bool>> calls;
-  PlanVerificationLists(intake, true, [&](const std::vector<std::string>& files, bool reportNonLists) {
-    calls.emplace_back(files.size(), reportNonLists);
-    CancelFlag = calls.size() == 2;  // cancelled while the lists of d are open
-  });
+  PlanVerificationLists(
+      intake, true,
+      [&](const std::vector<std::string>& files, bool reportNonLists) {
+        calls.emplace_back(files.size(), reportNonLists);
+        CancelFlag = calls.size() == 2;  // cancelled while the lists of d are open
+      },
+      kListedWhole);
   EXPECT_EQ(calls, (std::vector<std::pair<std::size_t, bool>>{{1, true}, {2, false}}));
 }
 
@@ -111,7 +117,8 @@ TEST(IntakeBreaks, LongFoldersAreListedWithBreaksAndTheSameResult) {
   const auto lists = [&](const win::ListingBreak& takeBreak) {
     std::vector<std::vector<std::string>> opened;
     PlanVerificationLists(
-        intake, false, [&](const std::vector<std::string>& files, bool) { opened.push_back(files); }, takeBreak);
+        intake, false, [&](const std::vector<std::string>& files, bool) { opened.push_back(files); }, kListedWhole,
+        takeBreak);
     return opened;
   };
 

@@ -47,7 +47,7 @@ RoundTrip CreateAndVerify(const std::string& folder, THashType kind) {
   trip.document = MakeListDocument(kind, trip.created.rows, base, "Total", options);
   const std::string listPath = folder + "list.txt";
   EXPECT_EQ(win::WriteFileAtomically(listPath, trip.document.bytes), win::WriteResult::Written);
-  trip.list = ReadChecksumList(listPath);
+  trip.list = ReadChecksumList(listPath).list;
   EXPECT_EQ(trip.list.Kind(), kind);
   RunVerification(trip.list, folder, options, ",", trip.verified);
   DeleteFileW(win::FileSystemPath(listPath).c_str());  // the folder as it was, for the next round
@@ -135,7 +135,7 @@ TEST(ListEncodings, EveryEncodingReadsTheSameEntries) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     const std::string path = scratch.AddFile("l.md5", c.bytes);
-    const ChecksumList list = ReadChecksumList(path);
+    const ChecksumList list = ReadChecksumList(path).list;
     EXPECT_EQ(list.Kind(), THashType::MD5);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list.Entry(0).name, S(u8"表.txt"));

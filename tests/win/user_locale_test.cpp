@@ -70,6 +70,8 @@ TEST(Ansi, ListFolderTakesEveryFileAndOptionallyFolders) {
   const FolderListing missing = ListFolder(f + "nothing\\", true);
   EXPECT_TRUE(missing.files.empty());
   EXPECT_TRUE(missing.folders.empty());
+  EXPECT_EQ(missing.error, 0u) << "a folder that is gone holds nothing; that is no failure";
+  EXPECT_EQ(flat.error, 0u);
 }
 
 TEST(Ansi, SortPathsLocaleIgnoresCase) {
