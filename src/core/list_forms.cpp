@@ -15,11 +15,6 @@ bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 
 bool IsTagChar(char c) { return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '-'; }
 
-std::string_view TrimEnd(std::string_view text) {
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 // The length of the run of hex digits the text begins with.
 std::size_t HexRun(std::string_view text) {
   std::size_t n = 0;
@@ -150,7 +145,7 @@ std::optional<ListFields> SplitTaggedFields(std::string_view line) {
   if (open == rest.size() || rest[open] != '(') return std::nullopt;
 
   // From the end: the digest, "=", ")"; blanks around the "=" as each tool writes them.
-  const std::string_view tail = TrimEnd(rest.substr(open + 1));
+  const std::string_view tail = TrimBlanksEnd(rest.substr(open + 1));
   const std::size_t digits = TrailingHexRun(tail);
   std::size_t at = tail.size() - digits;
   if (digits == 0) return std::nullopt;
@@ -170,12 +165,12 @@ std::optional<ListFields> SplitTaggedFields(std::string_view line) {
 }
 
 std::optional<ListFields> SplitSfvFields(std::string_view line) {
-  line = TrimEnd(line);
+  line = TrimBlanksEnd(line);
   const std::size_t space = line.rfind(' ');
   if (space == std::string_view::npos || line.starts_with(';')) return std::nullopt;
   const std::string_view crc = line.substr(space + 1);
   if (crc.size() != 8 || HexRun(crc) != 8) return std::nullopt;
-  const std::string_view name = TrimEnd(line.substr(0, space));
+  const std::string_view name = TrimBlanksEnd(line.substr(0, space));
   if (name.empty()) return std::nullopt;
   ListFields fields;
   fields.name = name;
@@ -184,13 +179,13 @@ std::optional<ListFields> SplitSfvFields(std::string_view line) {
   return fields;
 }
 
-bool IsBlankLine(std::string_view line) { return TrimEnd(line).empty(); }
+bool IsBlankLine(std::string_view line) { return TrimBlanksEnd(line).empty(); }
 
 bool IsCommentLine(std::string_view line) { return line.starts_with('#') || line.starts_with(';'); }
 
 std::optional<std::string_view> SoleDigest(std::string_view text, std::string_view listFileName) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  text = TrimEnd(text);
+  text = TrimBlanksEnd(text);
   if (text.empty() || HexRun(text) != text.size()) return std::nullopt;
   const DigestLineRules rules = DigestRulesOfListName(listFileName);
   if (text.size() == 8 && !rules.blake2b) {

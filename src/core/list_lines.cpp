@@ -2,16 +2,9 @@
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string_view TrimEnd(std::string_view text) {
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 // The closing line of the program's table: dashes alone.
 bool IsClosingLine(std::string_view line) {
-  line = TrimEnd(line);
+  line = TrimBlanksEnd(line);
   return !line.empty() && line.find_first_not_of('-') == std::string_view::npos;
 }
 
@@ -52,7 +45,7 @@ ListLineWalker::ListLineWalker(std::string_view text, THashType table, const Dig
     : text_(text), table_(table), rules_(rules), tableLinesToPass_(table == THashType::None ? 0 : 2) {}
 
 bool ListLineWalker::PassesArmour(std::string_view line) {
-  const std::string_view trimmed = TrimEnd(line);
+  const std::string_view trimmed = TrimBlanksEnd(line);
   switch (armour_) {
     case Armour::Header:
       // Its "Hash:" lines up to the blank line that ends them.

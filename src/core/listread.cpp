@@ -6,12 +6,12 @@ namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-std::string_view TrimEnd(std::string_view text) {
+}  // namespace
+
+std::string_view TrimBlanksEnd(std::string_view text) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
-
-}  // namespace
 
 ListEntry ToListEntry(const ListFields& fields) {
   // Lines with an escaped name split only when it unescapes.
@@ -30,16 +30,16 @@ LineSpan FirstLine(std::string_view text) {
 }
 
 std::optional<ListFields> SplitTableFields(std::string_view line) {
-  line = TrimEnd(line);
+  line = TrimBlanksEnd(line);
   const std::size_t sizeSpace = line.rfind(' ');
   if (sizeSpace == std::string_view::npos) return std::nullopt;
   ListFields fields;
   fields.size = line.substr(sizeSpace + 1);
-  line = TrimEnd(line.substr(0, sizeSpace));
+  line = TrimBlanksEnd(line.substr(0, sizeSpace));
   const std::size_t hashSpace = line.rfind(' ');
   if (hashSpace == std::string_view::npos) return std::nullopt;
   fields.hash = line.substr(hashSpace + 1);
-  fields.name = TrimEnd(line.substr(0, hashSpace));
+  fields.name = TrimBlanksEnd(line.substr(0, hashSpace));
   return fields;
 }
 

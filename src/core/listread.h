@@ -28,6 +28,9 @@ struct ListFields {
 // The entry of the fields, an escaped name with its escapes undone.
 ListEntry ToListEntry(const ListFields& fields);
 
+// The text without the blanks at its end.
+std::string_view TrimBlanksEnd(std::string_view text);
+
 // Name, hash and size of a table-layout line, found from the right at its last two spaces, so that
 // the name may hold spaces and keeps its leading blanks; nullopt when there are not two fields.
 std::optional<ListFields> SplitTableFields(std::string_view line);
