@@ -6,7 +6,6 @@
 #include "app/path_choosers.h"
 #include "core/codepage.h"
 #include "core/path.h"
-#include "engine/cancel.h"
 #include "engine/intake.h"
 #include "ui/application.h"
 #include "win/user_locale.h"
@@ -79,7 +78,6 @@ TCalcFrame* TCalcForm::ActiveFrame() const { return Frame(CalcPageControl.Active
 void TCalcForm::CalcFiles(std::vector<std::string>& paths) {
   if (paths.empty()) return;
   const IntakeScope intake(*this);
-  CancelFlag = false;
   SetCaption(ui::App().Title() + " - Calc - Wait");
   if (Visible()) {
     BringToFront();
@@ -95,9 +93,9 @@ void TCalcForm::CalcFiles(std::vector<std::string>& paths) {
   try {
     PlanCreationPages(
         sorted, options.dirList, options.dirRecursive,
-        [this, &leftOut](const TPageFiles& page, const std::string& folder) {
+        [this, &leftOut, &intake](const TPageFiles& page, const std::string& folder) {
           // Each page reads the options (the hash kind among them) when it starts.
-          leftOut = AddListPage(page, folder, Options()) || leftOut;
+          leftOut = AddListPage(page, folder, Options(), intake.Cancel()) || leftOut;
         },
         kAnswerMessages);
   } catch (...) {
@@ -109,7 +107,7 @@ void TCalcForm::CalcFiles(std::vector<std::string>& paths) {
 
   // Files that have no row in their list make the end an error, whose sound tells at once.
   if (options.doneBeep) {
-    Play(CancelFlag ? TSoundKind::skCancel : leftOut ? TSoundKind::skError : TSoundKind::skDone);
+    Play(intake.Cancelled() ? TSoundKind::skCancel : leftOut ? TSoundKind::skError : TSoundKind::skDone);
   }
   FinishIntake();
 }
@@ -123,10 +121,11 @@ void TCalcForm::FinishIntake() {
   if (Visible()) BringToFront();
 }
 
-bool TCalcForm::AddListPage(const TPageFiles& page, const std::string& folder, const TRunOptions& options) {
-  if (CancelFlag || page.Empty()) return false;
+bool TCalcForm::AddListPage(const TPageFiles& page, const std::string& folder, const TRunOptions& options,
+                            const std::stop_token& cancel) {
+  if (cancel.stop_requested() || page.Empty()) return false;
   TCalcFrame& frame = AddPage<TCalcFrame>(PageName(folder));
-  const TRunResult result = frame.RunCalc(page, options);
+  const TRunResult result = frame.RunCalc(page, options, cancel);
   if (result.cancelled) return result.leftOut > 0;
   // A page that left files out stays open, saved or not: the user has to see what is missing.
   if (AutoSavePage(frame, folder, options) && result.leftOut == 0) RemovePage(frame);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,9 @@ class TCalcForm : public TJobForm {
   void CalcFiles(std::vector<std::string>& paths);
   // Opens one page for the files and runs it; folder is the folder the list was made for, with a
   // trailing "\", or empty. The page is saved automatically when the options ask for it. True
-  // when it left files out.
-  bool AddListPage(const TPageFiles& page, const std::string& folder, const TRunOptions& options);
+  // when it left files out. Nothing once cancel (the intake's) is requested.
+  bool AddListPage(const TPageFiles& page, const std::string& folder, const TRunOptions& options,
+                   const std::stop_token& cancel);
 
   // The text view that shows, saves and copies the pages' lists.
   void SetTextView(TCalcViewForm* view) { view_ = view; }

@@ -59,7 +59,7 @@ void TCalcFrame::FileLeftOut(std::string path, THashFailure reason) {
   RowsChanged();
 }
 
-TRunResult TCalcFrame::RunCalc(const TPageFiles& page, const TRunOptions& options) {
+TRunResult TCalcFrame::RunCalc(const TPageFiles& page, const TRunOptions& options, const std::stop_token& cancel) {
   if (page.Empty()) return {};
   const RunScope running(*this);
 
@@ -73,7 +73,7 @@ TRunResult TCalcFrame::RunCalc(const TPageFiles& page, const TRunOptions& option
   // The new page paints in a round of messages, which also answers whatever else waits.
   ui::App().ProcessMessages();
 
-  const TRunResult result = RunCreation(page, baseFolder_, options, win::ThousandsSeparator(), *this);
+  const TRunResult result = RunCreation(page, baseFolder_, options, win::ThousandsSeparator(), *this, cancel);
   Flush();
   if (result.cancelled) {
     ShowRows();

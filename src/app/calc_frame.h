@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@ class TCalcFrame : public TListPage {
 
   // Hashes the files one after the other with the options' kind and adds a row per readable
   // file; the files left out follow the rows, each with its reason in the hash column.
-  TRunResult RunCalc(const TPageFiles& page, const TRunOptions& options);
+  TRunResult RunCalc(const TPageFiles& page, const TRunOptions& options, const std::stop_token& cancel);
 
   // The page's kind, taken from the options when its run starts (also the frame's Tag).
   [[nodiscard]] THashType Kind() const { return kind_; }

@@ -10,7 +10,6 @@
 #include "core/path.h"
 #include "core/tab_text.h"
 #include "core/utf8.h"
-#include "engine/cancel.h"
 #include "engine/intake.h"
 #include "engine/list_file.h"
 #include "ui/application.h"
@@ -112,7 +111,6 @@ TCompareForm::~TCompareForm() {
 
 void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
   if (paths.empty()) return;
-  CancelFlag = false;
   const std::string title = ui::App().Title();
   {
     const IntakeScope intake(*this);
@@ -126,10 +124,13 @@ void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
     listsOpened_ = 0;
     PlanVerificationLists(
         sorted, options.dirRecursive,
-        [this](const std::vector<std::string>& files, bool reportNonLists) { OpenLists(files, reportNonLists); },
-        [this](const TLeftOutPath& folder) { ShowUnreadable(folder.path, folder.reason); }, kAnswerMessages);
+        [this, &intake](const std::vector<std::string>& files, bool reportNonLists) {
+          OpenLists(files, reportNonLists, intake.Cancel());
+        },
+        [this](const TLeftOutPath& folder) { ShowUnreadable(folder.path, folder.reason); }, intake.Cancel(),
+        kAnswerMessages);
     openedNoList_ = listsOpened_ == 0;
-    if (options.doneBeep) Play(CancelFlag ? TSoundKind::skCancel : TSoundKind::skDone);
+    if (options.doneBeep) Play(intake.Cancelled() ? TSoundKind::skCancel : TSoundKind::skDone);
     SetCaption(title + " - Compare - Result");
   }
   if (PageCount() == 0) {
@@ -140,9 +141,10 @@ void TCompareForm::CompareFiles(std::vector<std::string>& paths) {
   if (Visible()) BringToFront();
 }
 
-void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportNonLists) {
+void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportNonLists,
+                             const std::stop_token& cancel) {
   for (const std::string& path : paths) {
-    if (CancelFlag) return;
+    if (cancel.stop_requested()) return;
     TListRead read = ReadChecksumList(path);
     if (read.failure != THashFailure::None) {
       // It may well be a list: whoever gave it learns that it was not verified.
@@ -159,7 +161,7 @@ void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportN
       continue;
     }
     ++listsOpened_;
-    frame.StartCompare(path, std::move(read.list), Options());
+    frame.StartCompare(path, std::move(read.list), Options(), cancel);
   }
 }
 

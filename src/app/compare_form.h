@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,9 @@ class TCompareForm : public TJobForm {
   // Opens a tab for every checksum list among the files and verifies it before the next;
   // reportNonLists gives each file that is none a tab of its own that says so (ShowNoList) and
   // plays the error sound, where otherwise it is passed over. A file that cannot be read gets
-  // such a tab whatever reportNonLists says (ShowUnreadable).
-  void OpenLists(const std::vector<std::string>& paths, bool reportNonLists);
+  // such a tab whatever reportNonLists says (ShowUnreadable). Stops once cancel (the intake's) is
+  // requested.
+  void OpenLists(const std::vector<std::string>& paths, bool reportNonLists, const std::stop_token& cancel);
   // A tab for a file or folder (with a trailing "\") that could not be read or listed, whose
   // one row says why, and the error sound.
   void ShowUnreadable(const std::string& path, THashFailure reason);

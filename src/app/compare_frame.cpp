@@ -58,7 +58,8 @@ void TCompareFrame::ShowKind(THashType kind) {
   ListView.SetColumnCaption(colFHash, "F" + kindName);
 }
 
-void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list, const TRunOptions& options) {
+void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list, const TRunOptions& options,
+                                 const std::stop_token& cancel) {
   ShowKind(list.Kind());
   ListView.SetFocus();
   if (ui::Form* form = OwnerForm()) form->SetCaption(Hint() + " - Compare - Wait - " + ui::App().Title());
@@ -81,8 +82,8 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
   ui::App().ProcessMessages();
   done_ = correct_ = 0;
   MakeResultTexts();
-  const TRunResult result =
-      RunVerification(rows, ExtractFilePath(listPath, IsNeverLeadByte), options, win::ThousandsSeparator(), *this);
+  const TRunResult result = RunVerification(rows, ExtractFilePath(listPath, IsNeverLeadByte), options,
+                                            win::ThousandsSeparator(), *this, cancel);
   runOver_ = !result.cancelled;
   if (runOver_ && options.compareUnlisted) (void)AddUnlistedFiles();
   EndRun(result.cancelled);
@@ -92,7 +93,8 @@ bool TCompareFrame::AddUnlistedFiles() {
   if (!runOver_ || unlistedAdded_) return false;
   unlistedAdded_ = true;
   const std::size_t before = table_.size();
-  AddUnlistedRows(table_, FindUnlistedFiles(table_.List(), listPath_));
+  // No messages run while the folders are listed: nothing can cancel it meanwhile.
+  AddUnlistedRows(table_, FindUnlistedFiles(table_.List(), listPath_, {}));
   for (std::size_t i = before; i < table_.size(); ++i) {
     WidenColumn(colName, table_.Entry(i).name);
     WidenColumn(colError, ui::Utf8(table_.ResultText(i)));

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ class TCompareFrame : public TListPage {
   // Shows the list's rows and verifies them; the list's kind is CRC16, CRC32 or MD5. The page
   // keeps the list and one byte per row (VerificationTable); the rows' texts are made when the
   // list view asks for them. Returns when the run is over or was cancelled.
-  void StartCompare(const std::string& listPath, ChecksumList list, const TRunOptions& options);
+  void StartCompare(const std::string& listPath, ChecksumList list, const TRunOptions& options,
+                    const std::stop_token& cancel);
   // Selects the nearest error row above or below the selected one; nothing without one.
   void GotoError(TSearchDirection direction);
   // Puts the error rows verified so far on the clipboard as tab-separated text: a header line of

@@ -1,6 +1,5 @@
 #include "app/job_form.h"
 
-#include "engine/cancel.h"
 #include "ui/application.h"
 
 TJobForm::TJobForm(const ui::FormArgs& args) : ui::Form(args) {}
@@ -36,7 +35,9 @@ TListPage* TJobForm::PageAt(int index) const {
   return children.empty() ? nullptr : dynamic_cast<TListPage*>(children.front());
 }
 
-void TJobForm::MenuCancelClick() { CancelFlag = true; }
+void TJobForm::MenuCancelClick() {
+  for (std::stop_source& intake : intakes_) intake.request_stop();
+}
 
 void TJobForm::BindCancelClose(bool cancel) {
   if (cancel) {
@@ -47,13 +48,14 @@ void TJobForm::BindCancelClose(bool cancel) {
 }
 
 TJobForm::IntakeScope::IntakeScope(TJobForm& form) : form_(form) {
-  ++form_.intakeDepth_;
+  form_.intakes_.push_back(cancel_);
   form_.BindCancelClose(true);
 }
 
 TJobForm::IntakeScope::~IntakeScope() {
-  --form_.intakeDepth_;
-  form_.BindCancelClose(false);
+  // Intakes nest on the stack of message rounds: the one that ends is the innermost.
+  form_.intakes_.pop_back();
+  if (form_.intakes_.empty()) form_.BindCancelClose(false);
 }
 
 std::string TJobForm::TabCaption(const std::string& name) {
@@ -92,5 +94,5 @@ void TJobForm::RemoveIdlePages() {
 void TJobForm::CloseJob() {
   const ui::Form* main = ui::App().MainForm();
   if (main != nullptr && main != this && !main->Visible()) ui::App().Terminate();
-  CancelFlag = true;
+  MenuCancelClick();
 }

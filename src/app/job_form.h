@@ -2,7 +2,9 @@
 
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
+#include <vector>
 
 #include "app/list_page.h"
 #include "app/sound_kind.h"
@@ -14,10 +16,11 @@
 #include "win/folder.h"
 
 // What the creation and the verification window share: one tab per list page, intakes that can
-// nest (a drop during a run starts one inside it), Esc that cancels during an intake and closes
-// otherwise, the previous/next tab commands, and closing, which always cancels and ends a
-// command-line run. The program wires in where options come from and how sounds play, so that
-// no job window reaches into the main window.
+// nest (a drop during a run starts one inside it), each with a cancel of its own, Esc that
+// cancels this window's intakes while any runs and closes otherwise, the previous/next tab
+// commands, and closing, which cancels this window's intakes and ends a command-line run. The
+// program wires in where options come from and how sounds play, so that no job window reaches
+// into the main window.
 class TJobForm : public ui::Form {
  public:
   explicit TJobForm(const ui::FormArgs& args);
@@ -31,10 +34,12 @@ class TJobForm : public ui::Form {
   // The page of the tab at index, or nullptr.
   [[nodiscard]] TListPage* PageAt(int index) const;
   // True from the start of an intake to its end.
-  [[nodiscard]] bool InIntake() const { return intakeDepth_ > 0; }
+  [[nodiscard]] bool InIntake() const { return !intakes_.empty(); }
 
   void MenuPrevTabClick() { ActivateNeighbour(-1); }
   void MenuNextTabClick() { ActivateNeighbour(1); }
+  // Asks every intake of this window, nested ones and the ones around them, to stop; another
+  // window's runs go on.
   void MenuCancelClick();
   void MenuCloseClick() { Close(); }
 
@@ -53,8 +58,9 @@ class TJobForm : public ui::Form {
   // Lets the window's messages run while a long folder is listed, as a run does between files.
   inline static const win::ListingBreak kAnswerMessages = [] { ui::App().ProcessMessages(); };
 
-  // Counts the nesting of intakes; Esc cancels while one runs and closes again afterwards, also
-  // when an error ends it.
+  // One intake and its cancel, which its runs read and which only this window requests. Esc
+  // cancels while any intake of the window runs and closes again once the outermost has ended,
+  // also when an error ends it.
   class IntakeScope {
    public:
     explicit IntakeScope(TJobForm& form);
@@ -62,8 +68,12 @@ class TJobForm : public ui::Form {
     IntakeScope& operator=(const IntakeScope&) = delete;
     ~IntakeScope();
 
+    [[nodiscard]] std::stop_token Cancel() const { return cancel_.get_token(); }
+    [[nodiscard]] bool Cancelled() const { return cancel_.stop_requested(); }
+
    private:
     TJobForm& form_;
+    std::stop_source cancel_;
   };
 
   // A new tab with the page made for it, active, before its run starts.
@@ -87,7 +97,7 @@ class TJobForm : public ui::Form {
   void Play(TSoundKind kind) const {
     if (PlaySound) PlaySound(kind);
   }
-  // Closing: a command-line run (main window hidden) ends the program; every run stops.
+  // Closing: a command-line run (main window hidden) ends the program; this window's runs stop.
   void CloseJob();
 
  private:
@@ -99,5 +109,5 @@ class TJobForm : public ui::Form {
 
   ui::TabControl* pages_ = nullptr;
   ui::MenuItem* cancelClose_ = nullptr;
-  int intakeDepth_ = 0;
+  std::vector<std::stop_source> intakes_;  // the cancels of the intakes running now, innermost last
 };

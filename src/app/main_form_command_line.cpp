@@ -3,12 +3,12 @@
 #include "app/main_form.h"
 
 #include <optional>
+#include <stop_token>
 
 #include "core/cmdline.h"
 #include "core/codepage.h"
 #include "core/utf8.h"
 #include "engine/batch_run.h"
-#include "engine/cancel.h"
 #include "win/console.h"
 #include "win/file_path.h"
 #include "win/unicode.h"
@@ -60,6 +60,7 @@ void TMainForm::RunCommandLine(CommandLineRequest& request) {
 int TMainForm::RunBatch(const CommandLineRequest& request) {
   std::optional<win::ParentConsole> console;
   bool outputLost = false;
+  std::stop_source cancel;
   TBatchLine line = BatchOutput;
   if (!line) {
     console.emplace(request.utf8Output);
@@ -67,20 +68,20 @@ int TMainForm::RunBatch(const CommandLineRequest& request) {
       // A script that cannot read the outcome must not take the exit code for it: the run ends.
       if (outputLost || console->WriteLine(text)) return;
       outputLost = true;
-      CancelFlag = true;
+      cancel.request_stop();
     };
   }
   if (request.paths.empty()) {
     line(AsUtf8String(u8"パスがありません"));
     return static_cast<int>(TBatchExit::Unusable);
   }
-  CancelFlag = false;
   TRunOptions options = Options();
   // The requested kind applies to this run alone, as in a run with windows.
   if (request.kind != THashType::None) options.kind = request.kind;
   const std::string separator = win::ThousandsSeparator();
-  const TBatchExit exit = request.compare ? RunBatchVerification(request.paths, options, separator, line)
-                                          : RunBatchCreation(request.paths, options, separator, line);
+  const TBatchExit exit = request.compare
+                              ? RunBatchVerification(request.paths, options, separator, line, cancel.get_token())
+                              : RunBatchCreation(request.paths, options, separator, line, cancel.get_token());
   if (outputLost) {
     console->WriteErrorLine(AsUtf8String(u8"出力を書き込めません"));
     return static_cast<int>(TBatchExit::Unusable);

@@ -39,6 +39,13 @@ void WireProgramForms() {
   CalcForm->SetTextView(CalcViewForm);
   CalcViewForm->ActiveDocument = [] { return CalcForm->ActiveDocument(); };
   CalcViewForm->PlaySound = playSound;
+  // Closing the main window ends the program, but not under a run: the job windows' runs stop
+  // (nothing cancelled is saved, nothing more is asked), their workers are joined while messages
+  // run, and the loop ends once they have returned.
+  MainForm->OnClose = [] {
+    CalcForm->MenuCancelClick();
+    CompareForm->MenuCancelClick();
+  };
 }
 
 void DestroyProgramForms() {

@@ -77,14 +77,14 @@ bool IsNamedFolder(const TIntakePaths& intake, const std::string& folder) {
 
 // One list verified: a line per row that is not correct, then the summary line.
 TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOptions& options,
-                      const std::string& separator, const TBatchLine& line) {
+                      const std::string& separator, const TBatchLine& line, const std::stop_token& cancel) {
   VerificationTable table(std::move(list));
   BatchObserver observer;
   observer.table = &table;
   const std::string listFolder = ExtractFilePath(path, IsNeverLeadByte);
-  const TRunResult result = RunVerification(table.List(), listFolder, options, separator, observer);
+  const TRunResult result = RunVerification(table.List(), listFolder, options, separator, observer, cancel);
   if (!result.cancelled && options.compareUnlisted) {
-    AddUnlistedRows(table, FindUnlistedFiles(table.List(), path));
+    AddUnlistedRows(table, FindUnlistedFiles(table.List(), path, cancel));
   }
   std::size_t correct = 0;
   std::size_t verified = 0;
@@ -107,7 +107,7 @@ TBatchExit VerifyList(const std::string& path, ChecksumList list, const TRunOpti
 }  // namespace
 
 TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOptions& options,
-                                const std::string& separator, const TBatchLine& line) {
+                                const std::string& separator, const TBatchLine& line, const std::stop_token& cancel) {
   TBatchExit exit = DropMissingPaths(paths, line) ? TBatchExit::Unusable : TBatchExit::Correct;
   std::vector<std::string> verified;
   std::vector<std::string> unlisted;
@@ -120,7 +120,7 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
   };
   const auto openLists = [&](const std::vector<std::string>& files, bool named) {
     for (const std::string& path : files) {
-      if (CancelFlag) return;
+      if (cancel.stop_requested()) return;
       TListRead read = ReadChecksumList(path);
       if (read.failure != THashFailure::None) {
         unreadable(path, read.failure, named);
@@ -135,20 +135,20 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
         continue;
       }
       verified.push_back(path);
-      exit = Worse(exit, VerifyList(path, std::move(read.list), options, separator, line));
+      exit = Worse(exit, VerifyList(path, std::move(read.list), options, separator, line, cancel));
     }
   };
   const auto folderFailed = [&](const TLeftOutPath& folder) {
     unlisted.push_back(folder.path);
     unreadable(folder.path, folder.reason, IsNamedFolder(sorted, folder.path));
   };
-  PlanVerificationLists(sorted, options.dirRecursive, openLists, folderFailed);
+  PlanVerificationLists(sorted, options.dirRecursive, openLists, folderFailed, cancel);
   // A folder without a single list would otherwise pass without a word; one that could not be
   // listed has said why.
   for (const std::string& folder : sorted.folders) {
     const std::string prefix = IncludeTrailingPathDelimiter(folder, IsNeverLeadByte);
     const auto inFolder = [&](const std::string& list) { return list.starts_with(prefix); };
-    if (!CancelFlag && std::none_of(verified.begin(), verified.end(), inFolder) &&
+    if (!cancel.stop_requested() && std::none_of(verified.begin(), verified.end(), inFolder) &&
         std::find(unlisted.begin(), unlisted.end(), prefix) == unlisted.end()) {
       line(Tabbed(folder, AsUtf8String(u8"チェックサムリストがありません")));
       exit = TBatchExit::Unusable;
@@ -158,16 +158,15 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
 }
 
 TBatchExit RunBatchCreation(std::vector<std::string> paths, const TRunOptions& options, const std::string& separator,
-                            const TBatchLine& line) {
+                            const TBatchLine& line, const std::stop_token& cancel) {
   TBatchExit exit = DropMissingPaths(paths, line) ? TBatchExit::Unusable : TBatchExit::Correct;
   bool anyHashed = false;
   const TIntakePaths sorted = SortIntake(paths);
   PlanCreationPages(sorted, options.dirList, options.dirRecursive, [&](const TPageFiles& page, const std::string&) {
-    if (CancelFlag) return;
-    if (page.Empty()) return;
+    if (cancel.stop_requested() || page.Empty()) return;
     const std::string baseFolder = BaseFolderOf(page);
     BatchObserver observer;
-    const TRunResult result = RunCreation(page, baseFolder, options, separator, observer);
+    const TRunResult result = RunCreation(page, baseFolder, options, separator, observer, cancel);
     for (const auto& [path, reason] : observer.leftOut) line(Tabbed(path, AsUtf8String(HashFailureText(reason))));
     if (result.cancelled || result.leftOut > 0) exit = Worse(exit, TBatchExit::Failed);
     // A folder given by name that could not be listed whole is not what was asked for.

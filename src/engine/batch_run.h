@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,11 +28,11 @@ enum class TBatchExit : int {
 // verification window would (options.dirRecursive, options.compareUnlisted), and says one line
 // per row that is not correct and one summary line per list.
 TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOptions& options,
-                                const std::string& separator, const TBatchLine& line);
+                                const std::string& separator, const TBatchLine& line, const std::stop_token& cancel);
 
 // Hashes the paths into pages as the creation window would (options.kind, dirList,
 // dirRecursive) and saves every page where an automatic save would, whatever the automatic-save
 // options say, replacing an existing list only with options.autoSaveForceOverwrite. One line
 // per file left out, per list saved and per list not saved.
 TBatchExit RunBatchCreation(std::vector<std::string> paths, const TRunOptions& options, const std::string& separator,
-                            const TBatchLine& line);
+                            const TBatchLine& line, const std::stop_token& cancel);

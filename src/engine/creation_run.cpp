@@ -62,7 +62,7 @@ std::string BaseFolderOf(const TPageFiles& page) {
 }
 
 TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, const TRunOptions& options,
-                       const std::string& separator, TRunObserver& observer) {
+                       const std::string& separator, TRunObserver& observer, const std::stop_token& cancel) {
   const THashType kind = options.kind;
   const bool upper = options.UpperCase(kind);
   const std::string binaryMark = IsDigestKind(kind) && options.md5BinaryMode ? "*" : "";
@@ -83,13 +83,18 @@ TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, co
     return page.files[i];
   };
   const std::size_t count = page.files.size() - own.size();
-  THashQueue queue(count, options.workers, [&](std::size_t i) { return THashJob{kind, fileAt(i)}; });
+  THashQueue queue(
+      count, options.workers,
+      [&](std::size_t i) {
+        return THashJob{kind, fileAt(i)};
+      },
+      cancel);
   std::uint64_t total = 0;
   for (std::size_t i = 0; i < count; ++i) {
     const std::string& file = fileAt(i);
     observer.FileStarting(i, count);
     observer.ProcessMessages();
-    if (CancelFlag) {
+    if (cancel.stop_requested()) {
       result.cancelled = true;
       return result;
     }
@@ -111,6 +116,6 @@ TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, co
   observer.Settle();
   // A cancel that came while the last file was read stopped that file; it is noticed here as it
   // would be before a further file, so the page ends cancelled.
-  result.cancelled = CancelFlag;
+  result.cancelled = cancel.stop_requested();
   return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,8 @@ std::string BaseFolderOf(const TPageFiles& page);
 // mode, the hash in the case the options ask for, the size grouped with separator), with the
 // page's total line after every file. A file that cannot be hashed gets no row and is reported
 // as left out with its reason; so are the unlisted folders and the unnamable files, first.
-// Before every file messages run and CancelFlag is read; with options.showProcess also after
+// Before every file messages run and cancel is read; with options.showProcess also after
 // every block. done counts the rows, leftOut the files and folders left out. The page's own list, the file that saving
 // the page would replace (AutoSavePathOf), is never hashed: made again, a folder's list leaves its old self out.
 TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, const TRunOptions& options,
-                       const std::string& separator, TRunObserver& observer);
+                       const std::string& separator, TRunObserver& observer, const std::stop_token& cancel);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <stop_token>
 #include <string_view>
 #include <system_error>
 
@@ -80,16 +81,26 @@ constexpr std::size_t kBigFileBlock = 4 * kBlockSize;
 // Eight blocks ahead: 2 MiB, within a core's second-level cache.
 constexpr std::size_t kReadAheadDepth = 8;
 
-// Whether folding stops before the next block: a cancel, or the halt of one reader of a file.
-bool Halted(const std::atomic<bool>* halt) {
-  return CancelFlag || (halt != nullptr && halt->load(std::memory_order_relaxed));
-}
+// Whether folding stops before the next block: the run's cancel, or the halt of one reader of a
+// file (the other half failed).
+class Stop {
+ public:
+  explicit Stop(const std::stop_token& cancel, const std::atomic<bool>* halt = nullptr)
+      : cancel_(cancel), halt_(halt) {}
+  [[nodiscard]] bool Requested() const {
+    return cancel_.stop_requested() || (halt_ != nullptr && halt_->load(std::memory_order_relaxed));
+  }
 
-// Folds the bytes in blocks of kBlockSize, each followed by the report; false when halted.
+ private:
+  const std::stop_token& cancel_;
+  const std::atomic<bool>* halt_;
+};
+
+// Folds the bytes in blocks of kBlockSize, each followed by the report; false when stopped.
 bool FoldBlocks(Checksum& checksum, std::span<const std::uint8_t> bytes, std::int64_t& position, BlockReport& report,
-                const std::atomic<bool>* halt = nullptr) {
+                const Stop& stop) {
   for (std::size_t at = 0; at < bytes.size(); at += kBlockSize) {
-    if (Halted(halt)) return false;
+    if (stop.Requested()) return false;
     const std::size_t count = std::min<std::size_t>(kBlockSize, bytes.size() - at);
     checksum.Fold(bytes.data() + at, count);
     position += static_cast<std::int64_t>(count);
@@ -101,7 +112,7 @@ bool FoldBlocks(Checksum& checksum, std::span<const std::uint8_t> bytes, std::in
 // Reads from the file's position to its end, or limit bytes, and folds them. None also when the
 // file ended early: the position shows it.
 THashFailure FoldFile(const win::InFile& file, std::uint64_t limit, bool large, Checksum& checksum,
-                      std::int64_t& position, BlockReport& report, const std::atomic<bool>* halt = nullptr) {
+                      std::int64_t& position, BlockReport& report, const Stop& stop) {
   // Each call owns its buffer: a nested call, started by a drop while messages run below, or a
   // helper thread, reads into its own.
   std::uint8_t stackBlock[kBlockSize];
@@ -112,11 +123,11 @@ THashFailure FoldFile(const win::InFile& file, std::uint64_t limit, bool large, 
     buffer = {largeBlock.get(), kBigFileBlock};
   }
   for (std::uint64_t left = limit;;) {
-    if (Halted(halt)) return THashFailure::Cancelled;
+    if (stop.Requested()) return THashFailure::Cancelled;
     const auto want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), left));
     DWORD read = 0;
     if (!file.Read(buffer.data(), want, read)) return THashFailure::ReadError;
-    if (!FoldBlocks(checksum, buffer.first(read), position, report, halt)) return THashFailure::Cancelled;
+    if (!FoldBlocks(checksum, buffer.first(read), position, report, stop)) return THashFailure::Cancelled;
     // The read that finds the end is reported too: the window's messages run once more.
     if (read == 0) report.Read(position);
     left -= read;
@@ -127,7 +138,7 @@ THashFailure FoldFile(const win::InFile& file, std::uint64_t limit, bool large, 
 // A digest: the caller hashes while a thread of ReadAhead reads the next blocks; nullopt when no
 // second thread could start.
 std::optional<THashFailure> FoldReadAhead(const win::InFile& file, Checksum& checksum, std::int64_t& position,
-                                          BlockReport& report) {
+                                          BlockReport& report, const std::stop_token& cancel) {
   const auto read = [&file](std::span<std::uint8_t> block, std::size_t& got) {
     DWORD count = 0;
     const bool ok = file.ReadUpTo(block.data(), static_cast<DWORD>(block.size()), count);
@@ -143,11 +154,11 @@ std::optional<THashFailure> FoldReadAhead(const win::InFile& file, Checksum& che
     return std::nullopt;
   }
   for (;;) {
-    if (CancelFlag) return THashFailure::Cancelled;
+    if (cancel.stop_requested()) return THashFailure::Cancelled;
     const std::optional<std::span<const std::uint8_t>> block = ahead->Next();
     // A read error part-way is a failure: the bytes so far are not the file's checksum.
     if (!block) return THashFailure::ReadError;
-    if (!FoldBlocks(checksum, *block, position, report)) return THashFailure::Cancelled;
+    if (!FoldBlocks(checksum, *block, position, report, Stop(cancel))) return THashFailure::Cancelled;
     const bool last = block->size() < kBigFileBlock;
     ahead->Done();
     if (last) return THashFailure::None;
@@ -158,7 +169,8 @@ std::optional<THashFailure> FoldReadAhead(const win::InFile& file, Checksum& che
 // thread of its own.
 class SecondHalf {
  public:
-  explicit SecondHalf(THashType kind) : checksum_(Checksum::Continuation(kind)) {}
+  SecondHalf(THashType kind, const std::stop_token& cancel)
+      : checksum_(Checksum::Continuation(kind)), cancel_(cancel) {}
 
   // False when no handle or thread could be had: the caller then reads the whole file itself.
   bool Start(const win::InFile& file, std::uint64_t offset) {
@@ -166,7 +178,7 @@ class SecondHalf {
     return helper_.Start([this](const std::atomic<bool>& halt) {
       WorkerReport report(&progress_);
       std::int64_t position = 0;
-      failure_ = FoldFile(file_, UINT64_MAX, true, checksum_, position, report, &halt);
+      failure_ = FoldFile(file_, UINT64_MAX, true, checksum_, position, report, Stop(cancel_, &halt));
     });
   }
   // Lets the helper stop before its next block: the first half failed.
@@ -179,6 +191,7 @@ class SecondHalf {
  private:
   win::InFile file_;
   Checksum checksum_;
+  std::stop_token cancel_;
   TFileProgress progress_;
   THashFailure failure_ = THashFailure::None;
   HelperThread helper_;  // last: its work uses everything above
@@ -198,12 +211,12 @@ class HalvesReport final : public BlockReport {
 
 // A CRC of a big file in two halves on two threads; nullopt when no second thread could start.
 std::optional<THashFailure> FoldHalves(const win::InFile& file, THashType kind, std::uint64_t size, Checksum& checksum,
-                                       std::int64_t& position, BlockReport& report) {
+                                       std::int64_t& position, BlockReport& report, const std::stop_token& cancel) {
   const std::uint64_t half = size / 2;
-  SecondHalf second(kind);
+  SecondHalf second(kind, cancel);
   if (!second.Start(file, half)) return std::nullopt;
   HalvesReport halves(report, second);
-  THashFailure failure = FoldFile(file, half, true, checksum, position, halves);
+  THashFailure failure = FoldFile(file, half, true, checksum, position, halves, Stop(cancel));
   if (failure != THashFailure::None) second.Halt();
   const THashFailure secondFailure = second.Finish();
   if (failure == THashFailure::None) failure = secondFailure;
@@ -223,7 +236,7 @@ struct THashKind {
 
 // The file's checksum and size, or why there is none.
 THashFailure ReadAndHash(THashKind hash, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
-                         BlockReport& report, bool mayUseThreads) {
+                         BlockReport& report, bool mayUseThreads, const std::stop_token& cancel) {
   const THashType kind = hash.kind;
   Checksum checksum(kind, hash.digestBytes);
   // Share reading only: a file that someone is writing cannot be opened, and nobody can start
@@ -237,10 +250,10 @@ THashFailure ReadAndHash(THashKind hash, const std::string& fileName, std::strin
   std::int64_t position = 0;
   std::optional<THashFailure> failure;
   if (mayUseThreads && *size >= kBigFileFrom) {
-    failure = IsDigestKind(kind) ? FoldReadAhead(file, checksum, position, report)
-                                 : FoldHalves(file, kind, *size, checksum, position, report);
+    failure = IsDigestKind(kind) ? FoldReadAhead(file, checksum, position, report, cancel)
+                                 : FoldHalves(file, kind, *size, checksum, position, report, cancel);
   }
-  if (!failure) failure = FoldFile(file, UINT64_MAX, *size >= kBigFileFrom, checksum, position, report);
+  if (!failure) failure = FoldFile(file, UINT64_MAX, *size >= kBigFileFrom, checksum, position, report, Stop(cancel));
   if (*failure != THashFailure::None) return *failure;
   // A file that changed size while it was read has no checksum that matches its size.
   if (static_cast<std::uint64_t>(position) != *size) return THashFailure::Changed;
@@ -251,14 +264,14 @@ THashFailure ReadAndHash(THashKind hash, const std::string& fileName, std::strin
 }
 
 THashFailure HashChecked(THashKind hash, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
-                         BlockReport& report, bool mayUseThreads) {
+                         BlockReport& report, bool mayUseThreads, const std::stop_token& cancel) {
   hashText.clear();
   fileSize = 0;
   if (HashTextLength(hash.kind) == 0 || !Checksum::Accepts(hash.kind, hash.digestBytes)) return THashFailure::ReadError;
   if (!IsUsablePath(fileName)) return THashFailure::BadName;
   THashFailure failure = THashFailure::ReadError;
   try {
-    failure = ReadAndHash(hash, fileName, hashText, fileSize, report, mayUseThreads);
+    failure = ReadAndHash(hash, fileName, hashText, fileSize, report, mayUseThreads, cancel);
     if (failure == THashFailure::None) return failure;
   } catch (...) {
     // Every failure while a file is hashed shows only in the result.
@@ -271,20 +284,23 @@ THashFailure HashChecked(THashKind hash, const std::string& fileName, std::strin
 }  // namespace
 
 THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
-                             MessagePump* application, TextPanel* panel, std::size_t digestBytes) {
+                             MessagePump* application, TextPanel* panel, std::size_t digestBytes,
+                             const std::stop_token& cancel) {
   WindowReport report(fileName, application, panel);
-  return HashChecked({kind, digestBytes}, fileName, hashText, fileSize, report, false);
+  return HashChecked({kind, digestBytes}, fileName, hashText, fileSize, report, false, cancel);
 }
 
 THashFailure HashFileInWorker(THashType kind, const std::string& fileName, std::string& hashText,
-                              std::int64_t& fileSize, TFileProgress* progress, std::size_t digestBytes) {
+                              std::int64_t& fileSize, TFileProgress* progress, std::size_t digestBytes,
+                              const std::stop_token& cancel) {
   WorkerReport report(progress);
-  return HashChecked({kind, digestBytes}, fileName, hashText, fileSize, report, true);
+  return HashChecked({kind, digestBytes}, fileName, hashText, fileSize, report, true, cancel);
 }
 
 bool HashFile(THashType Kind, const std::string& FileName, std::string& HashText, std::int64_t& FileSize,
-              MessagePump* Application, TextPanel* Panel, std::size_t DigestBytes) {
-  return HashFileChecked(Kind, FileName, HashText, FileSize, Application, Panel, DigestBytes) == THashFailure::None;
+              MessagePump* Application, TextPanel* Panel, std::size_t DigestBytes, const std::stop_token& Cancel) {
+  return HashFileChecked(Kind, FileName, HashText, FileSize, Application, Panel, DigestBytes, Cancel) ==
+         THashFailure::None;
 }
 
 THashFailure FailureOfError(unsigned long error) {

@@ -3,21 +3,22 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 #include "core/hash_type.h"
 #include "core/progress.h"
-#include "engine/cancel.h"
 
 // Hashes one file in blocks of 64 KiB. On success HashText holds the upper-case hex checksum
 // of the kind and FileSize the file's size; on any failure (unopenable, unreadable, changed
-// while read, cancelled (CancelFlag), no hash kind, a digest length that Checksum::Accepts
-// refuses) the result is false, HashText empty and FileSize 0. Application, when given, lets
-// queued messages run after every block; Panel, when given, shows "name (position/size)" after
-// every block. DigestBytes is the digest's length in bytes, 0 for the kind's own: BLAKE2b's
-// may be any from 1 to 64.
+// while read, cancelled, no hash kind, a digest length that Checksum::Accepts refuses) the
+// result is false, HashText empty and FileSize 0. Application, when given, lets queued messages
+// run after every block; Panel, when given, shows "name (position/size)" after every block.
+// DigestBytes is the digest's length in bytes, 0 for the kind's own: BLAKE2b's may be any from
+// 1 to 64. Cancel, read before every block, is the run's: a stop requested stops the reading.
 bool HashFile(THashType Kind, const std::string& FileName, std::string& HashText, std::int64_t& FileSize,
-              MessagePump* Application, TextPanel* Panel, std::size_t DigestBytes = 0);
+              MessagePump* Application, TextPanel* Panel, std::size_t DigestBytes = 0,
+              const std::stop_token& Cancel = {});
 
 // Why a file could not be hashed.
 enum class THashFailure : std::uint8_t {
@@ -27,7 +28,7 @@ enum class THashFailure : std::uint8_t {
   InUse,         // another program holds it without sharing
   Changed,       // its size changed while it was read
   ReadError,     // a read failed part-way, or any other failure
-  Cancelled,     // CancelFlag stopped the reading
+  Cancelled,     // the run's cancel stopped the reading
   BadName,       // its name cannot name a file (no valid UTF-16, a NUL, a character names forbid)
   NotAFile,      // a device, a pipe or anything else that is no file on a disk
 };
@@ -46,7 +47,8 @@ std::u8string HashFailureText(THashFailure reason);
 
 // HashFile that also tells why it failed.
 THashFailure HashFileChecked(THashType kind, const std::string& fileName, std::string& hashText, std::int64_t& fileSize,
-                             MessagePump* application, TextPanel* panel, std::size_t digestBytes = 0);
+                             MessagePump* application, TextPanel* panel, std::size_t digestBytes = 0,
+                             const std::stop_token& cancel = {});
 
 // How far a worker has read the file it hashes, for another thread to show. job tells whose
 // figures they are: the worker sets it (job index + 1) once the others belong to that job.
@@ -60,4 +62,5 @@ struct TFileProgress {
 // position after every block into progress (when given). A big file is read ahead on a thread
 // of its own, so that reading and hashing overlap.
 THashFailure HashFileInWorker(THashType kind, const std::string& fileName, std::string& hashText,
-                              std::int64_t& fileSize, TFileProgress* progress, std::size_t digestBytes = 0);
+                              std::int64_t& fileSize, TFileProgress* progress, std::size_t digestBytes,
+                              const std::stop_token& cancel);

@@ -16,20 +16,20 @@ constexpr std::chrono::milliseconds kWaitStep{5};
 
 }  // namespace
 
-THashQueue::THashQueue(std::size_t count, unsigned workers, JobAt jobAt)
+THashQueue::THashQueue(std::size_t count, unsigned workers, JobAt jobAt, const std::stop_token& cancel)
     : count_(count),
       workers_(workers == 0 ? win::UsableProcessorCount() : workers),
       jobAt_(std::move(jobAt)),
       slots_(kLookahead) {
-  Start(0);
+  cancelled_.emplace(cancel, [this] { stop_.request_stop(); });
+  work_ = std::make_unique<OrderedWork>(0, count_, workers_, slots_.size(),
+                                        [this](std::size_t index, std::size_t slot) { Work(index, slot); });
 }
 
-THashQueue::~THashQueue() = default;
-
-void THashQueue::Start(std::size_t first) {
-  work_.reset();  // the old workers are gone before the new ones use the slots
-  work_ = std::make_unique<OrderedWork>(first, count_, workers_, slots_.size(),
-                                        [this](std::size_t index, std::size_t slot) { Work(index, slot); });
+THashQueue::~THashQueue() {
+  // Left before every outcome was taken: the workers stop at their next block, then are joined.
+  stop_.request_stop();
+  work_.reset();
 }
 
 void THashQueue::Work(std::size_t index, std::size_t slot) {
@@ -44,7 +44,8 @@ void THashQueue::Work(std::size_t index, std::size_t slot) {
   try {
     if (OnJobStart) OnJobStart(index);
     const THashJob job = jobAt_(index);
-    mine.failure = HashFileInWorker(job.kind, job.path, mine.hashText, mine.fileSize, &mine.progress, job.digestBytes);
+    mine.failure = HashFileInWorker(job.kind, job.path, mine.hashText, mine.fileSize, &mine.progress, job.digestBytes,
+                                    stop_.get_token());
   } catch (...) {
     // A worker never ends the program: whatever went wrong is this file's read error.
     mine.failure = THashFailure::ReadError;
@@ -70,22 +71,15 @@ THashFailure THashQueue::Take(std::size_t index, TRunObserver& observer, bool sh
                               std::int64_t& fileSize) {
   std::string shownName;
   std::int64_t shownPosition = -1;
-  for (;;) {
-    while (!work_->WaitFor(index, kWaitStep)) {
-      if (showProgress) ShowProgress(index, observer, shownName, shownPosition);
-      observer.Waiting();
-    }
-    Slot& slot = slots_[work_->Slot(index)];
-    if (slot.failure == THashFailure::Cancelled && !CancelFlag) {
-      // The cancel that stopped this file was taken back; so was every later one's.
-      Start(index);
-      continue;
-    }
-    hashText = std::move(slot.hashText);
-    slot.hashText = std::string();
-    fileSize = slot.fileSize;
-    const THashFailure failure = slot.failure;
-    work_->Release(index);
-    return failure;
+  while (!work_->WaitFor(index, kWaitStep)) {
+    if (showProgress) ShowProgress(index, observer, shownName, shownPosition);
+    observer.Waiting();
   }
+  Slot& slot = slots_[work_->Slot(index)];
+  hashText = std::move(slot.hashText);
+  slot.hashText = std::string();
+  fileSize = slot.fileSize;
+  const THashFailure failure = slot.failure;
+  work_->Release(index);
+  return failure;
 }

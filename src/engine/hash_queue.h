@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -22,16 +24,16 @@ struct THashJob {
 // The files of a run hashed by worker threads, ahead of the user-interface thread, which takes
 // the outcomes in order. While it waits for one, queued messages run (at the observer's pace)
 // and, when asked, the file's progress shows, so the window answers whatever the hashing does.
-// Workers read CancelFlag between blocks like HashFile; a job that a cancel stopped is hashed
-// again when the flag was cleared meanwhile (an intake started during the wait), so no file is
-// lost to a cancel that no longer holds.
+// Workers read the run's cancel between blocks like HashFile; a job that it stopped is taken as
+// cancelled. The queue has a stop of its own too: leaving it early (an observer that throws)
+// stops the workers before they are joined.
 class THashQueue {
  public:
   // jobAt is called on worker threads (and on the calling thread): it must only read.
   using JobAt = std::function<THashJob(std::size_t index)>;
 
-  // workers 0: as many as the process may use.
-  THashQueue(std::size_t count, unsigned workers, JobAt jobAt);
+  // workers 0: as many as the process may use. cancel is the run's.
+  THashQueue(std::size_t count, unsigned workers, JobAt jobAt, const std::stop_token& cancel);
   ~THashQueue();
   THashQueue(const THashQueue&) = delete;
   THashQueue& operator=(const THashQueue&) = delete;
@@ -50,7 +52,6 @@ class THashQueue {
     std::string hashText;
     std::int64_t fileSize = 0;
   };
-  void Start(std::size_t first);
   void Work(std::size_t index, std::size_t slot);
   void ShowProgress(std::size_t index, TRunObserver& observer, std::string& shownName, std::int64_t& shownPosition);
 
@@ -58,5 +59,7 @@ class THashQueue {
   unsigned workers_;
   JobAt jobAt_;
   std::vector<Slot> slots_;
-  std::unique_ptr<OrderedWork> work_;  // last: its workers use the slots
+  std::stop_source stop_;
+  std::optional<std::stop_callback<std::function<void()>>> cancelled_;  // the run's cancel stops this queue
+  std::unique_ptr<OrderedWork> work_;                                   // last: its workers use the slots and the stop
 };

@@ -4,7 +4,6 @@
 
 #include "core/codepage.h"
 #include "core/path.h"
-#include "engine/cancel.h"
 #include "win/file.h"
 #include "win/long_name.h"
 #include "win/user_locale.h"
@@ -65,14 +64,15 @@ void PageOfFolder(const std::string& folder, bool recursive, const TAddPage& add
 }
 
 void ListsOfFolder(const std::string& folder, bool recursive, const TOpenLists& openLists,
-                   const TFolderFailed& folderFailed, const win::ListingBreak& takeBreak) {
+                   const TFolderFailed& folderFailed, const std::stop_token& cancel,
+                   const win::ListingBreak& takeBreak) {
   // Once cancelled no list is opened any more, so the rest of the tree need not be listed.
-  if (CancelFlag) return;
+  if (cancel.stop_requested()) return;
   const win::FolderListing listing = SearchFolder(folder, recursive, takeBreak);
   if (const std::optional<TLeftOutPath> failure = ListingFailure(folder, listing)) folderFailed(*failure);
   openLists(listing.files, false);
   for (const std::string& subfolder : listing.folders) {
-    ListsOfFolder(subfolder, recursive, openLists, folderFailed, takeBreak);
+    ListsOfFolder(subfolder, recursive, openLists, folderFailed, cancel, takeBreak);
   }
 }
 
@@ -91,7 +91,10 @@ void PlanCreationPages(const TIntakePaths& intake, bool dirList, bool recursive,
 }
 
 void PlanVerificationLists(const TIntakePaths& intake, bool recursive, const TOpenLists& openLists,
-                           const TFolderFailed& folderFailed, const win::ListingBreak& takeBreak) {
+                           const TFolderFailed& folderFailed, const std::stop_token& cancel,
+                           const win::ListingBreak& takeBreak) {
   openLists(intake.files, true);
-  for (const std::string& folder : intake.folders) ListsOfFolder(folder, recursive, openLists, folderFailed, takeBreak);
+  for (const std::string& folder : intake.folders) {
+    ListsOfFolder(folder, recursive, openLists, folderFailed, cancel, takeBreak);
+  }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -35,10 +36,11 @@ void PlanCreationPages(const TIntakePaths& intake, bool dirList, bool recursive,
                        const win::ListingBreak& takeBreak = {});
 
 // Verification's lists of an intake in order: the dropped files (reportNonLists), then the files
-// of every folder (and, recursive, its sub-folders, depth first). Once CancelFlag is set no
+// of every folder (and, recursive, its sub-folders, depth first). Once cancel is requested no
 // further folder is listed. A folder that cannot be listed whole goes to folderFailed (before the
 // lists that were found in it), with a trailing "\".
 using TOpenLists = std::function<void(const std::vector<std::string>& files, bool reportNonLists)>;
 using TFolderFailed = std::function<void(const TLeftOutPath& folder)>;
 void PlanVerificationLists(const TIntakePaths& intake, bool recursive, const TOpenLists& openLists,
-                           const TFolderFailed& folderFailed, const win::ListingBreak& takeBreak = {});
+                           const TFolderFailed& folderFailed, const std::stop_token& cancel,
+                           const win::ListingBreak& takeBreak = {});

@@ -9,7 +9,7 @@
 #include "engine/hash_file.h"
 
 // What a run reports, and the one way it lets the user interface breathe. A list page is one
-// implementation, a test another. Runs read CancelFlag before every file (and HashFile before
+// implementation, a test another. Runs read their cancel before every file (and HashFile before
 // every block); this interface only shows and pumps.
 //
 // ProcessMessages lets queued messages run (an implementation may pace them); SetText takes a

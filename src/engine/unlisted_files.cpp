@@ -6,7 +6,6 @@
 #include "core/codepage.h"
 #include "core/path.h"
 #include "core/relpath.h"
-#include "engine/cancel.h"
 #include "engine/verification_run.h"
 #include "win/file_path.h"
 #include "win/folder.h"
@@ -52,7 +51,7 @@ void AddReachedFolders(const std::wstring& baseKey, const std::string& path, Fol
 
 }  // namespace
 
-TUnlistedFiles FindUnlistedFiles(const ChecksumList& list, const std::string& listPath) {
+TUnlistedFiles FindUnlistedFiles(const ChecksumList& list, const std::string& listPath, const std::stop_token& cancel) {
   const std::string listFolder = ExtractFilePath(win::AbsolutePath(listPath), IsNeverLeadByte);
   const std::string baseFolder = ExcludeTrailingPathDelimiter(listFolder, IsNeverLeadByte);
   std::unordered_set<std::wstring> named;
@@ -73,7 +72,7 @@ TUnlistedFiles FindUnlistedFiles(const ChecksumList& list, const std::string& li
   std::vector<std::string> unlisted;
   std::vector<TLeftOutPath> unread;
   for (const std::string& folder : folders.Folders()) {
-    if (CancelFlag) break;
+    if (cancel.stop_requested()) break;
     const std::string listed = IncludeTrailingPathDelimiter(folder, IsNeverLeadByte);
     const win::FolderListing listing = win::ListFolder(listed, false);
     if (listing.error != 0) {

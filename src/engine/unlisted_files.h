@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -13,13 +14,13 @@
 // drive or share, nor one reached by a name that EntryPath refuses. Names compare as Windows
 // compares them (ignoring case, "/" and "." resolved). Each comes as the list would name it:
 // relative to the list's folder where possible, else in full; in the locale order of their full
-// paths. Stops early when CancelFlag is set. A folder that cannot be listed whole may hide more:
+// paths. Stops early once cancel is requested. A folder that cannot be listed whole may hide more:
 // it comes named the same way, with a trailing "\", and why.
 struct TUnlistedFiles {
   std::vector<std::string> names;
   std::vector<TLeftOutPath> unreadFolders;
 };
-TUnlistedFiles FindUnlistedFiles(const ChecksumList& list, const std::string& listPath);
+TUnlistedFiles FindUnlistedFiles(const ChecksumList& list, const std::string& listPath, const std::stop_token& cancel);
 
 // The rows of what FindUnlistedFiles found, after the table's rows: Unlisted for each file, then
 // Unreadable for each folder with its reason.

@@ -25,11 +25,12 @@ TVerification JudgeEntry(const std::string& listFolder, const ListEntry& entry, 
 // is tried as BLAKE2b-512, here on the user-interface thread with its messages running: a good
 // file of a b2sum list under another name is never reported broken.
 bool MatchesAsBlake2b(const ListEntry& entry, const std::string& path, const TRunOptions& options,
-                      const std::string& separator, TRunObserver& observer, TVerification& verification) {
+                      const std::string& separator, TRunObserver& observer, TVerification& verification,
+                      const std::stop_token& cancel) {
   std::optional<FoundFile> found(std::in_place);
   std::int64_t size = 0;
-  if (HashFileChecked(THashType::BLAKE2b, path, found->hash, size, &observer,
-                      options.showProcess ? &observer : nullptr) != THashFailure::None) {
+  if (HashFileChecked(THashType::BLAKE2b, path, found->hash, size, &observer, options.showProcess ? &observer : nullptr,
+                      0, cancel) != THashFailure::None) {
     return false;
   }
   found->size = static_cast<std::uint64_t>(size);
@@ -48,21 +49,24 @@ std::string EntryPath(const std::string& listFolder, const std::string& name) {
 }
 
 TRunResult RunVerification(const ChecksumList& list, const std::string& listFolder, const TRunOptions& options,
-                           const std::string& separator, TRunObserver& observer) {
+                           const std::string& separator, TRunObserver& observer, const std::stop_token& cancel) {
   // Each entry is hashed with its own kind: a list may mix them. A malformed line has no kind,
   // and a job of no kind opens nothing.
-  THashQueue queue(list.size(), options.workers, [&](std::size_t i) {
-    const ListFields fields = list.Fields(i);
-    if (fields.kind == THashType::None) return THashJob{};
-    // BLAKE2b's length is the entry's own.
-    const std::size_t digestBytes = fields.kind == THashType::BLAKE2b ? fields.hash.size() / 2 : 0;
-    return THashJob{fields.kind, EntryPath(listFolder, ToListEntry(fields).name), digestBytes};
-  });
+  THashQueue queue(
+      list.size(), options.workers,
+      [&](std::size_t i) {
+        const ListFields fields = list.Fields(i);
+        if (fields.kind == THashType::None) return THashJob{};
+        // BLAKE2b's length is the entry's own.
+        const std::size_t digestBytes = fields.kind == THashType::BLAKE2b ? fields.hash.size() / 2 : 0;
+        return THashJob{fields.kind, EntryPath(listFolder, ToListEntry(fields).name), digestBytes};
+      },
+      cancel);
   TRunResult result;
   for (std::size_t i = 0; i < list.size(); ++i) {
     observer.FileStarting(i, list.size());
     observer.ProcessMessages();
-    result.cancelled = CancelFlag;
+    result.cancelled = cancel.stop_requested();
     if (result.cancelled) return result;
 
     const ListFields fields = list.Fields(i);
@@ -77,15 +81,16 @@ TRunResult RunVerification(const ChecksumList& list, const std::string& listFold
       if (failure == THashFailure::None) {
         found->size = static_cast<std::uint64_t>(size);
       } else {
-        // The workers read CancelFlag between blocks: set now, it stopped the reading.
-        result.cancelled = CancelFlag;
+        // The workers read the cancel between blocks: requested now, it stopped the reading.
+        result.cancelled = cancel.stop_requested();
         if (result.cancelled) return result;
         found.reset();
       }
       verification = JudgeEntry(listFolder, entry, found, separator);
       if (verification.result == TVerifyResult::HashMismatch && fields.orBlake2b) {
         const std::string path = EntryPath(listFolder, entry.name);
-        if (!MatchesAsBlake2b(entry, path, options, separator, observer, verification) && CancelFlag) {
+        if (!MatchesAsBlake2b(entry, path, options, separator, observer, verification, cancel) &&
+            cancel.stop_requested()) {
           result.cancelled = true;
           return result;
         }
@@ -93,7 +98,7 @@ TRunResult RunVerification(const ChecksumList& list, const std::string& listFold
     }
     observer.RowVerified(i, verification);
     result.done = i + 1;
-    result.cancelled = CancelFlag;
+    result.cancelled = cancel.stop_requested();
     if (result.cancelled) return result;
   }
   return result;

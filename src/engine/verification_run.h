@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,8 @@ std::string EntryPath(const std::string& listFolder, const std::string& name);
 // One verification page's work: hashes the file of every entry with its kind and reports each
 // outcome; a malformed line is reported as such and opens nothing, and a name that CheckListName
 // refuses is never opened; its row says why. Before every entry messages run
-// and CancelFlag is read; with options.showProcess also after every block. A cancel that stops a file's reading leaves
+// and cancel is read; with options.showProcess also after every block. A cancel that stops a file's reading leaves
 // that entry unverified (done counts the entries before it); one that comes after a file was read to its end keeps that
 // entry's outcome and ends the run after it.
 TRunResult RunVerification(const ChecksumList& list, const std::string& listFolder, const TRunOptions& options,
-                           const std::string& separator, TRunObserver& observer);
+                           const std::string& separator, TRunObserver& observer, const std::stop_token& cancel);

@@ -27,23 +27,10 @@ class CalcRunTest : public CalcTest {
   std::vector<std::string> ExampleFiles() { return {Put("a.txt", kAbc), Put("big.bin", Zeros(1234567))}; }
   const TCalcFrame& Page(int index = 0) { return *CalcForm->Frame(index); }
 
-  // A posted kCancelMessage sets CancelFlag when the run lets messages run.
+  // A posted kCancelMessage cancels the window's runs when the run lets messages run.
   SlotTap cancelOnMessage_{*CalcForm, [](ui::Message& message) {
-                             if (message.msg == kCancelMessage) CancelFlag = true;
+                             if (message.msg == kCancelMessage) CalcForm->MenuCancelClick();
                            }};
-};
-
-// The text of a status bar panel being set, or nullopt for another message or panel.
-std::optional<std::string> PanelTextOf(const ui::Message& message, int panel) {
-  if (message.msg != SB_SETTEXTW || static_cast<int>(LOBYTE(LOWORD(message.wParam))) != panel) return std::nullopt;
-  return message.lParam == 0 ? std::string() : ui::Utf8FromWide(reinterpret_cast<const wchar_t*>(message.lParam));
-}
-
-// The status panels take every text of a run, so a test can act on a particular one.
-struct EveryStatusText {
-  EveryStatusText() { TListPage::DefaultPaceInterval = std::chrono::milliseconds(0); }
-  ~EveryStatusText() { TListPage::DefaultPaceInterval = saved; }
-  std::chrono::milliseconds saved = TListPage::DefaultPaceInterval;
 };
 
 struct ExampleCase {
@@ -227,7 +214,7 @@ TEST_F(CalcRunTest, CancelDuringTheLastFileEndsTheRunCancelled) {
       if (statusTap || SetTextOf(message) != run) return;
       statusTap.emplace(CalcForm->ActiveFrame()->StatusBar, [&gate](ui::Message& status) {
         if (PanelTextOf(status, 0) != "2/2") return;
-        CancelFlag = true;
+        CalcForm->MenuCancelClick();
         gate.Open();
       });
     });

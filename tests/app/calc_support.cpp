@@ -1,6 +1,8 @@
 #include "calc_support.h"
 #include "support/wide_path.h"
 
+#include <commctrl.h>
+
 #include <ostream>
 
 #include "app/calc_form.h"
@@ -29,6 +31,11 @@ SlotTap::~SlotTap() { control_.WindowProc() = saved_; }
 std::string SetTextOf(const ui::Message& message) {
   if (message.msg != WM_SETTEXT || message.lParam == 0) return {};
   return ui::Utf8FromWide(reinterpret_cast<const wchar_t*>(message.lParam));
+}
+
+std::optional<std::string> PanelTextOf(const ui::Message& message, int panel) {
+  if (message.msg != SB_SETTEXTW || static_cast<int>(LOBYTE(LOWORD(message.wParam))) != panel) return std::nullopt;
+  return message.lParam == 0 ? std::string() : ui::Utf8FromWide(reinterpret_cast<const wchar_t*>(message.lParam));
 }
 
 void PrintTo(const PageView& page, std::ostream* out) {
@@ -75,7 +82,6 @@ void PressKeyInCalcForm(WORD virtualKey, bool shift) {
 
 void CalcTest::SetUp() {
   apptest::ResetProgramForms();
-  CancelFlag = false;
   root_ = win::LongFileName(temp_.Path());
   MainForm->SoundBaseFolder = root_;  // no "sounds" folder there: every sound is a beep
   MainForm->PlaySoundFile = [](const std::string& path) { ADD_FAILURE() << "no sound file expected: " << path; };
@@ -98,7 +104,6 @@ void CalcTest::TearDown() {
   ui::SetMessageBoxHook(savedBoxHook_);
   ui::SetSaveDialogHook(savedDialogHook_);
   apptest::ResetProgramForms();
-  CancelFlag = false;
 }
 
 void CalcTest::Calc(std::vector<std::string> paths) { CalcForm->CalcFiles(paths); }

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/list_page.h"
 #include "app/program_fixture.h"
 #include "ui/control.h"
 #include "ui/dialogs.h"
@@ -43,6 +46,18 @@ class SlotTap {
 
 // The text of a WM_SETTEXT as ANSI; empty for any other message.
 std::string SetTextOf(const ui::Message& message);
+
+// The text of a status bar panel being set, or nullopt for another message or panel.
+std::optional<std::string> PanelTextOf(const ui::Message& message, int panel);
+
+// The status panels take every text of a run, so a test can act on a particular one.
+struct EveryStatusText {
+  EveryStatusText() { TListPage::DefaultPaceInterval = std::chrono::milliseconds(0); }
+  ~EveryStatusText() { TListPage::DefaultPaceInterval = saved; }
+  EveryStatusText(const EveryStatusText&) = delete;
+  EveryStatusText& operator=(const EveryStatusText&) = delete;
+  std::chrono::milliseconds saved = TListPage::DefaultPaceInterval;
+};
 
 // One tab of the creation window as the tests compare it.
 struct PageView {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -255,6 +256,13 @@ TEST_F(ComparePageTest, ColumnsGrowToTheirWidestTextAndNeverShrink) {
 // status bar through their message slots while the run goes on.
 class OwnPageTest : public ComparePageTest {
  protected:
+  // The cancel of the runs that the test starts, new for each test.
+  static inline std::stop_source runCancel_;
+  void SetUp() override {
+    ComparePageTest::SetUp();
+    runCancel_ = std::stop_source();
+  }
+
   TCompareFrame& NewPage(const std::string& listPath) {
     ui::TabSheet& sheet = CompareForm->ComparePageControl.AddSheet("own");
     TCompareFrame& frame = sheet.Adopt(std::make_unique<TCompareFrame>(sheet));
@@ -268,10 +276,10 @@ class OwnPageTest : public ComparePageTest {
                     THashType kind) {
     ChecksumList list = ListOfLines(kind, lines);
     ASSERT_EQ(list.size(), lines.size());
-    frame.StartCompare(listPath, std::move(list), MainForm->Options());
+    frame.StartCompare(listPath, std::move(list), MainForm->Options(), runCancel_.get_token());
   }
 
-  // Sets CancelFlag the first time the watched control gets a message that `trigger` picks, then
+  // Cancels the run the first time the watched control gets a message that `trigger` picks, then
   // does `then`.
   static void CancelOn(ui::Control& control, std::function<bool(const ui::Message&)> trigger,
                        std::function<void()> then = {}) {
@@ -279,7 +287,7 @@ class OwnPageTest : public ComparePageTest {
     control.WindowProc() = [previous, trigger, then, fired = false](ui::Message& message) mutable {
       if (!fired && trigger(message)) {
         fired = true;
-        CancelFlag = true;
+        runCancel_.request_stop();
         if (then) then();
       }
       previous(message);

@@ -77,7 +77,6 @@ void ResetCompareForm() {
   apptest::ResetProgramForms();
   while (CompareForm->PageCount() > 0) CompareForm->ComparePageControl.RemoveSheet(0);
   CompareForm->Hide();
-  CancelFlag = false;
   ui::App().ResetTerminated();
 }
 

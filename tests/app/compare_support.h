@@ -45,8 +45,8 @@ class SoundLog {
 // queued messages run afterwards.
 void PressChord(WORD virtualKey, bool shift = false, bool ctrl = false);
 
-// Removes every tab of the verification window, hides it and clears CancelFlag and a
-// terminate request, so that every test starts with an empty window.
+// Removes every tab of the verification window, hides it and clears a terminate request, so
+// that every test starts with an empty window.
 void ResetCompareForm();
 
 }  // namespace comparetest

@@ -14,7 +14,6 @@
 #include "app/main_form.h"
 #include "app/program_fixture.h"
 #include "e2e/test_win32.h"
-#include "engine/cancel.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/text.h"
@@ -92,7 +91,6 @@ class ChooserTest : public testing::Test {
     ui::SetOpenDialogHook(previousOpen_);
     ui::SetFolderDialogHook(previousFolder_);
     apptest::ResetProgramForms();
-    CancelFlag = false;
   }
 
   void Record(bool creation, const std::vector<std::string>& paths) {

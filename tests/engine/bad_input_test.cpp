@@ -25,7 +25,7 @@ std::vector<TVerifyResult> VerifyListBytes(const ScratchFolder& folder, const st
   const ChecksumList list = ReadChecksumList(listPath).list;
   EXPECT_NE(list.Kind(), THashType::None);
   OutcomeRecorder recorder;
-  RunVerification(list, folder.Path(), {.showProcess = false}, ",", recorder);
+  RunVerification(list, folder.Path(), {.showProcess = false}, ",", recorder, {});
   return recorder.results;
 }
 
@@ -114,7 +114,8 @@ TEST(OnlyFilesAreHashed, AFifoInAFolderIsLeftOut) {
   const std::string folder = std::string(fifoFolder) + "\\";
   const win::FolderListing listing = SearchFolder(folder, false);
   OutcomeRecorder recorder;
-  RunCreation({listing.files, listing.unnamable}, std::string(fifoFolder), {.kind = THashType::CRC32}, ",", recorder);
+  RunCreation({listing.files, listing.unnamable}, std::string(fifoFolder), {.kind = THashType::CRC32}, ",", recorder,
+              {});
   ASSERT_EQ(recorder.rows.size(), 1u);
   EXPECT_EQ(recorder.rows[0].Name, "a.txt");
   ASSERT_EQ(recorder.leftOut.size(), 1u);

@@ -77,7 +77,7 @@ TEST(ForeignNames, RefusedNamesAreNeverOpened) {
 
   OutcomeRecorder recorder;
   const OpenedPaths opened;
-  RunVerification(list, folder.Path(), {.showProcess = false, .workers = 2}, ",", recorder);
+  RunVerification(list, folder.Path(), {.showProcess = false, .workers = 2}, ",", recorder, {});
   EXPECT_EQ(recorder.results, expected);
   std::vector<std::wstring> paths = opened.Paths();
   std::sort(paths.begin(), paths.end());
@@ -105,7 +105,7 @@ TEST(ForeignNames, UnlistedFilesStayInTheListsFolder) {
   ASSERT_EQ(list.size(), 5u);
 
   const OpenedPaths opened;
-  EXPECT_EQ(FindUnlistedFiles(list, listPath).names, std::vector<std::string>{"sub\\new.txt"});
+  EXPECT_EQ(FindUnlistedFiles(list, listPath, {}).names, std::vector<std::string>{"sub\\new.txt"});
   const std::wstring listFolder = W(folder.File("list\\"));
   for (const std::wstring& path : opened.Paths()) {
     EXPECT_TRUE(path.starts_with(listFolder)) << "listed outside the list's folder: " << U8(path);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -34,24 +35,23 @@ struct Result {
 };
 
 Result Hash(THashType kind, const std::string& path, MessagePump* pump = nullptr, TextPanel* panel = nullptr,
-            std::size_t digestBytes = 0) {
+            std::size_t digestBytes = 0, const std::stop_token& cancel = {}) {
   Result result{false, "untouched", -1};
-  result.ok = HashFile(kind, path, result.hash, result.size, pump, panel, digestBytes);
+  result.ok = HashFile(kind, path, result.hash, result.size, pump, panel, digestBytes, cancel);
   return result;
 }
 
 // The same on a worker, which reads a big file ahead on a thread of its own.
-Result HashInWorker(THashType kind, const std::string& path, std::size_t digestBytes = 0) {
+Result HashInWorker(THashType kind, const std::string& path, std::size_t digestBytes = 0,
+                    const std::stop_token& cancel = {}) {
   Result result{false, "untouched", -1};
-  result.ok = HashFileInWorker(kind, path, result.hash, result.size, nullptr, digestBytes) == THashFailure::None;
+  result.ok =
+      HashFileInWorker(kind, path, result.hash, result.size, nullptr, digestBytes, cancel) == THashFailure::None;
   return result;
 }
 
 class HashFileTest : public testing::Test {
  protected:
-  void SetUp() override { CancelFlag = false; }
-  void TearDown() override { CancelFlag = false; }
-
   void ExpectFailure(const Result& result) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.hash, "");
@@ -224,10 +224,11 @@ TEST_F(HashFileTest, NameInProgressIsTakenLiterally) {
 
 TEST_F(HashFileTest, CancelOnEntryReadsNothing) {
   const std::string path = folder_.AddFile("a.bin", PatternBytes(100));
-  CancelFlag = true;
+  std::stop_source cancel;
+  cancel.request_stop();
   RecordingPanel panel;
   FakePump pump;
-  ExpectFailure(Hash(THashType::MD5, path, &pump, &panel));
+  ExpectFailure(Hash(THashType::MD5, path, &pump, &panel, 0, cancel.get_token()));
   EXPECT_TRUE(panel.texts.empty());
   EXPECT_EQ(pump.calls, 0);
 }
@@ -236,8 +237,9 @@ TEST_F(HashFileTest, CancelWhileMessagesRunStopsBeforeTheNextBlock) {
   const std::string path = folder_.AddFile("big.bin", PatternBytes(131072));
   RecordingPanel panel;
   FakePump pump;
-  pump.onPump = [](int) { CancelFlag = true; };
-  ExpectFailure(Hash(THashType::CRC16, path, &pump, &panel));
+  std::stop_source cancel;
+  pump.onPump = [&cancel](int) { cancel.request_stop(); };
+  ExpectFailure(Hash(THashType::CRC16, path, &pump, &panel, 0, cancel.get_token()));
   EXPECT_EQ(panel.texts, std::vector<std::string>{"big.bin (65536/131072)"});
   EXPECT_EQ(pump.calls, 1);
 }
@@ -245,10 +247,27 @@ TEST_F(HashFileTest, CancelWhileMessagesRunStopsBeforeTheNextBlock) {
 TEST_F(HashFileTest, CancelAfterTheLastBlockStillCompletes) {
   const std::string path = folder_.AddFile("small.bin", PatternBytes(65535));
   FakePump pump;
-  pump.onPump = [](int) { CancelFlag = true; };
-  const Result result = Hash(THashType::CRC16, path, &pump);
+  std::stop_source cancel;
+  pump.onPump = [&cancel](int) { cancel.request_stop(); };
+  const Result result = Hash(THashType::CRC16, path, &pump, nullptr, 0, cancel.get_token());
   EXPECT_TRUE(result.ok);
   EXPECT_EQ(result.hash, "FDE7");
+}
+
+// A worker's big file stops for its run's cancel on each of its paths: blocks read ahead (a
+// digest) and two halves on two threads (a CRC); another run's cancel does not touch it.
+TEST_F(HashFileTest, ABigFileInAWorkerStopsForItsOwnRunsCancel) {
+  const std::string path = folder_.AddFile("big.bin", PatternBytes(17u << 20));
+  std::stop_source cancelled;
+  cancelled.request_stop();
+  const std::stop_source other;
+  for (const THashType kind : {THashType::SHA256, THashType::CRC32, THashType::CRC16}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    ExpectFailure(HashInWorker(kind, path, 0, cancelled.get_token()));
+    const Result result = HashInWorker(kind, path, 0, other.get_token());
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.hash, Hash(kind, path).hash);
+  }
 }
 
 TEST_F(HashFileTest, NestedCallFromTheMessagePumpKeepsItsOwnState) {

@@ -1,14 +1,14 @@
 // Runs whose files are hashed by worker threads: the same rows from one worker and from many,
-// cancels at any moment, a cancel taken back, a worker's failure, and no thread left behind.
+// cancels at any moment, each run's cancel its own, a worker's failure, and no thread left behind.
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <optional>
 #include <random>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -18,9 +18,9 @@
 #include "engine/creation_run.h"
 #include "engine/hash_queue.h"
 #include "engine/verification_run.h"
-#include "support/job_gate.h"
 #include "support/list_text.h"
 #include "support/scratch_folder.h"
+#include "support/thread_count.h"
 #include "win/handle.h"
 
 namespace {
@@ -50,18 +50,6 @@ class Log final : public TRunObserver {
   std::function<void()> onPump;
 };
 
-// The threads of this process now.
-int ThreadCount() {
-  const win::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  int count = 0;
-  for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
-    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
-  }
-  return count;
-}
-
 std::string Pattern(std::size_t length, unsigned seed) {
   std::string bytes(length, '\0');
   for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>((i * 31 + seed) % 251);
@@ -90,15 +78,14 @@ std::string ChecksumText(THashType kind, const std::string& bytes) {
 
 class HashQueueTest : public testing::Test {
  protected:
-  void SetUp() override { CancelFlag = false; }
-  void TearDown() override { CancelFlag = false; }
-
+  TRunResult Run(const std::vector<std::string>& files, unsigned workers, Log& log, THashType kind,
+                 const std::stop_token& cancel) {
+    return RunCreation({files, {}}, folder_.Path().substr(0, folder_.Path().size() - 1),
+                       {.kind = kind, .showProcess = true, .upperMD5 = true, .workers = workers}, ",", log, cancel);
+  }
   std::vector<std::string> Create(const std::vector<std::string>& files, unsigned workers, Log& log,
                                   THashType kind = THashType::CRC32) {
-    const TRunResult result =
-        RunCreation({files, {}}, folder_.Path().substr(0, folder_.Path().size() - 1),
-                    {.kind = kind, .showProcess = true, .upperMD5 = true, .workers = workers}, ",", log);
-    EXPECT_FALSE(result.cancelled);
+    EXPECT_FALSE(Run(files, workers, log, kind, {}).cancelled);
     return log.lines;
   }
 
@@ -169,7 +156,7 @@ TEST_F(HashQueueTest, JobsCarryTheirDigestLength) {
       "BA80A53F981C4D0D6A2797B69F12F6E94C212F14685AC4B74B12BB6FDBFFA2D17D87C5392AAB792DC252D5DE4533CC9518D38AA8DBF1925A"
       "B92386EDD4009923",
       "CB00753F45A35E8BB5A03D699AC65007272C32AB0EDED1631A8B605A43FF5BED8086072BA1E7CC2358BAECA134C825A7"};
-  THashQueue queue(std::size(jobs), 2, [&](std::size_t i) { return jobs[i]; });
+  THashQueue queue(std::size(jobs), 2, [&](std::size_t i) { return jobs[i]; }, {});
   Log log;
   for (std::size_t i = 0; i < std::size(jobs); ++i) {
     std::string hashText;
@@ -195,20 +182,20 @@ TEST_F(HashQueueTest, CancelAtAnyMomentLeavesAPrefixAndNoThread) {
   }
   const ChecksumList list = ListOfLines(THashType::CRC32, TableLines(entries));
   Log whole;
-  RunVerification(list, folder_.Path(), {.workers = 3}, ",", whole);
+  RunVerification(list, folder_.Path(), {.workers = 3}, ",", whole, {});
   ASSERT_EQ(whole.lines.size(), entries.size());
 
   const int threadsBefore = ThreadCount();
   std::mt19937 random(20261210);
   for (int round = 0; round < 12; ++round) {
-    CancelFlag = false;
+    std::stop_source cancel;
     Log log;
     const int cancelAtPump = std::uniform_int_distribution<int>(1, 60)(random);
     int pumps = 0;
     log.onPump = [&] {
-      if (++pumps == cancelAtPump) CancelFlag = true;
+      if (++pumps == cancelAtPump) cancel.request_stop();
     };
-    const TRunResult result = RunVerification(list, folder_.Path(), {.workers = 3}, ",", log);
+    const TRunResult result = RunVerification(list, folder_.Path(), {.workers = 3}, ",", log, cancel.get_token());
     SCOPED_TRACE("cancel at pump " + std::to_string(cancelAtPump));
     EXPECT_EQ(ThreadCount(), threadsBefore) << "a worker outlived its run";
     EXPECT_EQ(result.done, log.lines.size());
@@ -219,23 +206,35 @@ TEST_F(HashQueueTest, CancelAtAnyMomentLeavesAPrefixAndNoThread) {
   }
 }
 
-// A cancel taken back while its file was stopped (a drop started an intake, which clears the
-// flag): the file is hashed again, not lost.
-TEST_F(HashQueueTest, ACancelTakenBackHashesTheStoppedFileAgain) {
-  const std::string a = folder_.AddFile("a.txt", "abc");
-  const std::string b = folder_.AddFile("b.txt", "123456789");
-  JobGate gate(1);
-  Log log;
-  log.onStart = [&](std::size_t index) {
-    if (index != 1) return;
-    CancelFlag = true;
-    gate.Open();
-    // Long enough for the worker to stop b.txt for the cancel.
-    Sleep(200);
-    CancelFlag = false;
-  };
-  const std::vector<std::string> lines = Create({a, b}, 2, log);
-  EXPECT_EQ(lines, (std::vector<std::string>{"a.txt|352441C2|3", "b.txt|CBF43926|9"}));
+// Two runs at once, the second started in a message round of the first (as a drop on another
+// window starts one): each stops for its own cancel only, and a cancel of the outer run stays when
+// the inner one ends.
+TEST_F(HashQueueTest, EachRunStopsForItsOwnCancelOnly) {
+  const std::vector<std::string> files{folder_.AddFile("a.txt", "abc"), folder_.AddFile("b.txt", "123456789"),
+                                       folder_.AddFile("c.txt", "")};
+  const std::vector<std::string> whole{"a.txt|352441C2|3", "b.txt|CBF43926|9", "c.txt|00000000|0"};
+  const std::vector<std::string> first{"a.txt|352441C2|3"};
+  for (const bool cancelOuter : {true, false}) {
+    SCOPED_TRACE(cancelOuter ? "the outer run cancelled" : "the inner run cancelled");
+    std::stop_source outer;
+    std::stop_source inner;
+    Log outerLog;
+    Log innerLog;
+    std::optional<TRunResult> innerResult;
+    outerLog.onStart = [&](std::size_t index) {
+      if (index != 1 || innerResult) return;
+      innerLog.onStart = [&](std::size_t innerIndex) {
+        if (innerIndex == 1) (cancelOuter ? outer : inner).request_stop();
+      };
+      innerResult = Run(files, 2, innerLog, THashType::CRC32, inner.get_token());
+    };
+    const TRunResult outerResult = Run(files, 2, outerLog, THashType::CRC32, outer.get_token());
+    ASSERT_TRUE(innerResult);
+    EXPECT_EQ(outerResult.cancelled, cancelOuter);
+    EXPECT_EQ(innerResult->cancelled, !cancelOuter);
+    EXPECT_EQ(outerLog.lines, cancelOuter ? first : whole);
+    EXPECT_EQ(innerLog.lines, cancelOuter ? whole : first);
+  }
 }
 
 // Whatever goes wrong in a worker is that file's read error; the run and the program go on.

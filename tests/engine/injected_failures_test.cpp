@@ -10,7 +10,6 @@
 
 #include "core/utf8.h"
 #include "engine/batch_run.h"
-#include "engine/cancel.h"
 #include "engine/intake.h"
 #include "engine/list_file.h"
 #include "support/outcome_recorder.h"
@@ -78,7 +77,6 @@ TEST(ListRead, ListsNoListsAndFilesHeldByOthers) {
 class BatchFault : public testing::Test {
  protected:
   void SetUp() override {
-    CancelFlag = false;
     scratch_.AddFolder("data");
     scratch_.AddFolder("data\\sub");
     for (const char* folder : {"data\\", "data\\sub\\"}) scratch_.AddFile(std::string(folder) + "a.txt", "abc");
@@ -91,14 +89,14 @@ class BatchFault : public testing::Test {
   TBatchExit Verify(std::vector<std::string> paths, bool recursive = true) {
     lines_.clear();
     return RunBatchVerification(std::move(paths), {.kind = THashType::None, .dirRecursive = recursive}, ",",
-                                [&](std::string_view line) { lines_.emplace_back(line); });
+                                [&](std::string_view line) { lines_.emplace_back(line); }, {});
   }
   TBatchExit Create(std::vector<std::string> paths, bool dirList) {
     lines_.clear();
     return RunBatchCreation(
         std::move(paths),
         {.kind = THashType::CRC32, .autoSaveForceOverwrite = true, .dirList = dirList, .dirRecursive = true}, ",",
-        [&](std::string_view line) { lines_.emplace_back(line); });
+        [&](std::string_view line) { lines_.emplace_back(line); }, {});
   }
   bool Said(const std::string& line) const { return std::find(lines_.begin(), lines_.end(), line) != lines_.end(); }
   std::string Lines() const {
@@ -189,7 +187,7 @@ TEST_F(BatchFault, UnlistedFilesNameTheFoldersThatCannotBeListed) {
   const auto verify = [&] {
     lines_.clear();
     return RunBatchVerification({list}, {.compareUnlisted = true}, ",",
-                                [&](std::string_view line) { lines_.emplace_back(line); });
+                                [&](std::string_view line) { lines_.emplace_back(line); }, {});
   };
   const std::string denied = AsUtf8String(UnreadableText(u8"アクセス拒否"));
   EXPECT_EQ(verify(), TBatchExit::Failed) << "good.md5 and sub\\more.md5 are unlisted";
@@ -247,7 +245,8 @@ TEST_F(BatchFault, CreationPageShowsTheUnlistedFolderFirst) {
   EXPECT_EQ(pages[0].unlistedFolders[0].path, sub_);
   EXPECT_EQ(pages[0].unlistedFolders[0].reason, THashFailure::AccessDenied);
   OutcomeRecorder recorder;
-  const TRunResult result = RunCreation(pages[0], BaseFolderOf(pages[0]), {.kind = THashType::CRC32}, ",", recorder);
+  const TRunResult result =
+      RunCreation(pages[0], BaseFolderOf(pages[0]), {.kind = THashType::CRC32}, ",", recorder, {});
   EXPECT_EQ(result.leftOut, 1u);
   ASSERT_FALSE(recorder.leftOut.empty());
   EXPECT_EQ(recorder.leftOut[0], std::make_pair(sub_, THashFailure::AccessDenied));
@@ -262,7 +261,7 @@ TEST_F(BatchFault, VerificationNamesEachUnlistedFolderOnce) {
   std::vector<std::string> files;
   PlanVerificationLists(
       intake, true, [&](const std::vector<std::string>& f, bool) { files.insert(files.end(), f.begin(), f.end()); },
-      [&](const TLeftOutPath& folder) { failed.push_back(folder); });
+      [&](const TLeftOutPath& folder) { failed.push_back(folder); }, {});
   ASSERT_EQ(failed.size(), 1u);
   EXPECT_EQ(failed[0].path, sub_);
   EXPECT_EQ(failed[0].reason, THashFailure::AccessDenied);

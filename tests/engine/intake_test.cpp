@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/cancel.h"
+#include <stop_token>
+
 #include "engine/list_document.h"
 #include "support/scratch_folder.h"
 
@@ -21,7 +22,6 @@ struct Page {
 class IntakeTest : public testing::Test {
  protected:
   void SetUp() override {
-    CancelFlag = false;
     folder_.AddFolder("d");
     folder_.AddFolder("d\\e");
     loose_ = folder_.AddFile("z.txt");
@@ -29,7 +29,6 @@ class IntakeTest : public testing::Test {
     folder_.AddFile("d\\a.txt");
     folder_.AddFile("d\\e\\c.txt");
   }
-  void TearDown() override { CancelFlag = false; }
 
   // The pages a drop of z.txt and the folder d makes.
   std::vector<Page> Pages(bool dirList, bool recursive) {
@@ -68,13 +67,14 @@ TEST_F(IntakeTest, VerificationListsNoFolderOnceCancelled) {
   const TIntakePaths intake = SortIntake(paths);
   EXPECT_EQ(paths[0], folder_.File("d\\")) << "the caller's paths take their long form";
   std::vector<std::pair<std::size_t, bool>> calls;
+  std::stop_source cancel;
   PlanVerificationLists(
       intake, true,
       [&](const std::vector<std::string>& files, bool reportNonLists) {
         calls.emplace_back(files.size(), reportNonLists);
-        CancelFlag = calls.size() == 2;  // cancelled while the lists of d are open
+        if (calls.size() == 2) cancel.request_stop();  // cancelled while the lists of d are open
       },
-      kListedWhole);
+      kListedWhole, cancel.get_token());
   EXPECT_EQ(calls, (std::vector<std::pair<std::size_t, bool>>{{1, true}, {2, false}}));
 }
 
@@ -117,7 +117,7 @@ TEST(IntakeBreaks, LongFoldersAreListedWithBreaksAndTheSameResult) {
   const auto lists = [&](const win::ListingBreak& takeBreak) {
     std::vector<std::vector<std::string>> opened;
     PlanVerificationLists(
-        intake, false, [&](const std::vector<std::string>& files, bool) { opened.push_back(files); }, kListedWhole,
+        intake, false, [&](const std::vector<std::string>& files, bool) { opened.push_back(files); }, kListedWhole, {},
         takeBreak);
     return opened;
   };

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -56,12 +57,10 @@ class Recorder final : public TRunObserver {
 class RunTest : public testing::Test {
  protected:
   void SetUp() override {
-    CancelFlag = false;
     folder_.AddFolder("sub");
     abc_ = folder_.AddFile("a.txt", "abc");
     zeros_ = folder_.AddFile("sub\\big.bin", kZeros);
   }
-  void TearDown() override { CancelFlag = false; }
   std::string Base() const { return folder_.Path().substr(0, folder_.Path().size() - 1); }
 
   ScratchFolder folder_;
@@ -107,7 +106,7 @@ TEST_F(RunTest, CreationMakesARowPerReadableFileInTheOptionsCase) {
     TRunOptions options{.kind = c.kind, .md5BinaryMode = c.binaryMode, .upperCRC = c.upper, .upperMD5 = c.upper};
     Recorder recorder;
     const std::vector<std::string> files{abc_, folder_.File("missing.txt"), zeros_};
-    const TRunResult result = RunCreation({files, {}}, BaseFolderOf(files), options, ".", recorder);
+    const TRunResult result = RunCreation({files, {}}, BaseFolderOf(files), options, ".", recorder, {});
     EXPECT_FALSE(result.cancelled);
     EXPECT_EQ(result.done, 2u);
     ASSERT_EQ(recorder.rows.size(), 2u);
@@ -155,7 +154,7 @@ TEST_F(RunTest, CreationLeavesOutTheFileItsListWillBeSavedAs) {
     std::vector<std::string> files;
     for (const std::string& name : c.files) files.push_back(folder_.File("album\\" + name));
     Recorder recorder;
-    const TRunResult result = RunCreation({files, {}}, BaseFolderOf(files), {.kind = c.kind}, ",", recorder);
+    const TRunResult result = RunCreation({files, {}}, BaseFolderOf(files), {.kind = c.kind}, ",", recorder, {});
     std::vector<std::string> rows;
     for (const ChecksumRow& row : recorder.rows) rows.push_back(row.Name);
     EXPECT_EQ(rows, c.rows);
@@ -194,7 +193,7 @@ TEST_F(RunTest, MessagesRunWhileAFileIsHashed) {
       if (recorder.pumps == 5) gate.Open();
     };
     const TRunResult result =
-        RunCreation({{zeros_}, {}}, Base(), {.kind = THashType::CRC32, .showProcess = showProcess}, ",", recorder);
+        RunCreation({{zeros_}, {}}, Base(), {.kind = THashType::CRC32, .showProcess = showProcess}, ",", recorder, {});
     EXPECT_EQ(result.done, 1u);
     EXPECT_GE(recorder.pumps, 5);
     if (!showProcess) {
@@ -206,8 +205,12 @@ TEST_F(RunTest, MessagesRunWhileAFileIsHashed) {
 
 TEST_F(RunTest, CreationCancelledBeforeAFileKeepsTheRowsSoFar) {
   Recorder recorder;
-  recorder.onStart = [](std::size_t index) { CancelFlag = index == 1; };
-  const TRunResult result = RunCreation({{abc_, zeros_}, {}}, Base(), {.kind = THashType::CRC32}, ",", recorder);
+  std::stop_source cancel;
+  recorder.onStart = [&cancel](std::size_t index) {
+    if (index == 1) cancel.request_stop();
+  };
+  const TRunResult result =
+      RunCreation({{abc_, zeros_}, {}}, Base(), {.kind = THashType::CRC32}, ",", recorder, cancel.get_token());
   EXPECT_TRUE(result.cancelled);
   EXPECT_EQ(recorder.rows.size(), 1u);
   EXPECT_EQ(recorder.settles, 0);
@@ -224,7 +227,7 @@ TEST_F(RunTest, VerificationJudgesEveryEntry) {
   };
   Recorder recorder;
   const TRunResult result = RunVerification(ListOfLines(THashType::CRC32, TableLines(entries)), folder_.Path(),
-                                            {.showProcess = false}, ",", recorder);
+                                            {.showProcess = false}, ",", recorder, {});
   EXPECT_FALSE(result.cancelled);
   EXPECT_EQ(result.done, entries.size());
   EXPECT_EQ(recorder.results, (std::vector<TVerifyResult>{TVerifyResult::Correct, TVerifyResult::Correct,
@@ -243,7 +246,7 @@ TEST_F(RunTest, VerificationCancelledWhileReading) {
                                        {.name = "a.txt", .hash = "352441C2", .size = "3"}};
   for (const bool whileReading : {true, false}) {
     SCOPED_TRACE(whileReading ? "during big.bin" : "at the end of a.txt");
-    CancelFlag = false;
+    std::stop_source cancel;
     std::optional<JobGate> gate;
     Recorder recorder;
     if (whileReading) {
@@ -251,16 +254,16 @@ TEST_F(RunTest, VerificationCancelledWhileReading) {
       gate.emplace(1);
       recorder.onStart = [&](std::size_t index) {
         if (index != 1) return;
-        CancelFlag = true;
+        cancel.request_stop();
         gate->Open();
       };
     } else {
       recorder.onVerified = [&](std::size_t index) {
-        if (index == 0) CancelFlag = true;
+        if (index == 0) cancel.request_stop();
       };
     }
     const TRunResult result = RunVerification(ListOfLines(THashType::CRC32, TableLines(entries)), folder_.Path(),
-                                              {.workers = 2}, ",", recorder);
+                                              {.workers = 2}, ",", recorder, cancel.get_token());
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.done, 1u);
     EXPECT_EQ(recorder.verified, std::vector<std::size_t>{0});

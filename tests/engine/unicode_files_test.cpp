@@ -43,13 +43,13 @@ RoundTrip CreateAndVerify(const std::string& folder, THashType kind) {
   const TRunOptions options{.kind = kind, .upperMD5 = true};
   const win::FolderListing listing = SearchFolder(folder, false);
   const std::string base = folder.substr(0, folder.size() - 1);
-  RunCreation({listing.files, listing.unnamable}, base, options, ",", trip.created);
+  RunCreation({listing.files, listing.unnamable}, base, options, ",", trip.created, {});
   trip.document = MakeListDocument(kind, trip.created.rows, base, "Total", options);
   const std::string listPath = folder + "list.txt";
   EXPECT_EQ(win::WriteFileAtomically(listPath, trip.document.bytes), win::WriteResult::Written);
   trip.list = ReadChecksumList(listPath).list;
   EXPECT_EQ(trip.list.Kind(), kind);
-  RunVerification(trip.list, folder, options, ",", trip.verified);
+  RunVerification(trip.list, folder, options, ",", trip.verified, {});
   DeleteFileW(win::FileSystemPath(listPath).c_str());  // the folder as it was, for the next round
   return trip;
 }
@@ -157,7 +157,7 @@ TEST(LeftOut, EachFileWithItsReason) {
   Recorder recorder;
   const TRunResult result =
       RunCreation({{gone, good, held, scratch.File("never.txt")}, {scratch.File("bad\xEF\xBF\xBD")}}, scratch.Path(),
-                  {.kind = THashType::CRC32}, ",", recorder);
+                  {.kind = THashType::CRC32}, ",", recorder, {});
   EXPECT_EQ(result.done, 1u);
   EXPECT_EQ(result.leftOut, 4u);
   EXPECT_EQ(recorder.leftOut,

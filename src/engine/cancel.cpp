@@ -1,3 +1,0 @@
-#include "engine/cancel.h"
-
-std::atomic<bool> CancelFlag{false};
