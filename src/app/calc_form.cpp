@@ -4,10 +4,13 @@
 #include "app/calc_view_form.h"
 #include "app/fonts.h"
 #include "app/path_choosers.h"
+#include "app/state_pictures.h"
 #include "core/codepage.h"
+#include "core/pasted_digest.h"
 #include "core/path.h"
 #include "engine/intake.h"
 #include "ui/application.h"
+#include "ui/clipboard.h"
 #include "win/user_locale.h"
 
 TCalcForm* CalcForm = nullptr;
@@ -45,13 +48,21 @@ TCalcForm::TCalcForm()
       MenuCopy(PopupMenu.Add({.caption = u8"クリップボードにコピー(&C)",
                               .shortcut = {.key = 'C'},
                               .onClick = [this] { MenuCopyClick(); }})),
+      MenuCopyHash(PopupMenu.Add({.caption = u8"ハッシュをコピー(&H)",
+                                  .shortcut = {.key = 'C', .shift = true, .ctrl = true},
+                                  .onClick = [this] { MenuCopyHashClick(); }})),
+      MenuCompareClipboard(PopupMenu.Add({.caption = u8"クリップボードと比較(&P)",
+                                          .shortcut = {.key = 'V', .ctrl = true},
+                                          .onClick = [this] { MenuCompareClipboardClick(); }})),
       MenuSeparatorText(PopupMenu.AddSeparator()),
       MenuPrevTab(AddPrevTabItem(PopupMenu)),
       MenuNextTab(AddNextTabItem(PopupMenu)),
       MenuSeparatorTabs(PopupMenu.AddSeparator()),
       MenuCancelClose(AddCancelCloseItem(PopupMenu)),
+      StateImageList(kStatePictureSize, kStatePictureSize),
       DropDst(this) {
   CalcForm = this;
+  AddStatePictures(StateImageList);
   BindPages(CalcPageControl, MenuCancelClose);
   CalcPageControl.SetAccessibleName(u8"作成リスト");
   CalcPageControl.SetPopupMenu(&PopupMenu);
@@ -127,9 +138,12 @@ bool TCalcForm::AddListPage(const TPageFiles& page, const std::string& folder, c
   TCalcFrame& frame = AddPage<TCalcFrame>(PageName(folder));
   const TRunResult result = frame.RunCalc(page, options, cancel);
   if (result.cancelled) return result.leftOut > 0;
+  // A download's digest copied from its web page before: the one file's result shows at once,
+  // and a mismatch ends the intake with the error sound.
+  const bool mismatch = frame.Entries.size() == 1 && frame.LeftOut.empty() && CompareWithClipboard(frame) == false;
   // A page that left files out stays open, saved or not: the user has to see what is missing.
   if (AutoSavePage(frame, folder, options) && result.leftOut == 0) RemovePage(frame);
-  return result.leftOut > 0;
+  return result.leftOut > 0 || mismatch;
 }
 
 bool TCalcForm::AutoSavePage(const TCalcFrame& frame, const std::string& folder, const TRunOptions& options) {
@@ -187,6 +201,31 @@ void TCalcForm::MenuCopyClick() {
   if (view_ == nullptr) return;
   view_->Render(ActiveDocument());
   view_->MenuCopyClick();
+}
+
+void TCalcForm::MenuCopyHashClick() {
+  const TCalcFrame* frame = ActiveFrame();
+  const std::string hash = frame != nullptr ? frame->SelectedHash() : std::string();
+  if (hash.empty() || !ui::SetClipboardText(hash)) Play(TSoundKind::skError);
+}
+
+void TCalcForm::MenuCompareClipboardClick() {
+  TCalcFrame* frame = ActiveFrame();
+  if (frame == nullptr || frame->Running() || frame->Entries.empty()) {
+    Play(TSoundKind::skError);
+    return;
+  }
+  const std::optional<bool> matched = CompareWithClipboard(*frame);
+  if (!matched) frame->ShowNoDigest();
+  if (matched != true) Play(TSoundKind::skError);
+}
+
+std::optional<bool> TCalcForm::CompareWithClipboard(TCalcFrame& frame) {
+  const std::optional<std::string> text = ui::ClipboardText();
+  const auto digestBytes = static_cast<std::size_t>(HashTextLength(frame.Kind()) / 2);
+  const std::vector<std::string> digests = text ? DigestsInText(*text, digestBytes) : std::vector<std::string>{};
+  if (digests.empty()) return std::nullopt;
+  return frame.ShowMatches(digests);
 }
 
 void TCalcForm::MenuOpenClick() { DropDst.DropPaths(ChooseFiles()); }

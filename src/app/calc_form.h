@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "engine/creation_run.h"
 #include "engine/list_document.h"
 #include "ui/file_drop_target.h"
+#include "ui/image_list.h"
 #include "ui/popup_menu.h"
 #include "ui/tab_control.h"
 
@@ -47,6 +49,10 @@ class TCalcForm : public TJobForm {
   void MenuViewClick();
   void MenuSaveClick();
   void MenuCopyClick();
+  // "ハッシュをコピー" (Ctrl+Shift+C): the selected row's hash alone.
+  void MenuCopyHashClick();
+  // "クリップボードと比較" (Ctrl+V): the active page's rows against the digests on the clipboard.
+  void MenuCompareClipboardClick();
   void DropDstFileDrop(TDropDst* Sender, std::vector<std::string>& Files, int X, int Y);
   // Files or a folder chosen in a dialog go where a drop on this window goes.
   void MenuOpenClick();
@@ -63,11 +69,14 @@ class TCalcForm : public TJobForm {
   ui::MenuItem& MenuView;
   ui::MenuItem& MenuSave;
   ui::MenuItem& MenuCopy;
+  ui::MenuItem& MenuCopyHash;
+  ui::MenuItem& MenuCompareClipboard;
   ui::MenuItem& MenuSeparatorText;
   ui::MenuItem& MenuPrevTab;
   ui::MenuItem& MenuNextTab;
   ui::MenuItem& MenuSeparatorTabs;
   ui::MenuItem& MenuCancelClose;
+  ui::ImageList StateImageList;  // the mark of a row that matches the clipboard
   TDropDst DropDst;
 
  private:
@@ -79,6 +88,9 @@ class TCalcForm : public TJobForm {
   void RenderActivePageIfShown();
   // title + " - Calc - " + base folder of the active page, or closes the window without pages.
   void FinishIntake();
+  // The page's rows against the clipboard's digests of the page's kind: nullopt when the
+  // clipboard holds none, else whether a row matched.
+  static std::optional<bool> CompareWithClipboard(TCalcFrame& frame);
 
   TCalcViewForm* view_ = nullptr;
 };

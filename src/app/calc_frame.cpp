@@ -1,7 +1,11 @@
 #include "app/calc_frame.h"
 
+#include <algorithm>
 #include <cstdint>
 
+#include "app/calc_form.h"
+#include "app/state_pictures.h"
+#include "core/hex.h"
 #include "engine/creation_run.h"
 #include "ui/application.h"
 #include "ui/text.h"
@@ -33,6 +37,7 @@ void TCalcFrame::ListViewData(int index, ui::ListItemData& item) {
     return;
   }
   const TCalcItem& entry = Entries[static_cast<std::size_t>(index)];
+  if (!matched_.empty()) item.stateIndex = Matched(static_cast<std::size_t>(index)) ? 1 : 0;
   item.caption = entry.Name;
   item.subItems.resize(2);
   item.subItems[0] = entry.Hash;
@@ -75,6 +80,7 @@ TRunResult TCalcFrame::RunCalc(const TPageFiles& page, const TRunOptions& option
 
   const TRunResult result = RunCreation(page, baseFolder_, options, win::ThousandsSeparator(), *this, cancel);
   Flush();
+  total_ = StatusBar.PanelText(1);
   if (result.cancelled) {
     ShowRows();
     StatusBar.Panel(0).SetText(u8"キャンセル");
@@ -84,4 +90,38 @@ TRunResult TCalcFrame::RunCalc(const TPageFiles& page, const TRunOptions& option
   // A page that left files out says so where a finished page says "完了".
   StatusBar.Panel(0).SetText(result.leftOut > 0 ? u8"除外あり" : u8"完了");
   return result;
+}
+
+bool TCalcFrame::ShowMatches(const std::vector<std::string>& digests) {
+  if (matched_.empty()) {
+    if (auto* form = dynamic_cast<TCalcForm*>(OwnerForm())) ListView.SetStateImages(&form->StateImageList);
+    // The mark takes room before the name.
+    ListView.SetColumnWidth(0, ListView.ColumnWidth(0) + ListView.Scaled(kStatePictureSize));
+  }
+  matched_.assign(Entries.size(), false);
+  int first = -1;
+  for (std::size_t i = 0; i < Entries.size(); ++i) {
+    const std::string hash = AsciiUpper(Entries[i].Hash);
+    matched_[i] = std::find(digests.begin(), digests.end(), hash) != digests.end();
+    if (matched_[i] && first < 0) first = static_cast<int>(i);
+  }
+  if (first >= 0) {
+    ListView.SelectFocusShow(first);
+    // The binary-mode mark is no part of the name.
+    std::string_view name = Entries[static_cast<std::size_t>(first)].Name;
+    if (name.starts_with('*')) name.remove_prefix(1);
+    ShowTextNow(ui::Utf8(u8"一致: ") + std::string(name));
+  } else {
+    ShowTextNow(ui::Utf8(u8"一致するファイルはありません"));
+  }
+  ListView.Repaint();
+  return first >= 0;
+}
+
+void TCalcFrame::ShowNoDigest() { ShowTextNow(ui::Utf8(u8"クリップボードにハッシュがありません")); }
+
+std::string TCalcFrame::SelectedHash() const {
+  const int selected = ListView.Selected();
+  if (selected < 0 || static_cast<std::size_t>(selected) >= Entries.size()) return {};
+  return Entries[static_cast<std::size_t>(selected)].Hash;
 }

@@ -29,8 +29,20 @@ class TCalcFrame : public TListPage {
   // The folder of the page's first file without a trailing "\" ("C:" for a drive root); also
   // the frame's hint.
   [[nodiscard]] const std::string& BaseFolder() const { return baseFolder_; }
-  // The status bar's second panel: the progress text or the total line.
-  [[nodiscard]] std::string TotalText() const { return StatusBar.PanelText(1); }
+  // The progress text or the total line while the run goes on, the total line once it has ended
+  // (the status bar may say something else by then).
+  [[nodiscard]] std::string TotalText() const { return Running() ? StatusBar.PanelText(1) : total_; }
+
+  // Compares the rows' hashes with the digests (upper-case hex, of this page's kind): every
+  // matching row gets the mark of a match, the others none, the first match is selected, and the
+  // text line says "一致: NAME" or "一致するファイルはありません". False when no row matches.
+  bool ShowMatches(const std::vector<std::string>& digests);
+  // The text line says that the clipboard holds no digest of this page's kind.
+  void ShowNoDigest();
+  // The selected row's hash, as the page shows it; empty when the selection is no row with a hash.
+  [[nodiscard]] std::string SelectedHash() const;
+  // Whether the row of entry index carries the mark of a match.
+  [[nodiscard]] bool Matched(std::size_t index) const { return index < matched_.size() && matched_[index]; }
 
   std::vector<TCalcItem> Entries;
   // The files without a row: path and reason.
@@ -49,4 +61,6 @@ class TCalcFrame : public TListPage {
 
   THashType kind_ = THashType::None;
   std::string baseFolder_;
+  std::string total_;
+  std::vector<bool> matched_;  // per entry; empty until compared
 };

@@ -1,52 +1,24 @@
 #include "app/compare_form.h"
 
+#include <optional>
 #include <utility>
 
 #include "app/compare_frame.h"
 #include "app/fonts.h"
 #include "app/list_file_writer.h"
 #include "app/path_choosers.h"
+#include "app/state_pictures.h"
 #include "core/codepage.h"
 #include "core/path.h"
 #include "core/tab_text.h"
 #include "core/utf8.h"
 #include "engine/intake.h"
 #include "engine/list_file.h"
+#include "engine/sibling_list.h"
 #include "ui/application.h"
-#include "ui/gdi.h"
 #include "win/user_locale.h"
 
 TCompareForm* CompareForm = nullptr;
-
-namespace {
-
-constexpr int kPictureSize = 12;
-
-// The pictures are designed at kPictureSize; drawn larger (at a higher DPI), strokes and insets
-// grow with them.
-int AtSize(int designed, const RECT& bounds) { return MulDiv(designed, bounds.bottom - bounds.top, kPictureSize); }
-
-void PaintBlueCircle(HDC dc, const RECT& bounds) {
-  const ui::PenHandle pen(CreatePen(PS_SOLID, AtSize(2, bounds), RGB(0, 0, 255)));
-  const ui::SelectObjectScope usePen(dc, pen.get());
-  const ui::SelectObjectScope noFill(dc, GetStockObject(NULL_BRUSH));
-  const int inset = AtSize(1, bounds);
-  Ellipse(dc, bounds.left + inset, bounds.top + inset, bounds.right - inset, bounds.bottom - inset);
-}
-
-void PaintRedCross(HDC dc, const RECT& bounds) {
-  const ui::PenHandle pen(CreatePen(PS_SOLID, AtSize(2, bounds), RGB(255, 0, 0)));
-  const ui::SelectObjectScope usePen(dc, pen.get());
-  const int edge = AtSize(1, bounds);
-  const int inset = AtSize(2, bounds);
-  const int across = AtSize(3, bounds);
-  MoveToEx(dc, bounds.left + inset, bounds.top + inset, nullptr);
-  LineTo(dc, bounds.right - inset, bounds.bottom - inset);
-  MoveToEx(dc, bounds.right - across, bounds.top + inset, nullptr);
-  LineTo(dc, bounds.left + edge, bounds.bottom - inset);
-}
-
-}  // namespace
 
 TCompareForm::TCompareForm()
     : TJobForm({.caption = u8"Ruvo - Compare",
@@ -82,14 +54,12 @@ TCompareForm::TCompareForm()
       MenuNextTab(AddNextTabItem(PopupMenu)),
       MenuSeparatorTabs(PopupMenu.AddSeparator()),
       MenuCancelClose(AddCancelCloseItem(PopupMenu)),
-      StateImageList(kPictureSize, kPictureSize),
+      StateImageList(kStatePictureSize, kStatePictureSize),
       DropDst(this) {
   if (CompareForm == nullptr) CompareForm = this;
   BindPages(ComparePageControl, MenuCancelClose);
   ComparePageControl.SetAccessibleName(u8"比較リスト");
-  StateImageList.Add([](HDC, const RECT&) {});
-  StateImageList.Add(PaintBlueCircle);
-  StateImageList.Add(PaintRedCross);
+  AddStatePictures(StateImageList);
 
   ComparePageControl.SetPopupMenu(&PopupMenu);
   ComparePageControl.OnChange = [this] { ComparePageControlChange(); };
@@ -154,12 +124,20 @@ void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportN
     const bool isList = read.list.Kind() != THashType::None;
     // A folder's other files are simply no lists; a file given by name had to be one.
     if (!isList && !reportNonLists) continue;
-    TCompareFrame& frame = AddPathPage(path);
     if (!isList) {
-      frame.ShowNoList(path);
+      // A download: verified against the list published beside it that names it.
+      if (std::optional<TSiblingEntry> sibling = FindSiblingList(path)) {
+        ++listsOpened_;
+        TCompareFrame& frame = AddPathPage(sibling->listPath);
+        frame.KeepToTheEntry();
+        frame.StartCompare(sibling->listPath, std::move(sibling->entry), Options(), cancel);
+        continue;
+      }
+      AddPathPage(path).ShowNoList(path);
       Play(TSoundKind::skError);
       continue;
     }
+    TCompareFrame& frame = AddPathPage(path);
     ++listsOpened_;
     frame.StartCompare(path, std::move(read.list), Options(), cancel);
   }

@@ -49,6 +49,9 @@ class TCompareFrame : public TListPage {
   // not be listed whole, counted as errors; once per page, after its run has ended
   // uncancelled. False when there was nothing to look for (the run is not over, or it was done).
   bool AddUnlistedFiles();
+  // Before StartCompare: the page verifies one entry taken from a list, so the list's other files
+  // are none of its business and no search for unlisted files runs.
+  void KeepToTheEntry() { unlistedAdded_ = true; }
   // The page's rows as report lines: the list's path, the name, the row's kind, the expected and
   // found hash and size (sizes as digits alone), and the outcome: "正常", the Error column's
   // text, or "未検証" for a row that a cancel left.

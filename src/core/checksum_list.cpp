@@ -30,6 +30,15 @@ std::size_t ChecksumList::LineNumber(std::size_t i) const {
   }
 }
 
+ChecksumList ChecksumList::OnlyRow(std::size_t i) const {
+  ChecksumList one = *this;
+  one.rows_ = {rows_.at(i)};
+  one.lineNumbers_ = {static_cast<std::uint32_t>(LineNumber(i))};
+  // A list may mix kinds: the one row's is the list's now.
+  if (const THashType kind = one.Fields(0).kind; kind != THashType::None) one.kind_ = kind;
+  return one;
+}
+
 ListFields ChecksumList::Fields(std::size_t i) const {
   const std::string_view rest = std::string_view(text_).substr(Offset(i));
   const std::string_view line = rest.substr(0, FirstLine(rest).length);

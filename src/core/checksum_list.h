@@ -33,6 +33,8 @@ class ChecksumList {
   // of kind None.
   [[nodiscard]] ListFields Fields(std::size_t i) const;
   [[nodiscard]] ListEntry Entry(std::size_t i) const { return ToListEntry(Fields(i)); }
+  // The list with row i alone, which keeps its line number and the list's rules.
+  [[nodiscard]] ChecksumList OnlyRow(std::size_t i) const;
 
  private:
   friend ChecksumList ParseChecksumList(std::string text, std::string_view listFileName);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 
 #include "core/codepage.h"
@@ -12,6 +13,7 @@
 #include "engine/intake.h"
 #include "engine/list_document.h"
 #include "engine/list_file.h"
+#include "engine/sibling_list.h"
 #include "engine/unlisted_files.h"
 #include "engine/verification_run.h"
 #include "win/atomic_write.h"
@@ -127,6 +129,16 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
         continue;
       }
       if (read.list.Kind() == THashType::None) {
+        // A download given by name: verified against the list beside it that names it.
+        std::optional<TSiblingEntry> sibling = named ? FindSiblingList(path) : std::nullopt;
+        if (sibling) {
+          verified.push_back(sibling->listPath);
+          TRunOptions oneEntry = options;
+          oneEntry.compareUnlisted = false;  // the list's other files are not this run's business
+          exit =
+              Worse(exit, VerifyList(sibling->listPath, std::move(sibling->entry), oneEntry, separator, line, cancel));
+          continue;
+        }
         // A folder's other files are simply no lists; a named one had to be.
         if (named) {
           line(Tabbed(path, AsUtf8String(u8"チェックサムリストではありません")));

@@ -331,6 +331,8 @@ TEST_F(CalcIntakeTest, MenuHoldsTheCommandsWithTheirShortcuts) {
       {&CalcForm->MenuView, u8"テキスト表示(&V)", {.key = 'V'}},
       {&CalcForm->MenuSave, u8"保存(&S)", {.key = 'S'}},
       {&CalcForm->MenuCopy, u8"クリップボードにコピー(&C)", {.key = 'C'}},
+      {&CalcForm->MenuCopyHash, u8"ハッシュをコピー(&H)", {.key = 'C', .shift = true, .ctrl = true}},
+      {&CalcForm->MenuCompareClipboard, u8"クリップボードと比較(&P)", {.key = 'V', .ctrl = true}},
       {&CalcForm->MenuSeparatorText, u8"-", {}},
       {&CalcForm->MenuPrevTab, u8"前のタブ", {.key = VK_TAB, .shift = true}},
       {&CalcForm->MenuNextTab, u8"次のタブ", {.key = VK_TAB}},

@@ -73,11 +73,11 @@ std::string ReadFileBytes(const std::string& path) {
 
 bool Exists(const std::string& path) { return GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void PressKeyInCalcForm(WORD virtualKey, bool shift) {
+void PressKeyInCalcForm(WORD virtualKey, bool shift, bool ctrl) {
   CalcForm->BringToFront();
   if (TCalcFrame* frame = CalcForm->ActiveFrame()) frame->ListView.SetFocus();
   apptest::PumpMessages();
-  apptest::PressKey(virtualKey, shift);
+  apptest::PressKey(virtualKey, shift, ctrl);
 }
 
 void CalcTest::SetUp() {

@@ -75,7 +75,7 @@ bool Exists(const std::string& path);
 
 // A real key press (SendInput) into the creation window, which is brought to the front with the
 // keyboard focus in its active page's list; then the queued messages run.
-void PressKeyInCalcForm(WORD virtualKey, bool shift = false);
+void PressKeyInCalcForm(WORD virtualKey, bool shift = false, bool ctrl = false);
 
 class CalcTest : public testing::Test {
  protected:

@@ -337,4 +337,33 @@ TEST_F(CompareWindowTest, WindowIsACentredToolWindowWithItsMenu) {
   }
 }
 
+// A download dropped on the window: verified against the one row of the list beside it that
+// names it, in a page of that list, with the sound of a finished run; the list's other files are
+// not looked for.
+TEST_F(CompareWindowTest, ADownloadIsVerifiedAgainstTheListBesideIt) {
+  struct Case {
+    std::string bytes;
+    std::u8string summary;
+    std::string sound;
+  };
+  const Case cases[] = {{"abc", u8"1ファイル (正常 : 1  異常 : 0)", "done"},
+                        {"abd", u8"1ファイル (正常 : 0  異常 : 1)", "done"}};
+  MainForm->CompareUnlisted = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    comparetest::ResetCompareForm();
+    sounds_.emplace();
+    folder_.Write("setup.zip", c.bytes);
+    folder_.Write("other.zip", "more");
+    folder_.Write("SHA256SUMS", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  setup.zip\n");
+    Compare({folder_.File("setup.zip")});
+    EXPECT_EQ(TabCaptions(), std::vector<std::string>{"SHA256SUMS"});
+    ASSERT_NE(CompareForm->Frame(0), nullptr);
+    EXPECT_EQ(CompareForm->Frame(0)->RowCount(), 1u);
+    EXPECT_EQ(CompareForm->Frame(0)->SummaryText(), U8(c.summary.c_str()));
+    EXPECT_EQ(sounds_->Heard(), std::vector<std::string>{c.sound});
+    EXPECT_FALSE(CompareForm->OpenedNoList());
+  }
+}
+
 }  // namespace

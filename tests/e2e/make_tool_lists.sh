@@ -65,3 +65,14 @@ rhash --bsd --md5 --sha1 "${files[@]}" >rhash.bsd
 rhash --printf '%{crc32}\n' a.txt >a.txt.crc32
 # A wrong row after a blank line: the verdict must not be success.
 { md5sum a.txt; echo; echo "00000000000000000000000000000000  b c.bin"; } >late-bad.md5
+# Downloads and the lists published beside them: setup.zip has its own, broken.zip changed since
+# SHA256SUMS was written.
+mkdir -p download
+(
+  cd download
+  printf 'the installer' >setup.zip
+  printf 'as published' >broken.zip
+  sha256sum setup.zip broken.zip >SHA256SUMS
+  md5sum setup.zip >setup.zip.md5
+  printf 'changed on the way' >broken.zip
+)

@@ -85,3 +85,25 @@ TEST(ToolListsE2e, EveryListInABatchRun) {
     EXPECT_NE(run.output.find(list + "\t" + std::to_string(c.files)), std::string::npos) << run.output;
   }
 }
+
+// A download given by name to a script is verified against the list beside it that names it:
+// exit 0 when it matches, 1 when it does not, the list's path in the summary line.
+TEST(ToolListsE2e, ADownloadAgainstTheListBesideIt) {
+  const char* folder = std::getenv("RUVO_TEST_TOOL_LISTS");
+  if (folder == nullptr) GTEST_SKIP() << "RUVO_TEST_TOOL_LISTS names no folder of lists";
+  struct Case {
+    const char* file;
+    const char* list;
+    unsigned exitCode;
+  };
+  const Case cases[] = {{"setup.zip", "setup.zip.md5", 0}, {"broken.zip", "SHA256SUMS", 1}};
+  const e2e::RuvoSandbox box;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string download = std::string(folder) + "\\download\\";
+    const e2e::CapturedRun run = box.RunCaptured("-q -c \"" + download + c.file + "\"");
+    ASSERT_TRUE(run.result.finished);
+    EXPECT_EQ(run.result.exitCode, c.exitCode) << run.output;
+    EXPECT_NE(run.output.find(download + c.list + "\t1"), std::string::npos) << run.output;
+  }
+}

@@ -1,6 +1,7 @@
 // Not a test: takes the README's pictures of the real ruvo.exe, each window as the screen shows it.
 //   screenshots.exe OUTPUT-FOLDER
-// writes main-dd.bmp, main-settings.bmp, creation.bmp, text-view.bmp and verification.bmp there.
+// writes main-dd.bmp, main-settings.bmp, creation.bmp, text-view.bmp, verification.bmp and
+// download.bmp there.
 // tools/screenshots runs it on a display of its own and turns the pictures into docs/*.png.
 #include <windows.h>
 
@@ -14,9 +15,12 @@
 #include <thread>
 #include <vector>
 
+#include "core/hex.h"
+#include "core/sha.h"
 #include "e2e/e2e_support.h"
 #include "e2e/test_win32.h"
 #include "support/wide_path.h"
+#include "ui/clipboard.h"
 #include "ui/gdi.h"
 
 namespace {
@@ -27,6 +31,7 @@ using namespace std::chrono_literals;
 constexpr char kProgramFolder[] = "C:\\Ruvo\\";
 constexpr const char8_t* kPhotos = u8"C:\\写真\\";
 constexpr const char8_t* kTrip = u8"C:\\写真\\京都 2024\\";
+constexpr const char8_t* kDownloads = u8"C:\\ダウンロード\\";
 
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
@@ -136,6 +141,41 @@ std::string FindList(const std::string& folder) {
   return folder + U8(entry.cFileName);
 }
 
+// Starts ruvo.exe with the arguments and takes the picture of its window whose caption passes.
+void TakeRunPicture(const e2e::RuvoSandbox& sandbox, const std::string& arguments,
+                    const std::function<bool(std::string_view)>& wanted, const std::string& path) {
+  e2e::RuvoProcess ruvo = sandbox.Start(arguments);
+  SaveWindowPicture(WaitForWindow(ruvo, wanted), path);
+  ruvo.Kill();
+}
+
+// A download's SHA-256 as its web page would print it.
+std::string Sha256Text(const std::string& bytes) {
+  TSha256Context context;
+  Sha256Init(context);
+  Sha256Update(context, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  TSha256Digest digest{};
+  Sha256Final(context, digest);
+  return AsciiLower(HexUpperBytes(digest.data(), digest.size()));
+}
+
+// A download checked against the digest copied from its web page: the creation window compares
+// the one file's page with the clipboard by itself.
+void TakeDownloadPicture(const e2e::RuvoSandbox& sandbox, const std::string& out) {
+  const std::string bytes = SampleBytes(3481920, 7);
+  const std::string download = Utf8(kDownloads) + "ruvo-setup.zip";
+  testfiles::WriteFileBytes(download, bytes);
+  if (!ui::SetClipboardText("SHA256 (ruvo-setup.zip) = " + Sha256Text(bytes))) {
+    throw std::runtime_error("the clipboard could not be filled");
+  }
+  sandbox.WriteIni("[CalcForm]\r\nWidth=680\r\nHeight=160\r\n");
+  TakeRunPicture(
+      sandbox, "-t256 \"" + download + "\"",
+      [](std::string_view caption) { return caption.starts_with("Ruvo - Calc - ") && !Contains(caption, "Wait"); },
+      out + "download.bmp");
+  testfiles::RemoveTree(Utf8(kDownloads));
+}
+
 void TakePictures(const std::string& out) {
   const e2e::RuvoSandbox sandbox(kProgramFolder);
   const auto isMain = [](std::string_view caption) {
@@ -183,15 +223,12 @@ void TakePictures(const std::string& out) {
   DeleteFileW(W(folder + Utf8(kRemoved)).c_str());
   // Wide enough for every column: the found hash and the outcome too.
   sandbox.WriteIni("[CompareForm]\r\nWidth=780\r\n");
-  {
-    e2e::RuvoProcess ruvo = sandbox.Start("-c \"" + list + "\"");
-    HWND compare = WaitForWindow(ruvo, [](std::string_view caption) {
-      return caption.ends_with(" - Compare - Ruvo") && !Contains(caption, "Wait");
-    });
-    SaveWindowPicture(compare, out + "verification.bmp");
-    ruvo.Kill();
-  }
+  TakeRunPicture(
+      sandbox, "-c \"" + list + "\"",
+      [](std::string_view caption) { return caption.ends_with(" - Compare - Ruvo") && !Contains(caption, "Wait"); },
+      out + "verification.bmp");
   testfiles::RemoveTree(Utf8(kPhotos));
+  TakeDownloadPicture(sandbox, out);
 }
 
 }  // namespace
