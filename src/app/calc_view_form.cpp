@@ -4,7 +4,6 @@
 #include "ui/application.h"
 #include "ui/clipboard.h"
 #include "ui/text.h"
-#include "win/file.h"
 
 TCalcViewForm* CalcViewForm = nullptr;
 
@@ -76,14 +75,11 @@ void TCalcViewForm::Render(const TListDocument& document) {
 
 bool TCalcViewForm::AutoSave(bool forceOverwrite) {
   if (!HasList()) return false;
-  const std::string path = AutoSavePath();
-  if (!ConfirmOverwrite(path, forceOverwrite)) return false;
-  WriteListFile(path, document_.bytes);
-  return true;
+  return SaveListFile(AutoSavePath(), document_.bytes, forceOverwrite,
+                      [this](const std::string& path) { return ConfirmOverwrite(path); });
 }
 
-bool TCalcViewForm::ConfirmOverwrite(const std::string& path, bool forceOverwrite) {
-  if (forceOverwrite || !win::FileExists(path)) return true;
+bool TCalcViewForm::ConfirmOverwrite(const std::string& path) {
   if (PlaySound) PlaySound(TSoundKind::skQuestion);
   const std::wstring text = ui::WideFromUtf8(path) + ui::Wide(u8"に上書きしますか?");
   const std::wstring caption = ui::App().WideTitle() + ui::Wide(u8" - 自動保存");

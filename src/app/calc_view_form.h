@@ -33,8 +33,8 @@ class TCalcViewForm : public ui::Form {
   // (unless forceOverwrite). True when the file was written. A file that cannot be written
   // raises TListFileError.
   bool AutoSave(bool forceOverwrite);
-  // True means go ahead and write path.
-  bool ConfirmOverwrite(const std::string& path, bool forceOverwrite);
+  // Asks whether the existing file at path is to be replaced (with the question sound); true for yes.
+  bool ConfirmOverwrite(const std::string& path);
   // Where AutoSave writes the rendered list.
   [[nodiscard]] std::string AutoSavePath() const { return ::AutoSavePath(document_); }
 

@@ -13,10 +13,10 @@
 #include "engine/intake.h"
 #include "engine/list_document.h"
 #include "engine/list_file.h"
+#include "engine/list_save.h"
 #include "engine/sibling_list.h"
 #include "engine/unlisted_files.h"
 #include "engine/verification_run.h"
-#include "win/atomic_write.h"
 #include "win/file.h"
 
 namespace {
@@ -190,13 +190,9 @@ TBatchExit RunBatchCreation(std::vector<std::string> paths, const TRunOptions& o
     const TListDocument document =
         MakeListDocument(options.kind, observer.rows, baseFolder, observer.lastText, options);
     const std::string path = AutoSavePath(document);
-    if (!options.autoSaveForceOverwrite && win::FileExists(path)) {
-      line(Tabbed(path, AsUtf8String(u8"既にあるため保存しません")));
-      exit = TBatchExit::Unusable;
-      return;
-    }
-    if (win::WriteFileAtomically(path, document.bytes) != win::WriteResult::Written) {
-      line(Tabbed(path, AsUtf8String(u8"保存できません")));
+    const TSaveOutcome saved = SaveListBytes(path, document.bytes, options.autoSaveForceOverwrite);
+    if (saved != TSaveOutcome::Saved) {
+      line(Tabbed(path, AsUtf8String(saved == TSaveOutcome::Kept ? u8"既にあるため保存しません" : u8"保存できません")));
       exit = TBatchExit::Unusable;
       return;
     }
