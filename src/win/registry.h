@@ -13,13 +13,7 @@
 // to that key and use "\"; every text is UTF-16.
 namespace win {
 
-struct RegistryKeyTraits {
-  using Value = HKEY;
-  static Value Invalid() noexcept { return nullptr; }
-  static bool IsValid(Value value) noexcept { return value != nullptr; }
-  static void Close(Value value) noexcept { RegCloseKey(value); }
-};
-using RegistryKey = Handle<RegistryKeyTraits>;
+using RegistryKey = Handle<NullInvalidTraits<HKEY, RegCloseKey>>;
 
 // A value of a class key: a text (REG_SZ), or with no text an empty REG_NONE, the form that
 // OpenWithProgids entries take. An empty name is the key's default value.

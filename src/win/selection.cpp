@@ -18,13 +18,7 @@ constexpr ULONG_PTR kPathData = 0x52555650;  // "RUVP"
 // How long a process that is not first keeps trying to reach the first one before it runs alone.
 constexpr auto kReachFor = 5s;
 
-struct WindowTraits {
-  using Value = HWND;
-  static Value Invalid() noexcept { return nullptr; }
-  static bool IsValid(Value value) noexcept { return value != nullptr; }
-  static void Close(Value value) noexcept { DestroyWindow(value); }
-};
-using OwnWindow = Handle<WindowTraits>;
+using OwnWindow = Handle<NullInvalidTraits<HWND, DestroyWindow>>;
 
 struct Gathering {
   std::vector<std::string> paths;

@@ -206,6 +206,7 @@ TEST_F(ShellMenusE2eTest, RegisterWritesTheMenusAndUnregisterTakesThemAway) {
 TEST_F(ShellMenusE2eTest, EachVerbRunsItsJob) {
   ASSERT_EQ(Command("-register"), 0u);
   box_.WriteFile("data\\a.txt", "abc");
+  box_.WriteFile("data\\b.txt", "123456789");
   const std::string data = box_.Path("data");
   struct Case {
     std::wstring verb;
@@ -236,7 +237,7 @@ TEST_F(ShellMenusE2eTest, EachVerbRunsItsJob) {
     const HWND window = ruvo.WaitForWindow(Utf8(box_.Path("data\\data.md5")) + u8" - Compare - Ruvo");
     ASSERT_NE(window, nullptr);
     for (int i = 0; i < 300 && e2e::StatusBarText(window, 0) != u8"完了"; ++i) Sleep(100);
-    EXPECT_EQ(e2e::StatusBarText(window, 1), u8"1ファイル (正常 : 1  異常 : 0)");
+    EXPECT_EQ(e2e::StatusBarText(window, 1), u8"2ファイル (正常 : 2  異常 : 0)");
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(ruvo.Wait(30s).finished);
   }
