@@ -144,6 +144,9 @@ class TMainForm : public ui::Form {
   std::string SettingsFile() const;
   void RunCommandLine(CommandLineRequest& request);
   int RunBatch(const CommandLineRequest& request);
+  // Lines for whoever started the program: BatchOutput, the standard output or the parent's
+  // console, or else a message box.
+  void TellLines(const std::vector<std::string>& lines, bool utf8);
   // The usage (-h), or the shell menus written or removed: a line or text, no run.
   int ShowUsage(const CommandLineRequest& request);
   int RunRegistration(const CommandLineRequest& request);

@@ -176,24 +176,28 @@ int TMainForm::RunBatch(const CommandLineRequest& request) {
   return static_cast<int>(exit);
 }
 
-int TMainForm::ShowUsage(const CommandLineRequest& request) {
-  const std::vector<std::string> lines = UsageLines(SettingsFile());
+void TMainForm::TellLines(const std::vector<std::string>& lines, bool utf8) {
   if (BatchOutput) {
     for (const std::string& text : lines) BatchOutput(text);
-    return 0;
+    return;
   }
-  win::ParentConsole console(request.utf8Output);
+  win::ParentConsole console(utf8);
   if (console.HasOutput()) {
-    // A reader that went away has nothing left to learn from an exit code either.
+    // A reader that went away has nothing left to learn; the exit code still tells a script.
     for (const std::string& text : lines) {
       if (!console.WriteLine(text)) break;
     }
-    return 0;
+    return;
   }
-  // Started from Explorer or a shortcut, with no console and no redirection: only a window shows it.
+  // Started from Explorer, a shortcut or Win+R, with no console and no redirection: only a window
+  // shows it.
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
   ui::MessageBox(text, u8"Ruvo", MB_OK | MB_ICONINFORMATION);
+}
+
+int TMainForm::ShowUsage(const CommandLineRequest& request) {
+  TellLines(UsageLines(SettingsFile()), request.utf8Output);
   return 0;
 }
 
@@ -201,12 +205,6 @@ int TMainForm::RunRegistration(const CommandLineRequest& request) {
   const bool registering = request.registration == ShellRegistration::Register;
   const TShellMenuOutcome outcome =
       registering ? RegisterShellMenus(win::ExecutablePath()) : UnregisterShellMenus(win::ExecutablePath());
-  const std::string text = ShellMenuOutcomeLine(registering, outcome);
-  if (BatchOutput) {
-    BatchOutput(text);
-  } else {
-    win::ParentConsole console(request.utf8Output);
-    (void)console.WriteLine(text);  // the exit code still tells a script that cannot read it
-  }
+  TellLines({ShellMenuOutcomeLine(registering, outcome)}, request.utf8Output);
   return outcome.Ok() ? 0 : static_cast<int>(TBatchExit::Unusable);
 }
