@@ -67,13 +67,7 @@ std::string TJobForm::TabCaption(const std::string& name) {
   return caption;
 }
 
-void TJobForm::ActivateNeighbour(int step) {
-  const int count = pages_->PageCount();
-  if (count < 2) return;
-  const int active = pages_->ActivePageIndex();
-  const int from = active >= 0 ? active : (step > 0 ? count - 1 : 0);
-  pages_->ActivatePage((from + step + count) % count, true);
-}
+void TJobForm::ActivateNeighbour(int step) { pages_->ActivateNeighbour(step); }
 
 void TJobForm::RemovePage(const TListPage& page) {
   for (int i = 0; i < pages_->PageCount(); ++i) {

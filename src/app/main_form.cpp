@@ -203,6 +203,17 @@ TMainForm::TMainForm()
 
   PopupMenu.SetAutoPopup(false);
   SetPopupMenu(&PopupMenu);
+  // The tabs by keyboard, as in the system's property sheets.
+  const ui::Shortcut tabKeys[] = {{.key = VK_TAB, .ctrl = true},
+                                  {.key = VK_NEXT, .ctrl = true},
+                                  {.key = VK_TAB, .shift = true, .ctrl = true},
+                                  {.key = VK_PRIOR, .ctrl = true}};
+  for (const ui::Shortcut& key : tabKeys) {
+    const bool next = key.key == VK_NEXT || (key.key == VK_TAB && !key.shift);
+    PopupMenu.Add({.caption = next ? u8"次のタブ" : u8"前のタブ", .shortcut = key, .onClick = [this, next] {
+                     SwitchTab(next ? 1 : -1);
+                   }});
+  }
 
   PageControl.SetActivePageIndex(0);
 
@@ -232,6 +243,15 @@ void TMainForm::FormCreate() { SetBounds(0, 0, Width(), Height()); }
 
 void TMainForm::MenuCloseClick() { Close(); }
 
+void TMainForm::SwitchTab(int step) {
+  const ui::TabSheet* const before = PageControl.ActivePage();
+  const HWND focus = GetFocus();
+  const bool focusInPage = before != nullptr && focus != nullptr && IsChild(before->HandleIfAllocated(), focus);
+  PageControl.ActivateNeighbour(step);
+  // The page that held the focus is hidden now; the keyboard goes on from the row of tabs.
+  if (focusInPage && PageControl.ActivePage() != before) PageControl.SetFocus();
+}
+
 THashType TMainForm::GetHashType() {
   if (CalcCRC16Button.Down()) return THashType::CRC16;
   if (CalcCRC32Button.Down()) return THashType::CRC32;
@@ -251,23 +271,25 @@ void TMainForm::SetHashType(THashType kind) {
 }
 
 TRunOptions TMainForm::Options() {
-  return {.kind = GetHashType(),
-          .autoSaveDir = AutoSaveDirCheckBox.Checked(),
-          .autoSaveFile = AutoSaveFileCheckBox.Checked(),
-          .autoSaveForceOverwrite = AutoSaveForceOverwriteCheckBox.Checked(),
-          .autoSaveClose = AutoSaveCloseCheckBox.Checked(),
-          .dirList = DirListCheckBox.Checked(),
-          .dirRecursive = DirRecursiveCheckBox.Checked(),
-          .showProcess = ShowProcessCheckBox.Checked(),
-          .doneBeep = DoneBeepCheckBox.Checked(),
-          .md5BinaryMode = MD5BinaryModeCheckBox.Checked(),
-          .upperCRC = UpperCRCCheckBox.Checked(),
-          .upperMD5 = UpperMD5CheckBox.Checked(),
-          .defaultExtCRC = DefaultExtCRCEdit.Text(),
-          .defaultExtMD5 = DefaultExtMD5Edit.Text(),
-          .defaultExtSHA256 = DefaultExtSHA256,
-          .compareUnlisted = CompareUnlisted,
-          .workers = static_cast<unsigned>(std::clamp(HashThreads, 0, kMostHashThreads))};
+  TRunOptions options{.kind = GetHashType(),
+                      .autoSaveDir = AutoSaveDirCheckBox.Checked(),
+                      .autoSaveFile = AutoSaveFileCheckBox.Checked(),
+                      .autoSaveForceOverwrite = AutoSaveForceOverwriteCheckBox.Checked(),
+                      .autoSaveClose = AutoSaveCloseCheckBox.Checked(),
+                      .dirList = DirListCheckBox.Checked(),
+                      .dirRecursive = DirRecursiveCheckBox.Checked(),
+                      .showProcess = ShowProcessCheckBox.Checked(),
+                      .doneBeep = DoneBeepCheckBox.Checked(),
+                      .md5BinaryMode = MD5BinaryModeCheckBox.Checked(),
+                      .upperCRC = UpperCRCCheckBox.Checked(),
+                      .upperMD5 = UpperMD5CheckBox.Checked(),
+                      .defaultExtCRC = DefaultExtCRCEdit.Text(),
+                      .defaultExtMD5 = DefaultExtMD5Edit.Text(),
+                      .defaultExtSHA256 = DefaultExtSHA256,
+                      .compareUnlisted = CompareUnlisted,
+                      .workers = static_cast<unsigned>(std::clamp(HashThreads, 0, kMostHashThreads))};
+  RunOverrides.ApplyTo(options);
+  return options;
 }
 
 void TMainForm::StayOnTopCheckBoxClick() {

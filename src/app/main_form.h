@@ -64,6 +64,8 @@ class TMainForm : public ui::Form {
 
   void FormCreate();
   void MenuCloseClick();
+  // Ctrl+Tab, Ctrl+PageDown (1) and Ctrl+Shift+Tab, Ctrl+PageUp (-1): the next or previous tab.
+  void SwitchTab(int step);
   // The panels without a drop: "比較" asks for lists, "作成" offers files or a folder.
   void ComparePanelInvoke();
   void CalcPanelInvoke(POINT at);
@@ -110,8 +112,10 @@ class TMainForm : public ui::Form {
   bool CompareUnlisted = false;
   // Threads that hash at once; 0: as many as the process may use. Settings file only.
   int HashThreads = 0;
+  // The option words of a command-line run, laid over the controls while that run lasts.
+  TRunOverrides RunOverrides;
 
-  ui::PopupMenu PopupMenu;  // exists for its shortcut: it never pops up
+  ui::PopupMenu PopupMenu;  // exists for its shortcuts (Esc, the tabs): it never pops up
   ui::MenuItem& MenuClose;  // "閉じる(&C)", Esc
   // What "作成" offers from the keyboard or a double click.
   ui::PopupMenu ChooserMenu;
@@ -140,6 +144,12 @@ class TMainForm : public ui::Form {
   std::string SettingsFile() const;
   void RunCommandLine(CommandLineRequest& request);
   int RunBatch(const CommandLineRequest& request);
+  // Lines for whoever started the program: BatchOutput, the standard output or the parent's
+  // console, or else a message box.
+  void TellLines(const std::vector<std::string>& lines, bool utf8);
+  // The usage (-h), or the shell menus written or removed: a line or text, no run.
+  int ShowUsage(const CommandLineRequest& request);
+  int RunRegistration(const CommandLineRequest& request);
 
   std::optional<int> batchExitCode_;
 };

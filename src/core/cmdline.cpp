@@ -41,41 +41,72 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine, LeadByte
   return arguments;
 }
 
+namespace {
+
+// What one option word does to the request.
+struct OptionWord {
+  std::string_view word;
+  void (*apply)(CommandLineRequest& request);
+};
+
+constexpr OptionWord kOptionWords[] = {
+    {"c", [](CommandLineRequest& r) { r.compare = true; }},
+    {"t1", [](CommandLineRequest& r) { r.kind = THashType::CRC16; }},
+    {"t3", [](CommandLineRequest& r) { r.kind = THashType::CRC32; }},
+    {"tm", [](CommandLineRequest& r) { r.kind = THashType::MD5; }},
+    {"t256", [](CommandLineRequest& r) { r.kind = THashType::SHA256; }},
+    {"r", [](CommandLineRequest& r) { r.recursive = true; }},
+    {"one", [](CommandLineRequest& r) { r.oneList = true; }},
+    {"f", [](CommandLineRequest& r) { r.overwrite = true; }},
+    {"u", [](CommandLineRequest& r) { r.unlisted = true; }},
+    {"q", [](CommandLineRequest& r) { r.quiet = true; }},
+    {"u8", [](CommandLineRequest& r) { r.utf8Output = true; }},
+    {"sel", [](CommandLineRequest& r) { r.selection = true; }},
+    {"register", [](CommandLineRequest& r) { r.registration = ShellRegistration::Register; }},
+    {"unregister", [](CommandLineRequest& r) { r.registration = ShellRegistration::Unregister; }},
+    {"h", [](CommandLineRequest& r) { r.help = true; }},
+    {"?", [](CommandLineRequest& r) { r.help = true; }},
+};
+
+bool IsPrefix(char c) { return c == '-' || c == '/'; }
+
+// "-" or "/" and a word that no path separator makes a path.
+bool LooksLikeOption(std::string_view argument) {
+  return argument.size() > 1 && IsPrefix(argument[0]) &&
+         argument.substr(1).find_first_of("\\/") == std::string_view::npos;
+}
+
+}  // namespace
+
+const std::vector<std::string_view>& OptionWords() {
+  static const std::vector<std::string_view> words = [] {
+    std::vector<std::string_view> all;
+    for (const OptionWord& option : kOptionWords) all.push_back(option.word);
+    return all;
+  }();
+  return words;
+}
+
 CommandLineRequest ParseArguments(const std::vector<std::string>& arguments) {
   CommandLineRequest request;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (!argument.empty() && (argument[0] == '-' || argument[0] == '/')) {
+    if (argument == "--help") {
+      request.help = true;
+      continue;
+    }
+    if (!argument.empty() && IsPrefix(argument[0])) {
       const std::string_view word = std::string_view(argument).substr(1);
-      if (word == "c") {
-        request.compare = true;
-        continue;
+      const OptionWord* found = nullptr;
+      for (const OptionWord& option : kOptionWords) {
+        if (option.word == word) found = &option;
       }
-      if (word == "q") {
-        request.quiet = true;
-        continue;
-      }
-      if (word == "u8") {
-        request.utf8Output = true;
-        continue;
-      }
-      if (word == "t1") {
-        request.kind = THashType::CRC16;
-        continue;
-      }
-      if (word == "t3") {
-        request.kind = THashType::CRC32;
-        continue;
-      }
-      if (word == "tm") {
-        request.kind = THashType::MD5;
-        continue;
-      }
-      if (word == "t256") {
-        request.kind = THashType::SHA256;
+      if (found != nullptr) {
+        found->apply(request);
         continue;
       }
     }
+    if (LooksLikeOption(argument)) request.optionLike.push_back(request.paths.size());
     request.paths.push_back(argument);
   }
   return request;

@@ -36,3 +36,19 @@ struct TRunOptions {
     return IsDigestKind(forKind) ? defaultExtMD5 : defaultExtCRC;
   }
 };
+
+// What a command line asks of its one run, over whatever the settings say; nothing here ever
+// reaches the settings file.
+struct TRunOverrides {
+  bool recursive = false;  // folders searched into their sub-folders
+  bool oneList = false;    // one list for everything instead of one per folder
+  bool overwrite = false;  // an existing list is replaced
+  bool unlisted = false;   // verification also reports the files a list does not name
+
+  void ApplyTo(TRunOptions& options) const {
+    if (recursive) options.dirRecursive = true;
+    if (oneList) options.dirList = false;
+    if (overwrite) options.autoSaveForceOverwrite = true;
+    if (unlisted) options.compareUnlisted = true;
+  }
+};

@@ -95,6 +95,18 @@ void TabControl::ActivatePage(int index, bool raiseChange) {
   if (raiseChange && OnChange) OnChange();
 }
 
+void TabControl::ActivateNeighbour(int step) {
+  const int count = PageCount();
+  int shown = 0;
+  for (const TabSheet* page : pages_) shown += page->tabVisible_ ? 1 : 0;
+  if (shown < 2) return;
+  int index = active_ >= 0 ? active_ : (step > 0 ? count - 1 : 0);
+  do {
+    index = (index + step + count) % count;
+  } while (!Page(index).tabVisible_);
+  ActivatePage(index, true);
+}
+
 void TabControl::SetTabWidth(int width) {
   tabWidth_ = width;
   if (hwnd() == nullptr) return;

@@ -81,6 +81,10 @@ class TabControl : public Control {
   // -1 deactivates every page. A hidden page cannot be activated (nothing changes).
   void ActivatePage(int index, bool raiseChange);
 
+  // The next (step 1) or previous (-1) page whose tab is shown, wrapping around from the last to
+  // the first; nothing with fewer than two such pages. Raises OnChange.
+  void ActivateNeighbour(int step);
+
   void SetSheetCaption(TabSheet& sheet, TextArg caption) { sheet.SetCaption(std::move(caption)); }
 
   [[nodiscard]] int TabWidth() const { return tabWidth_; }  // pixels

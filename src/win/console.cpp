@@ -39,6 +39,8 @@ bool ParentConsole::WriteLine(std::string_view utf8) {
   return !broken_;
 }
 
+bool ParentConsole::HasOutput() const { return IsHandle(out_); }
+
 void ParentConsole::WriteErrorLine(std::string_view utf8) {
   const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
   // Nobody left to tell when the standard error fails as well.

@@ -22,6 +22,8 @@ class ParentConsole {
   // One line (UTF-8, without a line end). False once a write failed (a closed pipe, a full
   // disk): that line and every later one are lost.
   [[nodiscard]] bool WriteLine(std::string_view utf8);
+  // Whether lines go anywhere: a given standard output or the starting process's console.
+  [[nodiscard]] bool HasOutput() const;
   // One line on the standard error; nothing when there is none.
   void WriteErrorLine(std::string_view utf8);
 

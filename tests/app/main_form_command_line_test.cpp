@@ -126,4 +126,59 @@ TEST_F(CommandLineTest, RequestedKindIsUndoneWhenTheRunFails) {
   EXPECT_EQ(MainForm->GetHashType(), THashType::MD5);
 }
 
+// The option words hold for the run they start, over what the options tab says, and never after it.
+TEST_F(CommandLineTest, RunWordsHoldForTheirRunOnly) {
+  struct WordCase {
+    Args arguments;
+    bool recursive, oneList, overwrite, unlisted;
+  };
+  const WordCase cases[] = {
+      {{"a"}, false, false, false, false},
+      {{"-r", "a"}, true, false, false, false},
+      {{"a", "/one"}, false, true, false, false},
+      {{"-f", "a"}, false, false, true, false},
+      {{"-c", "-u", "a.md5"}, false, false, false, true},
+      {{"-r", "-one", "-f", "-u", "a"}, true, true, true, true},
+  };
+  TRunOptions during;
+  MainForm->CalcFilesEntry = [&](Args&) { during = MainForm->Options(); };
+  MainForm->CompareFilesEntry = [&](Args&) { during = MainForm->Options(); };
+  MainForm->DirRecursiveCheckBox.SetChecked(false);
+  MainForm->DirListCheckBox.SetChecked(true);
+  MainForm->AutoSaveForceOverwriteCheckBox.SetChecked(false);
+  MainForm->CompareUnlisted = false;
+  for (const WordCase& c : cases) {
+    SCOPED_TRACE(c.arguments.front());
+    during = {};
+    MainForm->ProcessCommandLine(c.arguments);
+    EXPECT_EQ(during.dirRecursive, c.recursive);
+    EXPECT_EQ(during.dirList, !c.oneList);
+    EXPECT_EQ(during.autoSaveForceOverwrite, c.overwrite);
+    EXPECT_EQ(during.compareUnlisted, c.unlisted);
+    const TRunOptions after = MainForm->Options();
+    EXPECT_FALSE(after.dirRecursive);
+    EXPECT_TRUE(after.dirList);
+    EXPECT_FALSE(after.autoSaveForceOverwrite);
+    EXPECT_FALSE(after.compareUnlisted);
+    EXPECT_FALSE(MainForm->DirRecursiveCheckBox.Checked()) << "the options tab is left as it was";
+    EXPECT_TRUE(MainForm->DirListCheckBox.Checked());
+  }
+}
+
+// "-h" runs nothing and shows no window; its lines go where a batch run's would.
+TEST_F(CommandLineTest, HelpRunsNothing) {
+  for (const Args& arguments : {Args{"-h"}, Args{"/?", "a"}, Args{"-c", "--help", "a.md5"}}) {
+    SCOPED_TRACE(arguments.front());
+    calls_ = {};
+    std::vector<std::string> lines;
+    MainForm->BatchOutput = [&](std::string_view line) { lines.emplace_back(line); };
+    MainForm->Hide();
+    MainForm->ProcessCommandLine(arguments);
+    EXPECT_EQ(MainForm->BatchExitCode(), 0);
+    EXPECT_FALSE(MainForm->Visible());
+    EXPECT_EQ(calls_.calc + calls_.compare, 0);
+    EXPECT_GT(lines.size(), 10u);
+  }
+}
+
 }  // namespace

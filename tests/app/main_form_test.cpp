@@ -327,7 +327,7 @@ TEST_F(MainWindowTest, HashKindByKeyboard) {
 }
 
 // The drop tab by keyboard alone, with real Tab keys: the two panels, then the hash group at its
-// pressed button, and round again; Shift+Tab the same way back.
+// pressed button, the row of tabs, and round again; Shift+Tab the same way back.
 TEST_F(MainWindowTest, TabKeyOrderOfTheDropTab) {
   ShowPage(0);
   TMainForm& m = *main_;
@@ -337,17 +337,91 @@ TEST_F(MainWindowTest, TabKeyOrderOfTheDropTab) {
     SetForegroundWindow(m.Handle());
     m.ComparePanel.SetFocus();
     PumpMessages();
-    const ui::Control* forward[] = {&m.CalcPanel, pressed, &m.ComparePanel};
+    const ui::Control* forward[] = {&m.CalcPanel, pressed, &m.PageControl, &m.ComparePanel};
     for (const ui::Control* next : forward) {
       apptest::PressKey(VK_TAB);
       EXPECT_EQ(GetFocus(), next->HandleIfAllocated()) << "Tab to " << next->Text();
     }
-    const ui::Control* backward[] = {pressed, &m.CalcPanel, &m.ComparePanel};
+    const ui::Control* backward[] = {&m.PageControl, pressed, &m.CalcPanel, &m.ComparePanel};
     for (const ui::Control* previous : backward) {
       apptest::PressKey(VK_TAB, true);
       EXPECT_EQ(GetFocus(), previous->HandleIfAllocated()) << "Shift+Tab to " << previous->Text();
     }
   }
+}
+
+// The tabs by keyboard from wherever the focus is, with real keys: Ctrl+Tab and Ctrl+PageDown
+// onwards, Ctrl+Shift+Tab and Ctrl+PageUp back, wrapping around; a focus on the page that goes
+// away moves to the row of tabs. While a run hides "設定", the keys do nothing.
+TEST_F(MainWindowTest, TabsSwitchByKeyboard) {
+  ShowPage(0);
+  TMainForm& m = *main_;
+  struct Step {
+    WORD key;
+    bool shift;
+    int page;
+  };
+  const Step steps[] = {{VK_TAB, false, 1}, {VK_TAB, false, 0}, {VK_NEXT, false, 1},  {VK_NEXT, false, 0},
+                        {VK_TAB, true, 1},  {VK_TAB, true, 0},  {VK_PRIOR, false, 1}, {VK_PRIOR, false, 0}};
+  for (ui::Control* start : {static_cast<ui::Control*>(&m.ComparePanel), static_cast<ui::Control*>(&m.PageControl)}) {
+    ShowPage(0);
+    apptest::ClickWindow(m.Handle());
+    start->SetFocus();
+    PumpMessages();
+    for (const Step& step : steps) {
+      SCOPED_TRACE(testing::Message() << "key " << step.key << (step.shift ? " with Shift" : "") << " to page "
+                                      << step.page);
+      apptest::PressKey(step.key, step.shift, true);
+      EXPECT_EQ(m.PageControl.ActivePageIndex(), step.page);
+      EXPECT_EQ(TabCtrl_GetCurSel(m.PageControl.Handle()), step.page);
+      const HWND focus = GetFocus();
+      EXPECT_TRUE(focus == m.PageControl.Handle() || IsChild(m.PageControl.Page(step.page).Handle(), focus))
+          << "the focus stays where the user sees it";
+    }
+  }
+  m.PreferencesTabSheet.SetTabVisible(false);
+  apptest::PressKey(VK_TAB, false, true);
+  EXPECT_EQ(m.PageControl.ActivePageIndex(), 0) << "one tab: nowhere to go";
+  m.PreferencesTabSheet.SetTabVisible(true);
+}
+
+// The options tab by keyboard alone: Tab from the row of tabs through every option in its order
+// and back to the row; Shift+Tab the same way back.
+TEST_F(MainWindowTest, TabKeyOrderOfTheOptionsTab) {
+  ShowPage(1);
+  TMainForm& m = *main_;
+  apptest::ClickWindow(m.Handle());
+  m.PageControl.SetFocus();
+  PumpMessages();
+  const ui::Control* order[] = {&m.AutoSaveDirCheckBox,
+                                &m.AutoSaveFileCheckBox,
+                                &m.AutoSaveForceOverwriteCheckBox,
+                                &m.AutoSaveCloseCheckBox,
+                                &m.DirRecursiveCheckBox,
+                                &m.ShowProcessCheckBox,
+                                &m.DoneBeepCheckBox,
+                                &m.StayOnTopCheckBox,
+                                &m.DefaultExtCRCEdit,
+                                &m.DefaultExtMD5Edit,
+                                &m.IdlePriorityCheckBox,
+                                &m.UpperCRCCheckBox,
+                                &m.UpperMD5CheckBox,
+                                &m.DirListCheckBox,
+                                &m.MD5BinaryModeCheckBox,
+                                &m.PageControl};
+  for (const ui::Control* next : order) {
+    apptest::PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), next->HandleIfAllocated()) << "Tab to " << next->Text();
+  }
+  for (auto previous = std::next(std::rbegin(order)); previous != std::rend(order); ++previous) {
+    apptest::PressKey(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), (*previous)->HandleIfAllocated()) << "Shift+Tab to " << (*previous)->Text();
+  }
+  apptest::PressKey(VK_TAB, true);
+  EXPECT_EQ(GetFocus(), m.PageControl.Handle()) << "and round to the row of tabs";
+  // From the row of tabs the arrow keys change the page, as in any tab control.
+  apptest::PressKey(VK_LEFT);
+  EXPECT_EQ(m.PageControl.ActivePageIndex(), 0);
 }
 
 TEST_F(MainWindowTest, SetHashTypePressesOnlyForKnownKinds) {

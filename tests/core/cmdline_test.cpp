@@ -109,7 +109,7 @@ TEST(ParseArguments, OptionsAndPaths) {
       {{"ruvo", "-Q", "-qq", "q"}, {"-Q", "-qq", "q"}, false, THashType::None},
       {{"ruvo", "-q", "/u8", "-c", "x"}, {"x"}, true, THashType::None, true, true},
       {{"ruvo", "x", "-u8"}, {"x"}, false, THashType::None, false, true},
-      {{"ruvo", "-U8", "-u", "-u16", "u8"}, {"-U8", "-u", "-u16", "u8"}, false, THashType::None},
+      {{"ruvo", "-U8", "-u16", "u8"}, {"-U8", "-u16", "u8"}, false, THashType::None},
   };
   for (const Case& c : cases) {
     const CommandLineRequest request = ParseArguments(c.args);
@@ -127,4 +127,60 @@ TEST(ParseArguments, FromAWholeCommandLine) {
       ParseArguments(SplitSjis("\"C:\\Tools\\ruvo.exe\" -tm \"C:\\My Data\\\x95\x5C\" -c D:\\x"));  // 表 = 95 5C
   EXPECT_EQ(request.paths, (Args{"C:\\My Data\\\x95\x5C", "D:\\x"}));
   EXPECT_TRUE(request.compare);
+}
+
+// The words for one run and the commands that run nothing: each sets its own field alone.
+TEST(ParseArguments, RunWordsHelpAndRegistration) {
+  struct Case {
+    Args args;
+    bool CommandLineRequest::*field;  // the one flag the words set; nullptr: none
+    ShellRegistration registration = ShellRegistration::None;
+  };
+  const Case cases[] = {
+      {{"ruvo", "-r", "x"}, &CommandLineRequest::recursive},
+      {{"ruvo", "x", "/one"}, &CommandLineRequest::oneList},
+      {{"ruvo", "-f", "x"}, &CommandLineRequest::overwrite},
+      {{"ruvo", "/u", "-c", "x"}, &CommandLineRequest::unlisted},
+      {{"ruvo", "-sel", "x"}, &CommandLineRequest::selection},
+      {{"ruvo", "-h"}, &CommandLineRequest::help},
+      {{"ruvo", "/h", "x"}, &CommandLineRequest::help},
+      {{"ruvo", "-?"}, &CommandLineRequest::help},
+      {{"ruvo", "/?"}, &CommandLineRequest::help},
+      {{"ruvo", "--help"}, &CommandLineRequest::help},
+      {{"ruvo", "-register"}, nullptr, ShellRegistration::Register},
+      {{"ruvo", "/unregister"}, nullptr, ShellRegistration::Unregister},
+      {{"ruvo", "-register", "-unregister"}, nullptr, ShellRegistration::Unregister},  // the later one
+  };
+  bool CommandLineRequest::*const flags[] = {&CommandLineRequest::recursive, &CommandLineRequest::oneList,
+                                             &CommandLineRequest::overwrite, &CommandLineRequest::unlisted,
+                                             &CommandLineRequest::selection, &CommandLineRequest::help};
+  for (const Case& c : cases) {
+    const CommandLineRequest request = ParseArguments(c.args);
+    SCOPED_TRACE(c.args[1]);
+    for (bool CommandLineRequest::*flag : flags) EXPECT_EQ(request.*flag, flag == c.field);
+    EXPECT_EQ(request.registration, c.registration);
+    EXPECT_TRUE(request.optionLike.empty());
+    for (const std::string& path : request.paths) EXPECT_EQ(path, "x");
+  }
+}
+
+// What is no option word but looks like one is a path that the caller checks; what holds a
+// path separator is a path only.
+TEST(ParseArguments, ArgumentsThatLookLikeOptionWords) {
+  struct Case {
+    Args args;
+    Args paths;
+    std::vector<std::size_t> optionLike;
+  };
+  const Case cases[] = {
+      {{"ruvo", "-C", "SHA1SUMS"}, {"-C", "SHA1SUMS"}, {0}},
+      {{"ruvo", "a", "/x", "--c", "-R", "-help"}, {"a", "/x", "--c", "-R", "-help"}, {1, 2, 3, 4}},
+      {{"ruvo", "-", "/", "-a\\b", "/data/x", "-q", "x-y"}, {"-", "/", "-a\\b", "/data/x", "x-y"}, {}},
+      {{"ruvo", "--", "-t2"}, {"--", "-t2"}, {0, 1}},
+  };
+  for (const Case& c : cases) {
+    const CommandLineRequest request = ParseArguments(c.args);
+    EXPECT_EQ(request.paths, c.paths) << c.args[1];
+    EXPECT_EQ(request.optionLike, c.optionLike) << c.args[1];
+  }
 }

@@ -4,12 +4,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/cmdline.h"
 #include "core/utf8.h"
 #include "e2e/e2e_support.h"
+#include "e2e/test_win32.h"
 
 namespace {
 
@@ -260,3 +264,116 @@ TEST_F(BatchE2eTest, ListsHeldByAnotherProgramAreUnreadable) {
 }
 
 }  // namespace
+
+// Each option word for one run: the same command line without and with it, everything else
+// alike; the settings file says the opposite and is left as it was (TearDown).
+TEST_F(BatchE2eTest, RunWordsOverTheSettings) {
+  const std::string data = Quoted(box_.Path("data"));
+  const std::string good = box_.Path("data\\good.md5");
+  // The same files before every run, and no list left by the one before.
+  const auto resetData = [&] {
+    testfiles::RemoveTree(box_.Path("data\\"));
+    box_.WriteFile("data\\a.txt", "abc");
+    box_.WriteFile("data\\b.txt", "abc");  // two files: the folder's list takes its name
+    box_.WriteFile("data\\sub\\n.txt", "123456789");
+    box_.WriteFile("data\\x\\1.txt", "abc");
+    box_.WriteFile("data\\y\\2.txt", "abc");
+  };
+  // One line per list saved.
+  const auto listsSaved = [&] { return std::to_string(std::count(output_.begin(), output_.end(), '\n')) + " lists"; };
+  struct Case {
+    const char* word;
+    std::function<void()> prepare;
+    std::string arguments;
+    DWORD without, with;
+    // What the run left that the word changes.
+    std::function<std::string()> observe;
+    std::string observedWithout, observedWith;
+  };
+  const Case cases[] = {
+      // A list of each folder, the sub-folders' too.
+      {"r", [] {}, "-q " + data, 0, 0, listsSaved, "1 lists", "4 lists"},
+      {"one", [] {}, "-q " + Quoted(box_.Path("data\\x")) + " " + Quoted(box_.Path("data\\y")), 0, 0, listsSaved,
+       "2 lists", "1 lists"},
+      {"f", [&] { box_.WriteFile("data\\data.md5", "old"); }, "-q " + data, 2, 0,
+       [&] { return box_.ReadFile("data\\data.md5").value_or("") == "old" ? "kept" : "replaced"; }, "kept", "replaced"},
+      {"u", [&] { box_.WriteFile("data\\good.md5", "900150983cd24fb0d6963f7d28e17f72  a.txt\n"); },
+       "-q -c " + Quoted(good), 0, 1,
+       [&] { return output_.find(Ansi(u8"リストにないファイル")) != std::string::npos ? "reported" : "silent"; },
+       "silent", "reported"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.word);
+    for (const bool withWord : {false, true}) {
+      resetData();
+      c.prepare();
+      const std::string arguments = withWord ? "/" + std::string(c.word) + " " + c.arguments : c.arguments;
+      EXPECT_EQ(Run(arguments), withWord ? c.with : c.without) << output_;
+      EXPECT_EQ(c.observe(), withWord ? c.observedWith : c.observedWithout) << output_;
+    }
+  }
+}
+
+// A word after "-" or "/" that is no option word stops a batch run before anything is made,
+// unless something of that name exists: then it is the path it always was.
+TEST_F(BatchE2eTest, UnknownOptionWords) {
+  box_.WriteFile("data\\SHA1SUMS", "a9993e364706816aba3e25717850c26c9cd0d89d  a.txt\n");
+  box_.WriteFile("data\\-x\\b.txt", "abc");
+  struct Case {
+    std::string arguments;  // run in the folder "data"
+    DWORD exitCode;
+    std::string output;
+    const char* made;  // the list the run makes, or nullptr
+  };
+  const std::string unknown = Ansi(u8"不明なオプション: ");
+  const Case cases[] = {
+      {"-q -C SHA1SUMS", 2, unknown + "-C\r\n", nullptr},
+      {"-q -c /x SHA1SUMS", 2, unknown + "/x\r\n", nullptr},
+      {"-q SHA1SUMS --one", 2, unknown + "--one\r\n", nullptr},
+      {"-q -c SHA1SUMS", 0, Line(box_.Path("data\\SHA1SUMS"), Ansi(u8"1ファイル (正常 : 1  異常 : 0)")), nullptr},
+      // The list of a folder of one file takes that file's name.
+      {"-q -x", 0, Line(box_.Path("data\\-x\\b.md5"), "Total  1 Files  3 Bytes"), "data\\-x\\b.md5"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    const e2e::CapturedRun run = box_.RunCaptured(c.arguments, false, 60s, "data");
+    ASSERT_TRUE(run.result.finished);
+    EXPECT_EQ(run.result.exitCode, c.exitCode);
+    EXPECT_EQ(OutputAsAnsi(run.output), c.output);
+    for (const char* list : {"data\\SHA1SUMS.md5", "data\\data.md5", "data\\-x\\b.md5"}) {
+      EXPECT_EQ(box_.ReadFile(list).has_value(), c.made != nullptr && std::string_view(list) == c.made) << list;
+    }
+    if (c.made != nullptr) DeleteFileA(box_.Path(c.made).c_str());
+  }
+}
+
+// "-h" and its other spellings: the usage on the standard output, exit code 0, nothing run.
+TEST_F(BatchE2eTest, UsageOnTheStandardOutput) {
+  for (const char* help : {"-h", "-?", "/?", "--help", "-c -h data"}) {
+    SCOPED_TRACE(help);
+    EXPECT_EQ(Run(help), 0u);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < output_.size();) {
+      const std::size_t end = output_.find("\r\n", at);
+      if (end == std::string::npos) break;
+      lines.push_back(output_.substr(at, end - at));
+      at = end + 2;
+    }
+    // Every option word the program knows on a line of its own, and only those.
+    std::vector<std::string> words;
+    for (const std::string& line : lines) {
+      if (line.starts_with("  -")) words.push_back(line.substr(3, line.find(' ', 3) - 3));
+    }
+    std::vector<std::string> known(OptionWords().begin(), OptionWords().end());
+    std::sort(words.begin(), words.end());
+    std::sort(known.begin(), known.end());
+    EXPECT_EQ(words, known);
+    for (const char* code : {"  0  ", "  1  ", "  2  "}) {
+      EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(code); }), 1)
+          << code;
+    }
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), Ansi(u8"設定ファイル: ") + box_.IniPath());
+    EXPECT_FALSE(box_.ReadFile("data\\data.md5").has_value());
+  }
+}

@@ -55,6 +55,18 @@ std::optional<std::string> RuvoSandbox::ReadFile(std::string_view relative) cons
   return testfiles::ReadFileBytes(Path(relative));
 }
 
+void RuvoSandbox::MoveExe(std::string_view relative) {
+  const std::string folder = Path(relative);
+  testfiles::MakeParents(folder);
+  const std::string moved = folder + "ruvo.exe";
+  if (!CopyFileW(W(ExePath()).c_str(), W(moved).c_str(), FALSE)) throw std::runtime_error("cannot copy " + moved);
+  exePath_ = moved;
+}
+
+void RuvoSandbox::WriteIni(std::string_view text) const { testfiles::WriteFileBytes(IniPath(), text); }
+
+std::optional<std::string> RuvoSandbox::ReadIni() const { return testfiles::ReadFileBytes(IniPath()); }
+
 void RuvoSandbox::MakeFolder(std::string_view relative) const {
   std::string path = Path(relative);
   if (path.back() != '\\') path += '\\';
@@ -65,20 +77,25 @@ RuvoProcess RuvoSandbox::Start(std::string_view arguments, std::string_view work
   return Launch(arguments, workingFolder, nullptr);
 }
 
-RuvoProcess RuvoSandbox::Launch(std::string_view arguments, std::string_view workingFolder, HANDLE output) const {
+RuvoProcess RuvoSandbox::StartWithoutOutput(std::string_view arguments) const {
+  return Launch(arguments, {}, nullptr, true);
+}
+
+RuvoProcess RuvoSandbox::Launch(std::string_view arguments, std::string_view workingFolder, HANDLE output,
+                                bool detached) const {
   std::string commandLine;
   commandLine.append(1, '"').append(ExePath()).append(1, '"');
   if (!arguments.empty()) commandLine.append(1, ' ').append(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (output != nullptr) {
+  if (output != nullptr || detached) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = output;
   }
   PROCESS_INFORMATION info{};
   std::wstring wideCommandLine = W(commandLine);  // CreateProcessW may write into it
-  if (!CreateProcessW(W(ExePath()).c_str(), wideCommandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
-                      W(Path(workingFolder)).c_str(), &startup, &info)) {
+  if (!CreateProcessW(W(ExePath()).c_str(), wideCommandLine.data(), nullptr, nullptr, output != nullptr,
+                      detached ? DETACHED_PROCESS : 0, nullptr, W(Path(workingFolder)).c_str(), &startup, &info)) {
     throw std::runtime_error("cannot start " + commandLine);
   }
   CloseHandle(info.hThread);
@@ -94,8 +111,8 @@ RunResult RuvoSandbox::RunIn(std::string_view workingFolder, std::string_view ar
   return Start(arguments, workingFolder).Wait(timeout);
 }
 
-CapturedRun RuvoSandbox::RunCaptured(std::string_view arguments, bool readerGone,
-                                     std::chrono::milliseconds timeout) const {
+CapturedRun RuvoSandbox::RunCaptured(std::string_view arguments, bool readerGone, std::chrono::milliseconds timeout,
+                                     std::string_view workingFolder) const {
   SECURITY_ATTRIBUTES inherit{
       .nLength = sizeof(SECURITY_ATTRIBUTES), .lpSecurityDescriptor = nullptr, .bInheritHandle = TRUE};
   HANDLE readEnd = nullptr;
@@ -105,7 +122,7 @@ CapturedRun RuvoSandbox::RunCaptured(std::string_view arguments, bool readerGone
   win::KernelHandle writer(writeEnd);
   SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
   if (readerGone) reader.reset();
-  RuvoProcess process = Launch(arguments, {}, writer.get());
+  RuvoProcess process = Launch(arguments, workingFolder, writer.get());
   writer.reset();
   CapturedRun run;
   const auto deadline = std::chrono::steady_clock::now() + timeout;

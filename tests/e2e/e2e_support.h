@@ -47,33 +47,41 @@ class RuvoSandbox {
   const std::string& Folder() const { return folder_; }
   // Folder() + relative.
   std::string Path(std::string_view relative) const;
-  std::string ExePath() const { return Path("ruvo.exe"); }
-  std::string IniPath() const { return Path("ruvo.ini"); }
+  std::string ExePath() const { return exePath_.empty() ? Path("ruvo.exe") : exePath_; }
+  // Beside the exe, wherever it is.
+  std::string IniPath() const { return ExePath().substr(0, ExePath().size() - 4) + ".ini"; }
+  // Runs the exe from a copy in the sandbox's folder `relative` (UTF-8, with a trailing ""; made
+  // as needed) from now on: a path with blanks or characters outside the code page.
+  void MoveExe(std::string_view relative);
 
   // Files inside the sandbox (relative names; folders on the way are created).
   void WriteFile(std::string_view relative, std::string_view bytes) const;
   std::optional<std::string> ReadFile(std::string_view relative) const;
   void MakeFolder(std::string_view relative) const;
 
-  void WriteIni(std::string_view text) const { WriteFile("ruvo.ini", text); }
-  std::optional<std::string> ReadIni() const { return ReadFile("ruvo.ini"); }
+  void WriteIni(std::string_view text) const;
+  std::optional<std::string> ReadIni() const;
 
   // Starts ruvo.exe with `arguments` (the command-line text after the program's own quoted name),
   // working folder the sandbox or the sandbox's `workingFolder`.
   RuvoProcess Start(std::string_view arguments = {}, std::string_view workingFolder = {}) const;
   // Start, then wait for the end; a process still alive after `timeout` is killed.
   RunResult Run(std::string_view arguments = {}, std::chrono::milliseconds timeout = 60s) const;
+  // Start without any standard handle and without a console to attach to, as from a shortcut.
+  RuvoProcess StartWithoutOutput(std::string_view arguments) const;
   RunResult RunIn(std::string_view workingFolder, std::string_view arguments,
                   std::chrono::milliseconds timeout = 60s) const;
   // Run with standard output and error on one pipe, read to its end. readerGone closes the
   // pipe's reading end first, so that every write of the program fails.
-  CapturedRun RunCaptured(std::string_view arguments, bool readerGone = false,
-                          std::chrono::milliseconds timeout = 60s) const;
+  CapturedRun RunCaptured(std::string_view arguments, bool readerGone = false, std::chrono::milliseconds timeout = 60s,
+                          std::string_view workingFolder = {}) const;
 
  private:
-  RuvoProcess Launch(std::string_view arguments, std::string_view workingFolder, HANDLE output) const;
+  RuvoProcess Launch(std::string_view arguments, std::string_view workingFolder, HANDLE output,
+                     bool detached = false) const;
 
   std::string folder_;
+  std::string exePath_;
 };
 
 // One running ruvo.exe. Destruction kills it if it is still running, so a failed test leaves no

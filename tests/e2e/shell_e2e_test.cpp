@@ -138,3 +138,30 @@ TEST(ShellE2E, VerificationOfNoListEndsTheProgramAndWritesTheSettings) {
 }
 
 }  // namespace
+
+namespace {
+
+// Started with no standard output and no console (a shortcut, Explorer), "-h" has nowhere to write
+// but a message box; it shows the usage there and ends with 0 when the box is closed.
+TEST(ShellE2E, UsageWithoutAnyOutputInAMessageBox) {
+  e2e::RuvoSandbox sandbox;
+  e2e::RuvoProcess ruvo = sandbox.StartWithoutOutput("-h");
+  const HWND box = ruvo.WaitForWindow(u8"Ruvo");
+  ASSERT_NE(box, nullptr) << "a message box";
+  wchar_t text[4096] = {};
+  const HWND message = FindWindowExW(box, nullptr, L"Static", nullptr);
+  HWND label = message;
+  // The box's text is its second static control (the first holds the icon).
+  while (label != nullptr && GetWindowTextLengthW(label) == 0) label = FindWindowExW(box, label, L"Static", nullptr);
+  ASSERT_NE(label, nullptr);
+  GetWindowTextW(label, text, static_cast<int>(std::size(text)));
+  EXPECT_NE(std::wstring(text).find(L"-register"), std::wstring::npos);
+  EXPECT_NE(std::wstring(text).find(L"ruvo.ini"), std::wstring::npos);
+  e2e::PressKey(box, VK_RETURN);
+  const e2e::RunResult result = ruvo.Wait(30s);
+  ASSERT_TRUE(result.finished);
+  EXPECT_EQ(result.exitCode, 0u);
+  EXPECT_FALSE(sandbox.ReadIni().has_value()) << "nothing ran, nothing to keep";
+}
+
+}  // namespace

@@ -99,6 +99,30 @@ TEST(TabControl, HiddenTabsKeepTheirPageAndPlace) {
   EXPECT_EQ(t.changes, 0);
 }
 
+// The next and previous tab wrap around and pass over hidden tabs; with fewer than two tabs shown
+// nothing changes and no change is raised.
+TEST(TabControl, NeighboursWrapAroundAndPassOverHiddenTabs) {
+  Tabs t;
+  for (const char8_t* caption : {u8"a", u8"b", u8"c", u8"d"}) t.tabs.AddSheet(caption);
+  t.tabs.Page(2).SetTabVisible(false);
+  struct Step {
+    int step;
+    int active;
+  };
+  const Step steps[] = {{1, 1}, {1, 3}, {1, 0}, {-1, 3}, {-1, 1}, {-1, 0}};
+  int changes = 0;
+  for (const Step& s : steps) {
+    t.tabs.ActivateNeighbour(s.step);
+    EXPECT_EQ(t.tabs.ActivePageIndex(), s.active) << "step " << s.step << " to " << s.active;
+    EXPECT_EQ(t.changes, ++changes);
+  }
+  t.tabs.Page(1).SetTabVisible(false);
+  t.tabs.Page(3).SetTabVisible(false);
+  t.tabs.ActivateNeighbour(1);
+  EXPECT_EQ(t.tabs.ActivePageIndex(), 0) << "one tab shown";
+  EXPECT_EQ(t.changes, changes);
+}
+
 TEST(TabControl, RemovingTheActiveSheetActivatesTheNextOrTheFirst) {
   Tabs t;
   for (const char8_t* caption : {u8"a", u8"b", u8"c"}) t.tabs.AddSheet(caption);
