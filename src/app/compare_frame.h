@@ -49,6 +49,12 @@ class TCompareFrame : public TListPage {
   // not be listed whole, counted as errors; once per page, after its run has ended
   // uncancelled. False when there was nothing to look for (the run is not over, or it was done).
   bool AddUnlistedFiles();
+  // Brings the page's list up to date once its run has ended uncancelled (PlanListUpdate): the
+  // files beside it that it does not name added, those gone dropped. When files no longer match,
+  // a question names them: Yes gives them their new hashes, No keeps their lines, Cancel writes
+  // nothing. The list is written again only when something changed (WriteListFile: raises
+  // TListFileError); the status bar tells what was done. False when nothing was written.
+  bool UpdateList(const TRunOptions& options, const std::stop_token& cancel);
   // The page's rows as report lines: the list's path, the name, the row's kind, the expected and
   // found hash and size (sizes as digits alone), and the outcome: "正常", the Error column's
   // text, or "未検証" for a row that a cancel left.

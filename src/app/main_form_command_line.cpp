@@ -5,6 +5,7 @@
 #include <optional>
 #include <stop_token>
 
+#include "app/compare_form.h"
 #include "core/cmdline.h"
 #include "core/codepage.h"
 #include "core/utf8.h"
@@ -39,6 +40,12 @@ void TMainForm::RunCommandLine(CommandLineRequest& request) {
   }
   if (request.paths.empty()) {
     Show();
+    return;
+  }
+  if (request.update) {
+    CompareFiles(request.paths);
+    // The pages of a test's seam are no real pages to update.
+    if (!CompareFilesEntry && CompareForm != nullptr) CompareForm->UpdateLists();
     return;
   }
   if (request.compare) {
@@ -79,9 +86,16 @@ int TMainForm::RunBatch(const CommandLineRequest& request) {
   // The requested kind applies to this run alone, as in a run with windows.
   if (request.kind != THashType::None) options.kind = request.kind;
   const std::string separator = win::ThousandsSeparator();
-  const TBatchExit exit = request.compare
-                              ? RunBatchVerification(request.paths, options, separator, line, cancel.get_token())
-                              : RunBatchCreation(request.paths, options, separator, line, cancel.get_token());
+  TBatchExit exit = TBatchExit::Correct;
+  if (request.update) {
+    for (const std::string& path : request.paths) {
+      const TBatchExit one = RunBatchUpdate(path, options, separator, line, cancel.get_token());
+      if (static_cast<int>(one) > static_cast<int>(exit)) exit = one;
+    }
+  } else {
+    exit = request.compare ? RunBatchVerification(request.paths, options, separator, line, cancel.get_token())
+                           : RunBatchCreation(request.paths, options, separator, line, cancel.get_token());
+  }
   if (outputLost) {
     console->WriteErrorLine(AsUtf8String(u8"出力を書き込めません"));
     return static_cast<int>(TBatchExit::Unusable);

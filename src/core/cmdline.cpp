@@ -51,6 +51,10 @@ CommandLineRequest ParseArguments(const std::vector<std::string>& arguments) {
         request.compare = true;
         continue;
       }
+      if (word == "update") {
+        request.update = true;
+        continue;
+      }
       if (word == "q") {
         request.quiet = true;
         continue;

@@ -17,12 +17,13 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine, LeadByte
 struct CommandLineRequest {
   std::vector<std::string> paths;
   bool compare = false;
+  bool update = false;               // each path a list to verify and bring up to date
   THashType kind = THashType::None;  // as requested; a verification run ignores it
   bool quiet = false;                // a batch run: no window, an exit code
   bool utf8Output = false;           // a batch run's lines in UTF-8 whatever the console's code page
 };
 
 // A whole split command line; element 0, the program's name, is passed over. "-" or "/" plus
-// exactly "c", "q", "u8", "t1", "t3", "tm" or "t256" is an option (case-sensitive); anything else,
-// prefix included, is a path; a later hash option wins; "c" wins.
+// exactly "c", "update", "q", "u8", "t1", "t3", "tm" or "t256" is an option (case-sensitive); anything else,
+// prefix included, is a path; a later hash option wins; "c" wins over a hash option, "update" over both.
 CommandLineRequest ParseArguments(const std::vector<std::string>& arguments);

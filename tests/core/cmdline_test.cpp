@@ -128,3 +128,27 @@ TEST(ParseArguments, FromAWholeCommandLine) {
   EXPECT_EQ(request.paths, (Args{"C:\\My Data\\\x95\x5C", "D:\\x"}));
   EXPECT_TRUE(request.compare);
 }
+
+TEST(ParseArguments, UpdateIsAWordOfItsOwn) {
+  struct Case {
+    Args args;
+    Args paths;
+    bool update;
+    bool quiet;
+  };
+  const Case cases[] = {
+      {{"ruvo", "-update", "l.md5"}, {"l.md5"}, true, false},
+      {{"ruvo", "l.md5", "/update", "-q"}, {"l.md5"}, true, true},
+      {{"ruvo", "-c", "-update", "-tm", "l"}, {"l"}, true, false},
+      {{"ruvo", "-Update", "-updat", "-updates", "update", "--update"},
+       {"-Update", "-updat", "-updates", "update", "--update"},
+       false,
+       false},
+  };
+  for (const Case& c : cases) {
+    const CommandLineRequest request = ParseArguments(c.args);
+    EXPECT_EQ(request.paths, c.paths);
+    EXPECT_EQ(request.update, c.update);
+    EXPECT_EQ(request.quiet, c.quiet);
+  }
+}

@@ -191,6 +191,16 @@ void TakePictures(const std::string& out) {
     SaveWindowPicture(compare, out + "verification.bmp");
     ruvo.Kill();
   }
+
+  // The same list brought up to date with a new file beside it: the question about the photo.
+  testfiles::WriteFileBytes(folder + "new.txt", SampleBytes(300, 99));
+  {
+    e2e::RuvoProcess ruvo = sandbox.Start("-update \"" + list + "\"");
+    HWND question =
+        WaitForWindow(ruvo, [](std::string_view caption) { return Contains(caption, Utf8(u8"更新しますか")); });
+    SaveWindowPicture(question, out + "update.bmp");
+    ruvo.Kill();
+  }
   testfiles::RemoveTree(Utf8(kPhotos));
 }
 
