@@ -58,7 +58,9 @@ std::optional<Template> FindTemplate(std::string_view text, const DigestLineRule
     if (line->role != LineRole::Entry) continue;
     const std::string_view view = text.substr(line->offset, line->length);
     const std::optional<ListFields> fields = SplitEntryFields(view, rules);
-    if (fields && fields->kind == kind && !fields->escaped) return Template{view, *fields};
+    // 128 digits matched as BLAKE2b-512 when the list's name did not tell.
+    const bool ofKind = fields && (fields->kind == kind || (kind == THashType::BLAKE2b && fields->orBlake2b));
+    if (ofKind && !fields->escaped) return Template{view, *fields};
   }
   return std::nullopt;
 }
@@ -332,9 +334,9 @@ TListUpdate PlanListUpdate(const VerificationTable& table, const std::string& li
   std::size_t digestBytes = 0;
   for (std::size_t i = 0; i < list.size() && kind == THashType::None; ++i) {
     if (list.IsMalformed(i)) continue;
-    const ListFields fields = list.Fields(i);
-    kind = fields.kind;
-    if (kind == THashType::BLAKE2b) digestBytes = fields.hash.size() / 2;
+    // BLAKE2b where 128 digits matched as that.
+    kind = table.Kind(i);
+    if (kind == THashType::BLAKE2b) digestBytes = list.Fields(i).hash.size() / 2;
   }
   if (kind == THashType::None) kind = list.Kind();
   plan.newKind = kind;

@@ -176,6 +176,8 @@ std::vector<Form> Forms() {
   return {
       {"md5sum", "gnu.md5", THashType::MD5, false, gnu(" "), "", "\n", '/', false, false, ""},
       {"sha256sum -b", "binary.sha256", THashType::SHA256, false, gnu("*"), "", "\n", '/', false, false, ""},
+      {"b2sum under a name that tells no kind", "long.sums", THashType::BLAKE2b, false, gnu(" "), "", "\n", '/', false,
+       false, ""},
       {"tagged", "tag.sha256", THashType::SHA256, false, tagged, "", "\n", '/', false, false, ""},
       {"sfv", "hand.sfv", THashType::CRC32, false, sfv, "; made by hand\r\n", "\r\n", '\\', false, false, ""},
       {"own md5 upper", "own.md5", THashType::MD5, false, own, "", "\r\n", '\\', false, false, ""},
