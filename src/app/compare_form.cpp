@@ -42,6 +42,9 @@ TCompareForm::TCompareForm()
       MenuFindUnlisted(PopupMenu.Add({.caption = u8"リストにないファイルを検出",
                                       .shortcut = {.key = 'U', .ctrl = true},
                                       .onClick = [this] { MenuFindUnlistedClick(); }})),
+      MenuUpdateList(PopupMenu.Add({.caption = u8"リストを更新(&U)",
+                                    .shortcut = {.key = 'U', .shift = true, .ctrl = true},
+                                    .onClick = [this] { MenuUpdateListClick(); }})),
       MenuSeparatorReports(PopupMenu.AddSeparator()),
       MenuSaveReport(PopupMenu.Add({.caption = u8"レポートを保存(&R)...",
                                     .shortcut = {.key = 'S', .ctrl = true},
@@ -192,6 +195,25 @@ void TCompareForm::MenuCopyErrorsClick() {
 
 void TCompareForm::MenuFindUnlistedClick() {
   if (TCompareFrame* frame = ActiveFrame()) (void)frame->AddUnlistedFiles();
+}
+
+void TCompareForm::MenuUpdateListClick() {
+  if (TCompareFrame* frame = ActiveFrame(); frame != nullptr && !InIntake()) UpdatePage(*frame);
+}
+
+void TCompareForm::UpdateLists() {
+  for (int i = 0; i < PageCount() && !InIntake(); ++i) {
+    if (TCompareFrame* frame = Frame(i)) UpdatePage(*frame);
+  }
+}
+
+void TCompareForm::UpdatePage(TCompareFrame& frame) {
+  const IntakeScope intake(*this);
+  try {
+    (void)frame.UpdateList(Options(), intake.Cancel());
+  } catch (const TListFileError& error) {
+    ui::App().HandleException(error);
+  }
 }
 
 bool TCompareForm::SaveReport(bool allPages) {

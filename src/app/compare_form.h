@@ -55,6 +55,11 @@ class TCompareForm : public TJobForm {
   void MenuNextErrorClick();
   void MenuCopyErrorsClick();
   void MenuFindUnlistedClick();
+  // Brings the active page's list up to date (TCompareFrame::UpdateList) as an intake of its
+  // own, so that Esc cancels its hashing; nothing while another intake runs.
+  void MenuUpdateListClick();
+  // The same for every page whose run is over, one after the other: a command-line update.
+  void UpdateLists();
   void MenuSaveReportClick() { SaveReport(false); }
   void MenuSaveAllReportsClick() { SaveReport(true); }
   // Asks for a file through ReportDialog and writes the rows of the active page (or of every
@@ -73,6 +78,7 @@ class TCompareForm : public TJobForm {
   ui::MenuItem& MenuNextError;
   ui::MenuItem& MenuCopyErrors;
   ui::MenuItem& MenuFindUnlisted;
+  ui::MenuItem& MenuUpdateList;
   ui::MenuItem& MenuSeparatorReports;
   ui::MenuItem& MenuSaveReport;
   ui::MenuItem& MenuSaveAllReports;
@@ -89,6 +95,8 @@ class TCompareForm : public TJobForm {
 
  private:
   void SetPageCaption();
+  // UpdateList of the page; a list that cannot be written shows the error box.
+  void UpdatePage(TCompareFrame& frame);
   // A new tab for path, named by its last part, with the path as its hint.
   TCompareFrame& AddPathPage(const std::string& path);
 

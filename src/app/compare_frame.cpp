@@ -1,14 +1,17 @@
 #include "app/compare_frame.h"
 
 #include "app/compare_form.h"
+#include "app/list_file_writer.h"
 #include "core/codepage.h"
 #include "core/path.h"
 #include "core/tab_text.h"
 #include "core/utf8.h"
+#include "engine/list_update.h"
 #include "engine/unlisted_files.h"
 #include "engine/verification_run.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"
+#include "ui/dialogs.h"
 #include "ui/text.h"
 #include "win/user_locale.h"
 
@@ -18,6 +21,19 @@ enum Column { colName, colHash, colFHash, colBytes, colFBytes, colError };
 
 // The name column leaves room for the state picture.
 constexpr int kNamePadding = 18;
+
+// A message box shows this many names of changed files at most, and how many more there are.
+constexpr std::size_t kNamesAsked = 20;
+
+std::wstring ChangedFilesQuestion(const std::vector<std::string>& names) {
+  std::wstring text = ui::Wide(u8"次のファイルはリストと一致しません。\n\n");
+  for (std::size_t i = 0; i < names.size() && i < kNamesAsked; ++i) text += ui::WideFromUtf8(names[i]) + L"\n";
+  if (names.size() > kNamesAsked) {
+    text += ui::Wide(u8"ほか ") + std::to_wstring(names.size() - kNamesAsked) + ui::Wide(u8" ファイル\n");
+  }
+  text += ui::Wide(u8"\n新しいハッシュで更新しますか?\n(いいえ: 古い行のまま)");
+  return text;
+}
 
 }  // namespace
 
@@ -87,6 +103,41 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
   runOver_ = !result.cancelled;
   if (runOver_ && options.compareUnlisted) (void)AddUnlistedFiles();
   EndRun(result.cancelled);
+}
+
+bool TCompareFrame::UpdateList(const TRunOptions& options, const std::stop_token& cancel) {
+  if (!runOver_ || Running() || table_.List().Kind() == THashType::None) return false;
+  TListUpdate plan;
+  {
+    const RunScope running(*this);
+    plan = PlanListUpdate(table_, listPath_, options, win::ThousandsSeparator(), *this, cancel);
+    Flush();
+  }
+  ShowRows();
+  if (plan.failure != TListUpdateFailure::None) {
+    ShowTextNow(ui::Utf8(u8"更新できません: ") + AsUtf8String(ListUpdateFailureText(plan.failure)));
+    return false;
+  }
+  bool replace = false;
+  if (!plan.changed.empty()) {
+    const int answer =
+        ui::MessageBox(ChangedFilesQuestion(plan.changed), ui::App().WideTitle() + ui::Wide(u8" - 更新しますか"),
+                       MB_ICONQUESTION | MB_YESNOCANCEL);
+    if (answer != IDYES && answer != IDNO) {
+      ShowTextNow(ui::Utf8(u8"更新しませんでした"));
+      return false;
+    }
+    replace = answer == IDYES;
+  }
+  const std::string summary = AsUtf8String(ListUpdateSummary(plan));
+  if (plan.added.empty() && plan.dropped.empty() && !replace) {
+    ShowTextNow(ui::Utf8(u8"変更はありません  ") + summary);
+    return false;
+  }
+  WriteListFile(listPath_, RenderListUpdate(plan, replace));
+  StatusBar.Panel(0).SetText(u8"更新");
+  ShowTextNow(ui::Utf8(u8"リストを更新しました  ") + summary);
+  return true;
 }
 
 bool TCompareFrame::AddUnlistedFiles() {

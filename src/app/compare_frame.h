@@ -52,6 +52,12 @@ class TCompareFrame : public TListPage {
   // Before StartCompare: the page verifies one entry taken from a list, so the list's other files
   // are none of its business and no search for unlisted files runs.
   void KeepToTheEntry() { unlistedAdded_ = true; }
+  // Brings the page's list up to date once its run has ended uncancelled (PlanListUpdate): the
+  // files beside it that it does not name added, those gone dropped. When files no longer match,
+  // a question names them: Yes gives them their new hashes, No keeps their lines, Cancel writes
+  // nothing. The list is written again only when something changed (WriteListFile: raises
+  // TListFileError); the status bar tells what was done. False when nothing was written.
+  bool UpdateList(const TRunOptions& options, const std::stop_token& cancel);
   // The page's rows as report lines: the list's path, the name, the row's kind, the expected and
   // found hash and size (sizes as digits alone), and the outcome: "正常", the Error column's
   // text, or "未検証" for a row that a cancel left.

@@ -11,6 +11,7 @@
 
 #include "app/shell_menus.h"
 #include "app/usage.h"
+#include "app/compare_form.h"
 #include "core/cmdline.h"
 #include "core/codepage.h"
 #include "core/utf8.h"
@@ -117,6 +118,12 @@ void TMainForm::RunCommandLine(CommandLineRequest& request) {
                                                 .oneList = request.oneList,
                                                 .overwrite = request.overwrite,
                                                 .unlisted = request.unlisted});
+  if (request.update) {
+    CompareFiles(request.paths);
+    // The pages of a test's seam are no real pages to update.
+    if (!CompareFilesEntry && CompareForm != nullptr) CompareForm->UpdateLists();
+    return;
+  }
   if (request.compare) {
     CompareFiles(request.paths);
     return;
@@ -167,8 +174,16 @@ int TMainForm::RunBatch(const CommandLineRequest& request) {
                 .unlisted = request.unlisted}
       .ApplyTo(options);
   const std::string separator = win::ThousandsSeparator();
-  const TBatchExit exit = request.compare ? RunBatchVerification(paths, options, separator, line, cancel.get_token())
-                                          : RunBatchCreation(paths, options, separator, line, cancel.get_token());
+  TBatchExit exit = TBatchExit::Correct;
+  if (request.update) {
+    for (const std::string& path : paths) {
+      const TBatchExit one = RunBatchUpdate(path, options, separator, line, cancel.get_token());
+      if (static_cast<int>(one) > static_cast<int>(exit)) exit = one;
+    }
+  } else {
+    exit = request.compare ? RunBatchVerification(paths, options, separator, line, cancel.get_token())
+                           : RunBatchCreation(paths, options, separator, line, cancel.get_token());
+  }
   if (outputLost) {
     console->WriteErrorLine(AsUtf8String(u8"出力を書き込めません"));
     return static_cast<int>(TBatchExit::Unusable);

@@ -51,6 +51,7 @@ struct OptionWord {
 
 constexpr OptionWord kOptionWords[] = {
     {"c", [](CommandLineRequest& r) { r.compare = true; }},
+    {"update", [](CommandLineRequest& r) { r.update = true; }},
     {"t1", [](CommandLineRequest& r) { r.kind = THashType::CRC16; }},
     {"t3", [](CommandLineRequest& r) { r.kind = THashType::CRC32; }},
     {"tm", [](CommandLineRequest& r) { r.kind = THashType::MD5; }},

@@ -22,6 +22,7 @@ enum class ShellRegistration : std::uint8_t { None, Register, Unregister };
 struct CommandLineRequest {
   std::vector<std::string> paths;
   bool compare = false;
+  bool update = false;               // each path a list to verify and bring up to date
   THashType kind = THashType::None;  // as requested; a verification run ignores it
   bool quiet = false;                // a batch run: no window, an exit code
   bool utf8Output = false;           // a batch run's lines in UTF-8 whatever the console's code page
@@ -42,7 +43,8 @@ struct CommandLineRequest {
 
 // A whole split command line; element 0, the program's name, is passed over. "-" or "/" plus
 // exactly one of OptionWords() is an option (case-sensitive), and so is "--help"; anything else,
-// prefix included, is a path; a later hash option wins; "c" wins.
+// prefix included, is a path; a later hash option wins; "c" wins over a hash option, "update"
+// over both.
 CommandLineRequest ParseArguments(const std::vector<std::string>& arguments);
 
 // Every option word ParseArguments knows, without its prefix, in the order the usage lists them.

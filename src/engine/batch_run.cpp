@@ -15,6 +15,7 @@
 #include "engine/list_file.h"
 #include "engine/list_save.h"
 #include "engine/sibling_list.h"
+#include "engine/list_update.h"
 #include "engine/unlisted_files.h"
 #include "engine/verification_run.h"
 #include "win/file.h"
@@ -199,4 +200,55 @@ TBatchExit RunBatchCreation(std::vector<std::string> paths, const TRunOptions& o
     line(Tabbed(path, observer.lastText));
   });
   return anyHashed ? exit : TBatchExit::Unusable;
+}
+
+TBatchExit RunBatchUpdate(const std::string& path, const TRunOptions& options, const std::string& separator,
+                          const TBatchLine& line, const std::stop_token& cancel) {
+  if (!win::FileExists(path)) {
+    line(Tabbed(path, AsUtf8String(u8"見つかりません")));
+    return TBatchExit::Unusable;
+  }
+  TListRead read = ReadChecksumList(path);
+  if (read.failure != THashFailure::None) {
+    line(Tabbed(path, AsUtf8String(UnreadableText(HashFailureText(read.failure)))));
+    return TBatchExit::Unusable;
+  }
+  if (read.list.Kind() == THashType::None) {
+    line(Tabbed(path, AsUtf8String(u8"チェックサムリストではありません")));
+    return TBatchExit::Unusable;
+  }
+  VerificationTable table(std::move(read.list));
+  BatchObserver observer;
+  observer.table = &table;
+  const TRunResult result =
+      RunVerification(table.List(), ExtractFilePath(path, IsNeverLeadByte), options, separator, observer, cancel);
+  TListUpdate plan;
+  if (result.cancelled) {
+    plan.failure = TListUpdateFailure::Cancelled;
+  } else {
+    plan = PlanListUpdate(table, path, options, separator, observer, cancel);
+  }
+  if (plan.failure != TListUpdateFailure::None) {
+    line(Tabbed(path, AsUtf8String(ListUpdateFailureText(plan.failure))));
+    return plan.failure == TListUpdateFailure::Cancelled ? TBatchExit::Failed : TBatchExit::Unusable;
+  }
+  // The batch never replaces a record: a changed file keeps its old line, and the run says so.
+  if ((!plan.added.empty() || !plan.dropped.empty()) &&
+      SaveListBytes(path, RenderListUpdate(plan, false), true) != TSaveOutcome::Saved) {
+    line(Tabbed(path, AsUtf8String(u8"保存できません")));
+    return TBatchExit::Unusable;
+  }
+  const auto each = [&](const std::vector<std::string>& names, std::u8string_view what) {
+    for (const std::string& name : names) line(Tabbed({path, name, AsUtf8String(what)}));
+  };
+  each(plan.added, u8"追加");
+  each(plan.dropped, u8"削除 (見つかりません)");
+  each(plan.changed, u8"一致しません: 古い行のまま");
+  each(plan.unchecked, u8"読めません: 古い行のまま");
+  for (const TLeftOutPath& left : plan.leftOut) {
+    line(Tabbed({path, left.path, AsUtf8String(UnreadableText(HashFailureText(left.reason)))}));
+  }
+  line(Tabbed(path, AsUtf8String(ListUpdateSummary(plan))));
+  const bool complete = plan.changed.empty() && plan.unchecked.empty() && plan.leftOut.empty();
+  return complete ? TBatchExit::Correct : TBatchExit::Failed;
 }

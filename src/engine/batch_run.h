@@ -36,3 +36,10 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
 // per file left out, per list saved and per list not saved.
 TBatchExit RunBatchCreation(std::vector<std::string> paths, const TRunOptions& options, const std::string& separator,
                             const TBatchLine& line, const std::stop_token& cancel);
+
+// Verifies the list at path and writes it again brought up to date (PlanListUpdate), the lines of
+// rows whose files no longer match kept as they were. One line per file added, dropped, changed,
+// not read or left out, then a summary line. Failed when a file changed or could not be read or
+// hashed; Unusable when the list could not be read, updated or written.
+TBatchExit RunBatchUpdate(const std::string& path, const TRunOptions& options, const std::string& separator,
+                          const TBatchLine& line, const std::stop_token& cancel);

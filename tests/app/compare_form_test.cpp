@@ -322,6 +322,7 @@ TEST_F(CompareWindowTest, WindowIsACentredToolWindowWithItsMenu) {
                         {u8"次のエラー", {.key = VK_DOWN, .ctrl = true}},
                         {u8"エラーをコピー", {.key = 'C', .ctrl = true}},
                         {u8"リストにないファイルを検出", {.key = 'U', .ctrl = true}},
+                        {u8"リストを更新(&U)", {.key = 'U', .shift = true, .ctrl = true}},
                         {u8"-", {}},
                         {u8"レポートを保存(&R)...", {.key = 'S', .ctrl = true}},
                         {u8"全タブのレポートを保存...", {.key = 'S', .shift = true, .ctrl = true}},

@@ -73,6 +73,7 @@ TEST_F(CommandLineTest, ArgumentsReachTheRightEntry) {
       {"t3", {"-t3", "a", "b"}, CRC16, false, 1, 0, {Here("a"), Here("b")}, CRC32},
       {"compare wins over hash options", {"-c", "-t1", "list.crc"}, CRC32, false, 0, 1, {Here("list.crc")}, CRC32},
       {"compare after the path", {"x.md5", "/c"}, MD5, false, 0, 1, {Here("x.md5")}, MD5},
+      {"update verifies first", {"-update", "-t1", "x.md5"}, MD5, false, 0, 1, {Here("x.md5")}, MD5},
       // Not options, so paths; "/" is the root of the current drive, as everywhere in Windows.
       {"case-sensitive words",
        {"-C", "/T1", "-x"},

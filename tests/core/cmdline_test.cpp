@@ -184,3 +184,27 @@ TEST(ParseArguments, ArgumentsThatLookLikeOptionWords) {
     EXPECT_EQ(request.optionLike, c.optionLike) << c.args[1];
   }
 }
+
+TEST(ParseArguments, UpdateIsAWordOfItsOwn) {
+  struct Case {
+    Args args;
+    Args paths;
+    bool update;
+    bool quiet;
+  };
+  const Case cases[] = {
+      {{"ruvo", "-update", "l.md5"}, {"l.md5"}, true, false},
+      {{"ruvo", "l.md5", "/update", "-q"}, {"l.md5"}, true, true},
+      {{"ruvo", "-c", "-update", "-tm", "l"}, {"l"}, true, false},
+      {{"ruvo", "-Update", "-updat", "-updates", "update", "--update"},
+       {"-Update", "-updat", "-updates", "update", "--update"},
+       false,
+       false},
+  };
+  for (const Case& c : cases) {
+    const CommandLineRequest request = ParseArguments(c.args);
+    EXPECT_EQ(request.paths, c.paths);
+    EXPECT_EQ(request.update, c.update);
+    EXPECT_EQ(request.quiet, c.quiet);
+  }
+}

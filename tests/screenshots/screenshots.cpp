@@ -227,6 +227,12 @@ void TakePictures(const std::string& out) {
       sandbox, "-c \"" + list + "\"",
       [](std::string_view caption) { return caption.ends_with(" - Compare - Ruvo") && !Contains(caption, "Wait"); },
       out + "verification.bmp");
+
+  // The same list brought up to date with a new file beside it: the question about the photo.
+  testfiles::WriteFileBytes(folder + "new.txt", SampleBytes(300, 99));
+  TakeRunPicture(
+      sandbox, "-update \"" + list + "\"",
+      [](std::string_view caption) { return Contains(caption, Utf8(u8"更新しますか")); }, out + "update.bmp");
   testfiles::RemoveTree(Utf8(kPhotos));
   TakeDownloadPicture(sandbox, out);
 }
