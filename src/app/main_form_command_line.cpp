@@ -9,9 +9,9 @@
 #include <stop_token>
 #include <string>
 
+#include "app/compare_form.h"
 #include "app/shell_menus.h"
 #include "app/usage.h"
-#include "app/compare_form.h"
 #include "core/cmdline.h"
 #include "core/codepage.h"
 #include "core/utf8.h"
