@@ -8,7 +8,7 @@ JOBS   ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 ARGS   ?=
 
-.PHONY: all build setup native tsan win run test bench fuzz clean
+.PHONY: all build setup native tsan win run test bench test-speed dist check-dist fuzz clean
 
 all: build
 
@@ -45,9 +45,22 @@ bench: setup build
 	@cmake --build $(BENCH) -j $(JOBS)
 	@tools/run-bench $(BENCH) $(WIN)
 
+# The release: dist/ruvo-VERSION-win64.zip, the same bytes from the same commit in any clone.
+dist: setup
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
+	@tools/make-dist $(WIN)
+
+# The zip's SHA256SUMS checked by sha256sum -c and by the zip's own ruvo.exe.
+check-dist: dist
+	@tools/check-dist $(WIN)
+
+# How long `make test` takes on this tree and on a clean clone, against the goals.
+test-speed: setup build
+	@tools/test-speed
+
 # Every fuzz target for 10 minutes, one after another; `tools/run-fuzz TARGET SECONDS` for others.
 fuzz:
 	@tools/run-fuzz
 
 clean:
-	rm -rf build
+	rm -rf build dist
