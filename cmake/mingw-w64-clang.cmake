@@ -24,4 +24,5 @@ set(cxx_headers ${gcc_dir}/include/c++)
 set(CMAKE_CXX_FLAGS_INIT
     "-nostdinc++ -isystem ${cxx_headers} -isystem ${cxx_headers}/${triple} -isystem ${cxx_headers}/backward")
 # LLD takes archives in any order, so the posix thread library may come first.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -L${gcc_dir} -Wl,-Bstatic -lpthread")
+# The C++ flags reach the link line too, where -nostdinc++ has nothing to do.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -L${gcc_dir} -Wl,-Bstatic -lpthread -Wno-unused-command-line-argument")

@@ -47,8 +47,8 @@ TEST(VersionE2E, TheFilePropertiesCarryTheBuildsVersion) {
   ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedLength));
   ASSERT_GE(fixedLength, sizeof(VS_FIXEDFILEINFO));
   const VersionNumbers numbers = ParseVersion(RUVO_VERSION);
-  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(numbers.minor, numbers.major));
-  EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, numbers.patch));
+  EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(numbers.minor, numbers.major)));
+  EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, numbers.patch)));
   EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
   EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
 
