@@ -53,7 +53,7 @@ bench: setup win
 
 # The release: dist/ruvo-VERSION-win64.zip, the same bytes from the same commit in any clone.
 dist: setup
-	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
+	@test -f $(WIN)/CMakeCache.txt || cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
 	@tools/make-dist $(WIN)
 
 # The zip's SHA256SUMS checked by sha256sum -c and by the zip's own ruvo.exe.
