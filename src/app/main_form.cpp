@@ -9,6 +9,7 @@
 #include "app/compare_form.h"
 #include "app/fonts.h"
 #include "app/path_choosers.h"
+#include "app/version.h"
 #include "ui/application.h"
 #include "ui/gdi.h"
 
@@ -20,7 +21,7 @@ namespace {
 constexpr int kMostHashThreads = 256;
 
 ui::FormArgs MainFormArgs() {
-  return {.caption = u8"Ruvo 0.14h",
+  return {.caption = u8"Ruvo " RUVO_DISPLAY_VERSION,
           .clientWidth = 152,
           .clientHeight = 272,
           .borderStyle = ui::BorderStyle::FixedSingle,

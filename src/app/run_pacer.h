@@ -12,24 +12,27 @@
 class TRunPacer {
  public:
   using Clock = std::chrono::steady_clock;
+  // Where the pacer reads the time: the steady clock, or a test's own that moves when told.
+  using NowFunction = Clock::time_point (*)();
 
   // The gap never stretches beyond longest (0: no such bound): messages must still be answered
   // soon.
-  explicit TRunPacer(std::chrono::milliseconds interval, std::chrono::milliseconds longest = {})
-      : interval_(interval), longest_(longest) {}
+  explicit TRunPacer(std::chrono::milliseconds interval, std::chrono::milliseconds longest = {},
+                     NowFunction now = &Clock::now)
+      : interval_(interval), longest_(longest), now_(now) {}
 
   // True when the pace's gap has passed since the state was last shown; always with interval 0.
   [[nodiscard]] bool Due() const {
     if (interval_.count() <= 0) return true;
     Clock::duration gap = std::max<Clock::duration>(interval_, cost_ * kCostShare);
     if (longest_.count() > 0) gap = std::min<Clock::duration>(gap, longest_);
-    return Clock::now() - shown_ >= gap;
+    return now_() - shown_ >= gap;
   }
   // Showing starts now; its cost runs until Shown().
-  void Begin() { started_ = Clock::now(); }
+  void Begin() { started_ = now_(); }
   // The state was just shown (painted).
   void Shown() {
-    shown_ = Clock::now();
+    shown_ = now_();
     cost_ = started_ != Clock::time_point{} ? shown_ - started_ : Clock::duration::zero();
     started_ = {};
   }
@@ -41,6 +44,7 @@ class TRunPacer {
 
   std::chrono::milliseconds interval_;
   std::chrono::milliseconds longest_;
+  NowFunction now_;
   Clock::time_point shown_{};
   Clock::time_point started_{};
   Clock::duration cost_{};

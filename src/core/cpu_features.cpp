@@ -2,29 +2,11 @@
 
 #include <cstdint>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <cpuid.h>
-#endif
+#include "core/simd_compat.h"
 
 namespace {
 
-#if defined(__x86_64__) || defined(__i386__)
-struct TCpuidRegs {
-  unsigned Eax = 0, Ebx = 0, Ecx = 0, Edx = 0;
-};
-
-TCpuidRegs Cpuid(unsigned leaf, unsigned subleaf) {
-  TCpuidRegs r;
-  __cpuid_count(leaf, subleaf, r.Eax, r.Ebx, r.Ecx, r.Edx);
-  return r;
-}
-
-std::uint64_t ReadXcr0() {
-  unsigned lo = 0, hi = 0;
-  __asm__ volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
-  return (static_cast<std::uint64_t>(hi) << 32) | lo;
-}
-
+#if RUVO_X86
 TCpuFeatures Detect() {
   TCpuFeatures f;
   const unsigned maxLeaf = Cpuid(0, 0).Eax;

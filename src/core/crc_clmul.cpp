@@ -6,8 +6,9 @@
 #include <immintrin.h>
 
 #include "core/crc_fold.h"
+#include "core/simd_compat.h"
 
-#define RUVO_TARGET_CLMUL __attribute__((target("sse4.1,pclmul")))
+#define RUVO_TARGET_CLMUL RUVO_TARGET("sse4.1,pclmul")
 
 namespace {
 

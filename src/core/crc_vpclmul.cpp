@@ -7,8 +7,9 @@
 #include <immintrin.h>
 
 #include "core/crc_fold.h"
+#include "core/simd_compat.h"
 
-#define RUVO_TARGET_VPCLMUL __attribute__((target("sse4.1,pclmul,avx2,avx512f,avx512bw,avx512vl,vpclmulqdq")))
+#define RUVO_TARGET_VPCLMUL RUVO_TARGET("sse4.1,pclmul,avx2,avx512f,avx512bw,avx512vl,vpclmulqdq")
 
 namespace {
 

@@ -9,9 +9,10 @@
 #include <utility>
 
 #include "core/sha2_constants.h"
+#include "core/simd_compat.h"
 
-#define RUVO_TARGET_SHA __attribute__((target("sha,sse4.1")))
-#define RUVO_SHA_INLINE [[gnu::always_inline]] inline RUVO_TARGET_SHA
+#define RUVO_TARGET_SHA RUVO_TARGET("sha,sse4.1")
+#define RUVO_SHA_INLINE RUVO_FORCE_INLINE RUVO_TARGET_SHA
 
 namespace {
 

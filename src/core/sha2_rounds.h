@@ -6,6 +6,7 @@
 
 #include "core/big_endian.h"
 #include "core/sha2_constants.h"
+#include "core/simd_compat.h"
 
 // The rounds that SHA-256 and SHA-512 share: the same steps over 32-bit or 64-bit words, each
 // with its own rotations, round count and constants.
@@ -15,7 +16,7 @@
 namespace {
 namespace sha2 {
 
-#define RUVO_SHA2_INLINE [[gnu::always_inline]] inline
+#define RUVO_SHA2_INLINE RUVO_FORCE_INLINE
 
 template <int N, typename TWord>
 RUVO_SHA2_INLINE TWord Rotr(TWord v) {
@@ -54,7 +55,7 @@ using TSha512Shape =
 // The value unchanged, but an operand GCC cannot see into: sums split by it keep their grouping.
 template <typename TWord>
 RUVO_SHA2_INLINE TWord Grouped(TWord v) {
-  __asm__("" : "+r"(v));
+  RUVO_KEEP_IN_REGISTER(v);
   return v;
 }
 

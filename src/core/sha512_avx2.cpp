@@ -11,9 +11,10 @@
 #include <utility>
 
 #include "core/sha2_rounds.h"
+#include "core/simd_compat.h"
 
-#define RUVO_TARGET_AVX2 __attribute__((target("avx2,bmi,bmi2")))
-#define RUVO_AVX2_INLINE [[gnu::always_inline]] inline RUVO_TARGET_AVX2
+#define RUVO_TARGET_AVX2 RUVO_TARGET("avx2,bmi,bmi2")
+#define RUVO_AVX2_INLINE RUVO_FORCE_INLINE RUVO_TARGET_AVX2
 
 namespace {
 
@@ -43,7 +44,7 @@ RUVO_AVX2_INLINE void Store(const __m256i (&x)[8], const std::uint64_t* k, std::
   _mm256_store_si256(entry, _mm256_add_epi64(x[Slot], constants));
   // The rounds are to read W + K from memory: left to itself, GCC would take the words out of
   // the vector registers instead, which costs more than a load.
-  __asm__("" : "+m"(*entry));
+  RUVO_KEEP_IN_MEMORY(*entry);
 }
 
 // Sixteen words on from those in x, two at a time: x[Slot] holds words t-16 and t-15, the slots
