@@ -107,6 +107,10 @@ void TCompareFrame::StartCompare(const std::string& listPath, ChecksumList list,
 
 bool TCompareFrame::UpdateList(const TRunOptions& options, const std::stop_token& cancel) {
   if (!runOver_ || Running() || table_.List().Kind() == THashType::None) return false;
+  if (keptToTheEntry_) {
+    ShowTextNow(ui::Utf8(u8"更新できません: 一つのファイルだけを照合したページです"));
+    return false;
+  }
   TListUpdate plan;
   {
     const RunScope running(*this);

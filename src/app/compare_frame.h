@@ -51,7 +51,8 @@ class TCompareFrame : public TListPage {
   bool AddUnlistedFiles();
   // Before StartCompare: the page verifies one entry taken from a list, so the list's other files
   // are none of its business and no search for unlisted files runs.
-  void KeepToTheEntry() { unlistedAdded_ = true; }
+  // Nor can the list be updated from this page: it saw one row of it.
+  void KeepToTheEntry() { unlistedAdded_ = keptToTheEntry_ = true; }
   // Brings the page's list up to date once its run has ended uncancelled (PlanListUpdate): the
   // files beside it that it does not name added, those gone dropped. When files no longer match,
   // a question names them: Yes gives them their new hashes, No keeps their lines, Cancel writes
@@ -98,6 +99,7 @@ class TCompareFrame : public TListPage {
   std::string listPath_;
   bool runOver_ = false;
   bool unlistedAdded_ = false;
+  bool keptToTheEntry_ = false;
   VerificationTable table_;
   THashType kind_ = THashType::None;
   std::size_t done_ = 0;

@@ -364,6 +364,11 @@ TEST_F(CompareWindowTest, ADownloadIsVerifiedAgainstTheListBesideIt) {
     EXPECT_EQ(CompareForm->Frame(0)->SummaryText(), U8(c.summary.c_str()));
     EXPECT_EQ(sounds_->Heard(), std::vector<std::string>{c.sound});
     EXPECT_FALSE(CompareForm->OpenedNoList());
+    // The page saw one row of the list: it cannot bring the whole list up to date.
+    EXPECT_FALSE(CompareForm->Frame(0)->UpdateList(MainForm->Options(), {}));
+    EXPECT_EQ(CompareForm->Frame(0)->SummaryText(), U8(u8"更新できません: 一つのファイルだけを照合したページです"));
+    EXPECT_EQ(apptest::ReadFileBytes(folder_.File("SHA256SUMS")),
+              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  setup.zip\n");
   }
 }
 
