@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-dev        # the fuzz target: libFuzzer and the sanitizer runtimes
   zlib1g-dev libssl-dev        # benchmarks only: reference CRC-32 and MD5
   rhash                        # benchmarks only: native CRC-32 reference
+  b3sum                        # tests and benchmarks: the BLAKE3 reference
 )
 
 missing=()
