@@ -75,6 +75,10 @@ CommandLineRequest ParseArguments(const std::vector<std::string>& arguments) {
         request.kind = THashType::SHA256;
         continue;
       }
+      if (word == "tb3") {
+        request.kind = THashType::BLAKE3;
+        continue;
+      }
     }
     request.paths.push_back(argument);
   }

@@ -23,6 +23,6 @@ struct CommandLineRequest {
 };
 
 // A whole split command line; element 0, the program's name, is passed over. "-" or "/" plus
-// exactly "c", "q", "u8", "t1", "t3", "tm" or "t256" is an option (case-sensitive); anything else,
+// exactly "c", "q", "u8", "t1", "t3", "tm", "t256" or "tb3" is an option (case-sensitive); anything else,
 // prefix included, is a path; a later hash option wins; "c" wins.
 CommandLineRequest ParseArguments(const std::vector<std::string>& arguments);
