@@ -14,9 +14,10 @@ head -c 70000 /dev/urandom >"$work/album/b c.bin"
 head -c 3073 /dev/urandom >"$work/album/sub/d.bin"
 printf '' >"$work/album/empty"
 printf x >"$work/names/写真.txt"
+printf y >"$work/names/b.txt"
 # Binary mode asks for "*" before names in the other digest lists; b3sum's form has none.
 for binary in 0 1; do
-  printf '[Preferences]\r\nAutoSaveDir=1\r\nAutoSaveClose=1\r\nDoneBeep=0\r\nDirRecursive=1\r\nDirList=0\r\nMD5BinaryMode=%s\r\nUpperMD5=1\r\n\r\n' \
+  printf '[Preferences]\r\nAutoSaveDir=1\r\nAutoSaveFile=1\r\nAutoSaveClose=1\r\nDoneBeep=0\r\nDirRecursive=1\r\nDirList=0\r\nMD5BinaryMode=%s\r\nUpperMD5=1\r\n\r\n' \
     "$binary" >"$work/ruvo.ini"
   rm -f "$work/album/album.b3"
   "$winenv" run "$home" "$work/ruvo.exe" -tb3 "Z:${work//\//\\}\\album" >/dev/null 2>&1
