@@ -4,8 +4,11 @@
 
 #if defined(__x86_64__)
 
-// GCC 12 warns of the "undefined" source operand its own unpack intrinsics pass.
+// GCC 12 warns of the "undefined" source operand its own unpack intrinsics pass; Clang has no
+// such warning.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
 #include <cstdint>
