@@ -5,6 +5,7 @@
 #   (a) one 1 GiB file in the page cache: CRC32, CRC16, MD5, SHA-256
 #   (b) 2,000 files of 1 MiB in one folder: MD5 and SHA-256 with one worker and with all
 #   (c) 10,000 files of 4 KiB in one folder: CRC32 with "処理状況表示" on and off
+#   (e) BLAKE3 against b3sum: one core in memory, the file of (a), the files of (b)
 #   (d) the job window's answers to messages during one more run of each case of (a) to (c), and
 #       during verification runs (-c) of the lists of (a) and (c) (bench/win/message_probe.exe)
 # Wine's own start-up (a do-nothing program timed in the same run) is taken off every Wine figure;
@@ -205,6 +206,44 @@ check_list "$work/c/c.crc" < <(cd "$work/c" && rhash --crc32 --simple f*)
 md5sum_c=$(cd "$work/c" && median md5sum -- f*)
 printf '  %-34s %8s s\n' "md5sum (native)" "$md5sum_c"
 probe_verification "(c) verification CRC32" "$work/c/c.crc"
+prepare=:
+
+echo
+echo "(e) BLAKE3 against b3sum (native); Wine start-up and own start-up taken off"
+# One core in memory: the production path on the native hash_bench's 256 MiB buffer (CPU time)
+# against b3sum with one thread on the cached 1 GiB file (its CPU time, memory-mapped).
+ours_gbs=$("$BENCH_DIR/bin/hash_bench" --rows blake3 | awk '$1 == "blake3" && $2 == "production" { print $4 }')
+cpu_time() {
+  python3 -c 'import resource, subprocess, sys
+subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)
+r = resource.getrusage(resource.RUSAGE_CHILDREN)
+print(f"{r.ru_utime + r.ru_stime:.4f}")' "$@"
+}
+cached "$work/a/big.bin"
+cpu_times=()
+for _ in $(seq "$RUNS"); do cpu_times+=("$(cpu_time b3sum --num-threads 1 "$work/a/big.bin")"); done
+b3one=$(median_value "${cpu_times[@]}")
+b3one_gbs=$(awk -v t="$b3one" -v b=$gib 'BEGIN { printf "%.2f", b / t / 1e9 }')
+r=$(ratio "$ours_gbs" "$b3one_gbs")
+printf '  %-34s %8s GB/s; b3sum --num-threads 1: %s GB/s\n' "ruvo BLAKE3 one core in memory" "$ours_gbs" "$b3one_gbs"
+goal "BLAKE3 one core in memory: $r x b3sum --num-threads 1 (>= 1.0)" "$(at_least "$r" 1.0)"
+prepare='cached "$work/a/big.bin"'
+ruvo_ini 0
+work_t=$(less_fixed "$(net_ruvo "$(median ruvo -tb3 "$big")")")
+b3all=$(median b3sum "$work/a/big.bin")
+r=$(ratio "$b3all" "$work_t")
+printf '  %-34s %8s s %7s MiB/s; b3sum (every core) %s s\n' "ruvo BLAKE3 1 GiB" "$work_t" "$(mbps $gib "$work_t")" "$b3all"
+goal "BLAKE3 1 GiB, less own start-up: $r x b3sum's speed (>= 0.9)" "$(at_least "$r" 0.9)"
+check_list "$work/a/big.b3" < <(cd "$work/a" && b3sum big.bin)
+prepare='rm -f "$work/b/b.b3"; cached "$work/b"/f*; ruvo_ini 1 0'
+work_t=$(less_fixed "$(net_ruvo "$(median ruvo -tb3 "$(winpath "$work/b")")")")
+# The machine's ceiling: every core hashing at the production path's speed in memory, and the bare
+# reads shared by the cores.
+ceiling=$(awk -v g="$ours_gbs" -v p="$cores" -v r="$bare_b" 'BEGIN { printf "%.4f", 2000 * 1048576 / (g * 1e9 * p) + r / p }')
+r=$(ratio "$ceiling" "$work_t")
+printf '  %-34s %8s s %7s MiB/s; ceiling %s s\n' "ruvo BLAKE3 2,000 x 1 MiB" "$work_t" "$(mbps $((2000 * 1048576)) "$work_t")" "$ceiling"
+goal "BLAKE3 2,000 files of 1 MiB: $r x this machine's ceiling (>= 0.9)" "$(at_least "$r" 0.9)"
+check_list "$work/b/b.b3" < <(cd "$work/b" && b3sum f*)
 prepare=:
 
 echo

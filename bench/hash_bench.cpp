@@ -8,12 +8,15 @@
 //   hash_bench                  the table and the goals
 //   hash_bench --native FILE    also each kind's speed against the native build's table in FILE
 //                               (what the native hash_bench printed), with the Windows build's goal
+//   hash_bench --rows PREFIX    only the rows whose names begin with PREFIX, without goals
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/blake3.h"
+#include "core/cpu_features.h"
 #include "core/crc.h"
 #include "core/md5.h"
 #include "core/sha.h"
@@ -62,9 +65,21 @@ constexpr auto OurSha1 = OurSha<TSha1Context, TSha1Digest, Sha1Init, Sha1Update,
 constexpr auto OurSha256 = OurSha<TSha256Context, TSha256Digest, Sha256Init, Sha256Update, Sha256Final>;
 constexpr auto OurSha512 = OurSha<TSha512Context, TSha512Digest, Sha512Init, Sha512Update, Sha512Final>;
 
+THashRun OurBlake3(TBlake3ChunksFn chunks) {
+  return [chunks](const std::uint8_t* d, std::size_t n) {
+    TBlake3Context context;
+    Blake3Init(context, 0, chunks);
+    FeedBlocks(d, n, [&](const std::uint8_t* p, std::size_t count) { Blake3Update(context, p, count); });
+    TBlake3Digest digest;
+    Blake3Final(context, digest);
+    return std::uint32_t{digest[0]};
+  };
+}
+
 // The production path of each kind: what the Windows build must run as fast as the native one.
 constexpr const char* kProductionRows[] = {"crc16 production", "crc32 production",  "md5 ruvo",
-                                           "sha1 production",  "sha256 production", "sha512 production"};
+                                           "sha1 production",  "sha256 production", "sha512 production",
+                                           "blake3 production"};
 
 std::vector<TRow> Rows() {
   std::vector<TRow> rows;
@@ -86,6 +101,13 @@ std::vector<TRow> Rows() {
   rows.push_back({"sha512 portable", OurSha512(Sha512BlocksPortable)});
   rows.push_back({"sha512 production", OurSha512(Sha512ChosenBlocks())});
   AddReference(rows, "sha512 openssl");
+  rows.push_back({"blake3 portable", OurBlake3(Blake3ChunksPortable)});
+#if defined(__x86_64__)
+  if (CpuFeatures().Sse41) rows.push_back({"blake3 sse4.1", OurBlake3(Blake3ChunksSse41)});
+  if (CpuFeatures().Avx2) rows.push_back({"blake3 avx2", OurBlake3(Blake3ChunksAvx2)});
+  if (CpuFeatures().Avx512) rows.push_back({"blake3 avx-512", OurBlake3(Blake3ChunksAvx512)});
+#endif
+  rows.push_back({"blake3 production", OurBlake3(Blake3ChosenChunks())});
   return rows;
 }
 
@@ -127,14 +149,17 @@ int CompareWithNative(const std::vector<TRow>& rows, const std::vector<TRow>& na
 
 int main(int argc, char** argv) {
   std::optional<std::vector<TRow>> native;
-  if (argc == 3 && std::string(argv[1]) == "--native") {
+  std::string onlyRows;
+  if (argc == 3 && std::string(argv[1]) == "--rows") {
+    onlyRows = argv[2];
+  } else if (argc == 3 && std::string(argv[1]) == "--native") {
     native = ReadTable(argv[2]);
     if (!native) {
       std::fprintf(stderr, "hash_bench: no table of GB/s in %s\n", argv[2]);
       return 2;
     }
   } else if (argc != 1) {
-    std::fprintf(stderr, "usage: hash_bench [--native FILE]\n");
+    std::fprintf(stderr, "usage: hash_bench [--native FILE | --rows PREFIX]\n");
     return 2;
   }
 
@@ -147,6 +172,7 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::uint8_t> hot(big.begin(), big.begin() + kHotBlock);
   std::vector<TRow> rows = Rows();
+  if (!onlyRows.empty()) std::erase_if(rows, [&](const TRow& row) { return !row.Name.starts_with(onlyRows); });
 
   std::printf(
       "Hashing speed in GB/s of %s (best of runs), %s; production paths: CRC %s, SHA-1 and SHA-256 %s, SHA-512 %s\n",
@@ -161,6 +187,7 @@ int main(int argc, char** argv) {
     }
   }
   PrintTable(rows);
+  if (!onlyRows.empty()) return EXIT_SUCCESS;
 
   int missed = 0;
   auto goal = [&](const std::string& what, const std::string& a, const std::string& b, double atLeast) {

@@ -68,8 +68,10 @@ std::vector<Key> BoolKeys() {
 
 const std::vector<Key> kIntegerKeys = IntegerKeys();
 const std::vector<Key> kBoolKeys = BoolKeys();
-const std::vector<Key> kTextKeys = {
-    {"Preferences", "DefaultExtCRC"}, {"Preferences", "DefaultExtMD5"}, {"Preferences", "DefaultExtSHA256"}};
+const std::vector<Key> kTextKeys = {{"Preferences", "DefaultExtCRC"},
+                                    {"Preferences", "DefaultExtMD5"},
+                                    {"Preferences", "DefaultExtSHA256"},
+                                    {"Preferences", "DefaultExtBLAKE3"}};
 
 struct Settings {
   std::vector<int> integers;
@@ -84,8 +86,8 @@ Settings Defaults(bool other) {
   for (std::size_t i = 0; i < kIntegerKeys.size(); ++i)
     defaults.integers.push_back(other ? -1 - static_cast<int>(i) : static_cast<int>(i));
   defaults.options.assign(kBoolKeys.size(), other);
-  defaults.texts =
-      other ? std::vector<std::string>{"sfv", "md5sum", "sha2"} : std::vector<std::string>{"crc", "md5", "sha256"};
+  defaults.texts = other ? std::vector<std::string>{"sfv", "md5sum", "sha2", "blake3"}
+                         : std::vector<std::string>{"crc", "md5", "sha256", "b3"};
   return defaults;
 }
 

@@ -13,6 +13,7 @@ packages=(
   zlib1g-dev libssl-dev        # benchmarks only: reference CRC-32 and MD5
   rhash                        # benchmarks only: native CRC-32 reference
   zip unzip                    # make dist packs the release, CI unpacks and checks it
+  b3sum                        # tests and benchmarks: the BLAKE3 reference
 )
 
 missing=()

@@ -162,6 +162,10 @@ TMainForm::TMainForm()
                           .height = 12}),
       DefaultExtMD5Edit(
           {.parent = &PreferencesTabSheet, .text = "md5", .left = 87, .top = 220, .width = 49, .height = 20}),
+      MenuModernSHA256(ModernKindMenu.Add(
+          {.caption = u8"SHA256", .onClick = [this] { ChooseModernKind(THashType::SHA256, true); }})),
+      MenuModernBLAKE3(ModernKindMenu.Add(
+          {.caption = u8"BLAKE3", .onClick = [this] { ChooseModernKind(THashType::BLAKE3, true); }})),
       MenuClose(PopupMenu.Add(
           {.caption = u8"閉じる(&C)", .shortcut = {.key = VK_ESCAPE}, .onClick = [this] { MenuCloseClick(); }})),
       MenuChooseFiles(
@@ -190,8 +194,7 @@ TMainForm::TMainForm()
 
   // What is sized by its text, at this DPI and again at every other one the window moves to.
   auto fitToText = [this] {
-    ui::Button* const hashButtons[] = {&CalcCRC16Button, &CalcCRC32Button, &CalcMD5Button, &CalcSHA256Button};
-    LayOutHashButtons(CalcPanel, hashButtons);
+    LayOutHashButtons(CalcPanel, HashButtons());
     FitLabelToText(UpperCaseLabel);
     FitLabelToText(DefaultExtCRCLabel);
     FitLabelToText(DefaultExtMD5Label);
@@ -215,6 +218,7 @@ TMainForm::TMainForm()
                      SwitchTab(next ? 1 : -1);
                    }});
   }
+  CalcSHA256Button.SetPopupMenu(&ModernKindMenu);
 
   PageControl.SetActivePageIndex(0);
 
@@ -257,7 +261,7 @@ THashType TMainForm::GetHashType() {
   if (CalcCRC16Button.Down()) return THashType::CRC16;
   if (CalcCRC32Button.Down()) return THashType::CRC32;
   if (CalcMD5Button.Down()) return THashType::MD5;
-  if (CalcSHA256Button.Down()) return THashType::SHA256;
+  if (CalcSHA256Button.Down()) return ModernKind;
   return THashType::None;
 }
 
@@ -266,9 +270,25 @@ void TMainForm::SetHashType(THashType kind) {
     case THashType::CRC16: CalcCRC16Button.SetDown(true); break;
     case THashType::CRC32: CalcCRC32Button.SetDown(true); break;
     case THashType::MD5: CalcMD5Button.SetDown(true); break;
-    case THashType::SHA256: CalcSHA256Button.SetDown(true); break;
+    case THashType::SHA256:
+    case THashType::BLAKE3: ChooseModernKind(kind, false); break;
     default: break;  // no kind: the selection stays
   }
+}
+
+void TMainForm::ChooseModernKind(THashType kind, bool byUser) {
+  ModernKind = kind;
+  CalcSHA256Button.SetCaption(kind == THashType::BLAKE3 ? u8"BLAKE3" : u8"SHA256");
+  LayOutHashButtons(CalcPanel, HashButtons());
+  if (byUser) {
+    CalcSHA256Button.Click();
+  } else {
+    CalcSHA256Button.SetDown(true);
+  }
+}
+
+std::array<ui::Button*, 4> TMainForm::HashButtons() {
+  return {&CalcCRC16Button, &CalcCRC32Button, &CalcMD5Button, &CalcSHA256Button};
 }
 
 TRunOptions TMainForm::Options() {
@@ -287,6 +307,7 @@ TRunOptions TMainForm::Options() {
                       .defaultExtCRC = DefaultExtCRCEdit.Text(),
                       .defaultExtMD5 = DefaultExtMD5Edit.Text(),
                       .defaultExtSHA256 = DefaultExtSHA256,
+                      .defaultExtBLAKE3 = DefaultExtBLAKE3,
                       .compareUnlisted = CompareUnlisted,
                       .workers = static_cast<unsigned>(std::clamp(HashThreads, 0, kMostHashThreads))};
   RunOverrides.ApplyTo(options);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -32,9 +33,11 @@ class TMainForm : public ui::Form {
   TMainForm();
   ~TMainForm() override;
 
-  // The pressed hash button: CRC16, CRC32, MD5, SHA256, or None when none is pressed.
+  // The pressed hash button: CRC16, CRC32, MD5, SHA256 or BLAKE3 (the fourth button's choice), or
+  // None when none is pressed.
   THashType GetHashType();
-  // CRC16, CRC32, MD5 or SHA256 presses that button (releasing the others); any other value
+  // CRC16, CRC32, MD5, SHA256 or BLAKE3 presses that button (releasing the others; the last two
+  // also choose the fourth button's kind); any other value
   // changes nothing.
   void SetHashType(THashType kind);
   // The options as the controls hold them now, the pressed hash button among them.
@@ -66,6 +69,9 @@ class TMainForm : public ui::Form {
   void MenuCloseClick();
   // Ctrl+Tab, Ctrl+PageDown (1) and Ctrl+Shift+Tab, Ctrl+PageUp (-1): the next or previous tab.
   void SwitchTab(int step);
+  // Makes SHA256 or BLAKE3 the fourth button's kind and presses it, as a click does when the user
+  // chose it (the sound and the focus), or only in code.
+  void ChooseModernKind(THashType kind, bool byUser);
   // The panels without a drop: "比較" asks for lists, "作成" offers files or a folder.
   void ComparePanelInvoke();
   void CalcPanelInvoke(POINT at);
@@ -84,6 +90,9 @@ class TMainForm : public ui::Form {
   ui::Button CalcCRC16Button;
   ui::Button CalcCRC32Button;
   ui::Button CalcMD5Button;
+  // The fourth button stands for one of the modern kinds, SHA256 or BLAKE3, as its caption says;
+  // its right-click menu (or Shift+F10) chooses which and presses it. The window keeps its fixed
+  // size: a fifth button would leave each too narrow for its caption.
   ui::Button CalcSHA256Button;
 
   ui::CheckBox AutoSaveDirCheckBox;
@@ -107,6 +116,8 @@ class TMainForm : public ui::Form {
   // The extension offered for SHA-256 lists. The options tab has no room for another row, so it
   // lives in the settings file only.
   std::string DefaultExtSHA256 = "sha256";
+  // Likewise for BLAKE3 lists.
+  std::string DefaultExtBLAKE3 = "b3";
   // Verification also reports the files that a list does not name; settings file only, likewise
   // (the verification window's menu finds them for one page at any time).
   bool CompareUnlisted = false;
@@ -115,8 +126,13 @@ class TMainForm : public ui::Form {
   // The option words of a command-line run, laid over the controls while that run lasts.
   TRunOverrides RunOverrides;
 
-  ui::PopupMenu PopupMenu;  // exists for its shortcuts (Esc, the tabs): it never pops up
-  ui::MenuItem& MenuClose;  // "閉じる(&C)", Esc
+  // The fourth button's kind and its menu.
+  THashType ModernKind = THashType::SHA256;
+  ui::PopupMenu ModernKindMenu;
+  ui::MenuItem& MenuModernSHA256;  // "SHA256"
+  ui::MenuItem& MenuModernBLAKE3;  // "BLAKE3"
+  ui::PopupMenu PopupMenu;         // exists for its shortcuts (Esc, the tabs): it never pops up
+  ui::MenuItem& MenuClose;         // "閉じる(&C)", Esc
   // What "作成" offers from the keyboard or a double click.
   ui::PopupMenu ChooserMenu;
   ui::MenuItem& MenuChooseFiles;   // "ファイルを選択(&F)..."
@@ -138,6 +154,7 @@ class TMainForm : public ui::Form {
   std::function<void(UINT beepType)> Beep;
 
  private:
+  std::array<ui::Button*, 4> HashButtons();
   void RunDrop(ui::Panel& panel, const char8_t* idleCaption, const std::function<void()>& run);
   void CalcFiles(std::vector<std::string>& paths);
   void CompareFiles(std::vector<std::string>& paths);

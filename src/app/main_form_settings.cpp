@@ -106,8 +106,8 @@ void TMainForm::LoadSettings() {
   LoadTabWidth(file, "CompareForm", CompareForm->ComparePageControl);
   LoadTabWidth(file, "CalcForm", CalcForm->CalcPageControl);
 
-  int kind = file.ReadInteger("Preferences", "HashType", static_cast<int>(GetHashType()));
-  SetHashType(static_cast<THashType>(static_cast<std::uint8_t>(kind)));
+  int kind = file.ReadInteger("Preferences", "HashType", SettingsValueOfKind(GetHashType()));
+  SetHashType(KindOfSettingsValue(static_cast<std::uint8_t>(kind)));
 
   for (const auto& option : kOptions) {
     ui::CheckBox& box = this->*option.box;
@@ -122,6 +122,7 @@ void TMainForm::LoadSettings() {
   DefaultExtSHA256 = file.ReadString("Preferences", "DefaultExtSHA256", DefaultExtSHA256);
   CompareUnlisted = file.ReadBool("Preferences", "CompareUnlisted", CompareUnlisted);
   HashThreads = file.ReadInteger("Preferences", "HashThreads", HashThreads);
+  DefaultExtBLAKE3 = file.ReadString("Preferences", "DefaultExtBLAKE3", DefaultExtBLAKE3);
 }
 
 void TMainForm::SaveSettings() {
@@ -139,13 +140,14 @@ void TMainForm::SaveSettings() {
   file.WriteInteger("CompareForm", "TabWidth", compareTabs.Unscaled(compareTabs.TabWidth()));
   file.WriteInteger("CalcForm", "TabWidth", calcTabs.Unscaled(calcTabs.TabWidth()));
 
-  file.WriteInteger("Preferences", "HashType", static_cast<int>(GetHashType()));
+  file.WriteInteger("Preferences", "HashType", SettingsValueOfKind(GetHashType()));
   for (const auto& option : kOptions) file.WriteBool("Preferences", option.key, (this->*option.box).Checked());
   file.WriteString("Preferences", "DefaultExtCRC", DefaultExtCRCEdit.Text());
   file.WriteString("Preferences", "DefaultExtMD5", DefaultExtMD5Edit.Text());
   file.WriteString("Preferences", "DefaultExtSHA256", DefaultExtSHA256);
   file.WriteBool("Preferences", "CompareUnlisted", CompareUnlisted);
   file.WriteInteger("Preferences", "HashThreads", HashThreads);
+  file.WriteString("Preferences", "DefaultExtBLAKE3", DefaultExtBLAKE3);
 
   // A settings file that cannot be written (read-only folder, full disk) must not keep the
   // program from ending; the old file, if any, stays as it was.

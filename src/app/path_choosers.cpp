@@ -10,7 +10,7 @@
 namespace {
 
 // The extensions that lists carry by custom; the reader knows a list by its text, not its name.
-constexpr std::string_view kListExtensions[] = {"crc", "md5", "sfv", "sha1", "sha256", "sha512"};
+constexpr std::string_view kListExtensions[] = {"crc", "md5", "sfv", "sha1", "sha256", "sha512", "b3"};
 
 std::string AsciiLower(std::string_view text) {
   std::string lower(text);
@@ -23,7 +23,8 @@ std::string AsciiLower(std::string_view text) {
 // "*.crc;*.md5;..." with the options' own extensions added.
 std::string ListPatterns(const TRunOptions& options) {
   std::vector<std::string> extensions(std::begin(kListExtensions), std::end(kListExtensions));
-  for (const std::string* own : {&options.defaultExtCRC, &options.defaultExtMD5, &options.defaultExtSHA256}) {
+  for (const std::string* own :
+       {&options.defaultExtCRC, &options.defaultExtMD5, &options.defaultExtSHA256, &options.defaultExtBLAKE3}) {
     const std::string extension = AsciiLower(*own);
     // A text that would break the filter's syntax is no extension a list could be saved with.
     if (extension.empty() || extension.find_first_of("|;*?\\/") != std::string::npos) continue;

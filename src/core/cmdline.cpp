@@ -56,6 +56,7 @@ constexpr OptionWord kOptionWords[] = {
     {"t3", [](CommandLineRequest& r) { r.kind = THashType::CRC32; }},
     {"tm", [](CommandLineRequest& r) { r.kind = THashType::MD5; }},
     {"t256", [](CommandLineRequest& r) { r.kind = THashType::SHA256; }},
+    {"tb3", [](CommandLineRequest& r) { r.kind = THashType::BLAKE3; }},
     {"r", [](CommandLineRequest& r) { r.recursive = true; }},
     {"one", [](CommandLineRequest& r) { r.oneList = true; }},
     {"f", [](CommandLineRequest& r) { r.overwrite = true; }},

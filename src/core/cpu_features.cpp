@@ -13,6 +13,7 @@ TCpuFeatures Detect() {
   if (maxLeaf < 1) return f;
   const TCpuidRegs l1 = Cpuid(1, 0);
   const bool sse41 = (l1.Ecx >> 19) & 1;
+  f.Sse41 = sse41;
   f.Pclmul = sse41 && ((l1.Ecx >> 1) & 1);
   if (maxLeaf < 7) return f;
   const TCpuidRegs l7 = Cpuid(7, 0);

@@ -3,6 +3,7 @@
 // What the running x86-64 processor and operating system let the hashing code use. Read once from
 // cpuid (and XGETBV for the register state the OS saves), so one executable runs everywhere.
 struct TCpuFeatures {
+  bool Sse41 = false;    // SSE4.1
   bool Pclmul = false;   // PCLMULQDQ with SSE4.1
   bool Sha = false;      // the SHA-1 and SHA-256 instructions with SSE4.1
   bool Bmi2 = false;     // BMI2 (RORX, SHLX) together with BMI1 (ANDN)

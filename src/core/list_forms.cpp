@@ -43,7 +43,7 @@ bool IsBlake2bLength(std::size_t digits) { return digits >= 2 && digits <= 128 &
 // The kind a tag names when the digest has that kind's length; None otherwise.
 THashType TagKind(std::string_view tag, std::size_t digits) {
   const std::string upper = AsciiUpper(tag);
-  static constexpr std::array<std::pair<std::string_view, THashType>, 17> kFixed = {{
+  static constexpr std::array<std::pair<std::string_view, THashType>, 18> kFixed = {{
       {"MD5", THashType::MD5},
       {"SHA1", THashType::SHA1},
       {"SHA-1", THashType::SHA1},
@@ -60,6 +60,7 @@ THashType TagKind(std::string_view tag, std::size_t digits) {
       {"SHA2-512", THashType::SHA512},
       {"SHA-512", THashType::SHA512},
       {"BLAKE2B512", THashType::BLAKE2b},
+      {"BLAKE3", THashType::BLAKE3},
       {"CRC32", THashType::CRC32},
   }};
   for (const auto& [name, kind] : kFixed) {
@@ -87,6 +88,7 @@ bool EndsWithNoCase(std::string_view text, std::string_view end) {
 
 THashType DigestFirstKind(std::size_t digits, const DigestLineRules& rules) {
   if (rules.blake2b) return IsBlake2bLength(digits) ? THashType::BLAKE2b : THashType::None;
+  if (rules.blake3) return digits == 64 ? THashType::BLAKE3 : THashType::None;
   return digits == 8 ? THashType::CRC32 : DigestKindOfLength(digits);
 }
 
@@ -95,6 +97,7 @@ DigestLineRules DigestRulesOfListName(std::string_view listFileName) {
   const std::string name = AsciiLower(std::string(listFileName));
   rules.blake2b = name == "b2sums" || EndsWithNoCase(name, ".b2") || EndsWithNoCase(name, ".blake2b");
   rules.sha512 = name == "sha512sums" || EndsWithNoCase(name, ".sha512");
+  rules.blake3 = name == "b3sums" || EndsWithNoCase(name, ".b3") || EndsWithNoCase(name, ".blake3");
   return rules;
 }
 

@@ -18,13 +18,17 @@ struct DigestLineRules {
   bool blake2b = false;
   // The list's file name says SHA-512 (SHA512SUMS, *.sha512): 128 digits are SHA-512 alone.
   bool sha512 = false;
+  // The list's file name says BLAKE3 (B3SUMS, *.b3, *.blake3): 64 digits are BLAKE3, not SHA-256,
+  // and no other length is a digest.
+  bool blake3 = false;
 };
 
 // The rules that the list's file name (the name alone) gives.
 DigestLineRules DigestRulesOfListName(std::string_view listFileName);
 
 // The kind of a digest of so many digits that no tag names: by its length, or BLAKE2b of any
-// whole number of bytes up to 64 where the list's name says so. None for any other length.
+// whole number of bytes up to 64, or BLAKE3 of 64 digits, where the list's name says so. None for
+// any other length.
 THashType DigestFirstKind(std::size_t digits, const DigestLineRules& rules);
 
 // Digest first: GNU coreutils ("digest", a blank, a blank or "*", the name as it stands), the

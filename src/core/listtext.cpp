@@ -70,13 +70,29 @@ std::string RenderMD5(std::span<const ChecksumRow> rows) {
   return text;
 }
 
+// b3sum's own layout, which its --check alone reads: "digest  name", two blanks and LF, with "/"
+// between folders (b3sum takes a "\\" as part of a name on other systems, and Windows opens both).
+std::string RenderB3sum(std::span<const ChecksumRow> rows) {
+  std::string text;
+  for (const ChecksumRow& row : rows) {
+    text += row.Hash;
+    text += "  ";
+    std::string name = row.Name;
+    std::replace(name.begin(), name.end(), '\\', '/');
+    text += name;
+    text += '\n';
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine,
                                TextWidth width) {
   if (rows.empty()) return {};
   if (kind == THashType::CRC16 || kind == THashType::CRC32) return RenderTable(kind, rows, totalLine, width);
-  // Every digest kind is written in the MD5 layout.
+  if (kind == THashType::BLAKE3) return RenderB3sum(rows);
+  // Every other digest kind is written in the MD5 layout.
   if (IsDigestKind(kind)) return RenderMD5(rows);
   return {};
 }
@@ -92,6 +108,7 @@ std::string HashColumnTitle(THashType kind) {
     case THashType::SHA224: return "SHA224";
     case THashType::SHA384: return "SHA384";
     case THashType::BLAKE2b: return "BLAKE2b";
+    case THashType::BLAKE3: return "BLAKE3";
     default: return {};
   }
 }

@@ -19,8 +19,8 @@ using TextWidth = std::size_t (*)(std::string_view text);
 inline std::size_t ByteWidth(std::string_view text) { return text.size(); }
 
 // The checksum list text, byte for byte: the table layout for CRC16 and CRC32, the MD5 layout for
-// MD5; CR LF after every line. Empty for no rows or another kind. totalLine closes the table
-// layout; the MD5 layout has none. The texts are taken as they are, in the list's encoding.
+// MD5 and the SHA kinds, CR LF after every line; b3sum's layout for BLAKE3. Empty for no rows or another kind.
+// totalLine closes the table layout; the MD5 layout has none. The texts are taken as they are, in the list's encoding.
 std::string RenderChecksumList(THashType kind, std::span<const ChecksumRow> rows, std::string_view totalLine,
                                TextWidth width = ByteWidth);
 

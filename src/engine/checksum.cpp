@@ -36,6 +36,7 @@ Checksum::Checksum(THashType kind, std::size_t digestBytes) : kind_(kind) {
       // A refused length (0 included) gets the 64 bytes, which Init always takes.
       if (!Blake2bInit(blake2b_, digestBytes)) (void)Blake2bInit(blake2b_, kBlake2bMaxBytes);
       break;
+    case THashType::BLAKE3: Blake3Init(blake3_); break;
     default: break;
   }
 }
@@ -53,6 +54,12 @@ Checksum Checksum::Continuation(THashType kind) {
   return checksum;
 }
 
+Checksum Checksum::Blake3Subtree(std::uint64_t firstChunk) {
+  Checksum checksum(THashType::BLAKE3);
+  Blake3Init(checksum.blake3_, firstChunk);
+  return checksum;
+}
+
 void Checksum::Fold(const std::uint8_t* data, std::size_t count) {
   switch (kind_) {
     case THashType::CRC16: crc16_ = Crc16Update(crc16_, data, count); break;
@@ -63,6 +70,7 @@ void Checksum::Fold(const std::uint8_t* data, std::size_t count) {
     case THashType::SHA384:
     case THashType::SHA512: Sha512Update(sha512_, data, count); break;
     case THashType::BLAKE2b: Blake2bUpdate(blake2b_, data, count); break;
+    case THashType::BLAKE3: Blake3Update(blake3_, data, count); break;
     default: MD5Update(md5_, data, static_cast<std::uint32_t>(count)); break;
   }
 }
@@ -82,6 +90,7 @@ std::string Checksum::Text() {
     case THashType::SHA224: return Final(sha256_, Sha224Final, TSha224Digest{});
     case THashType::SHA384: return Final(sha512_, Sha384Final, TSha384Digest{});
     case THashType::BLAKE2b: return Final(blake2b_);
+    case THashType::BLAKE3: return Final(blake3_, Blake3Final, TBlake3Digest{});
     default: return Final(md5_, MD5Final, TMD5Digest{});
   }
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/blake2b.h"
+#include "core/blake3.h"
 #include "core/hash_type.h"
 #include "core/md5.h"
 #include "core/sha.h"
@@ -21,6 +22,8 @@ class Checksum {
   // A CRC from a zero register, for a stretch that another Checksum's bytes come before: see
   // Append.
   static Checksum Continuation(THashType kind);
+  // BLAKE3 of one whole subtree of a bigger input, from its first chunk: see SubtreeCv.
+  static Checksum Blake3Subtree(std::uint64_t firstChunk);
 
   void Fold(const std::uint8_t* data, std::size_t count);
   // The CRC of this checksum's bytes followed by the count bytes that after folded as a
@@ -28,6 +31,8 @@ class Checksum {
   void Append(const Checksum& after, std::uint64_t count);
   // Upper-case hex; call once, at the end.
   std::string Text();
+  // A Blake3Subtree's chaining value, for Blake3JoinSubtrees; call once, at the end.
+  TBlake3Cv SubtreeCv() { return Blake3FinalCv(blake3_); }
 
  private:
   THashType kind_;
@@ -40,4 +45,5 @@ class Checksum {
   TSha256Context sha256_{};
   TSha512Context sha512_{};
   TBlake2bContext blake2b_{};
+  TBlake3Context blake3_{};
 };

@@ -65,7 +65,7 @@ TRunResult RunCreation(const TPageFiles& page, const std::string& baseFolder, co
                        const std::string& separator, TRunObserver& observer, const std::stop_token& cancel) {
   const THashType kind = options.kind;
   const bool upper = options.UpperCase(kind);
-  const std::string binaryMark = IsDigestKind(kind) && options.md5BinaryMode ? "*" : "";
+  const std::string binaryMark = options.BinaryMark(kind) ? "*" : "";
 
   TRunResult result;
   for (const TLeftOutPath& folder : page.unlistedFolders) {

@@ -8,21 +8,28 @@
 #include <stop_token>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
+#include "core/blake3.h"
 #include "core/codepage.h"
 #include "core/file_name_rules.h"
 #include "core/helper_thread.h"
+#include "core/hex.h"
 #include "core/path.h"
 #include "core/read_ahead.h"
 #include "engine/checksum.h"
 #include "engine/progress_text.h"
 #include "win/address_wait.h"
 #include "win/file.h"
+#include "win/processors.h"
 #include "win/user_locale.h"
 
 namespace {
 
 constexpr unsigned long kBlockSize = 65536;
+
+// Threads that hash one big BLAKE3 file at most.
+constexpr unsigned kMostSubtreeThreads = 16;
 
 // What a hashing call does after the file is open and after every block.
 class BlockReport {
@@ -228,6 +235,116 @@ std::optional<THashFailure> FoldHalves(const win::InFile& file, THashType kind, 
   return THashFailure::None;
 }
 
+// BLAKE3 of a big file on several threads at once: the file's whole subtrees are handed out in
+// order to the caller and its helpers, each reading through a handle of its own, so that one
+// thread's reads overlap the others' hashing; the subtrees' chaining values are joined at the root.
+class Subtrees {
+ public:
+  Subtrees(const win::InFile& file, std::uint64_t size, unsigned threads, const std::stop_token& cancel)
+      : file_(file),
+        size_(size),
+        part_(Blake3SubtreeBytes(size, threads)),
+        cvs_((size + part_ - 1) / part_),
+        cancel_(cancel),
+        helpers_(threads - 1) {}
+
+  // nullopt when no helper could start: the caller then reads the whole file itself.
+  std::optional<THashFailure> Fold(std::string& hashText, std::int64_t& position, BlockReport& report) {
+    std::size_t started = 0;
+    for (TWorker& helper : helpers_) {
+      if (!helper.thread.Start([this, &helper](const std::atomic<bool>& halt) {
+            helper.failure = Work(Stop(cancel_, &halt), nullptr);
+          })) {
+        break;
+      }
+      ++started;
+    }
+    if (started == 0) return std::nullopt;
+    THashFailure failure = Work(Stop(cancel_, &halt_), &report);
+    for (std::size_t i = 0; i < started; ++i) {
+      if (failure != THashFailure::None) helpers_[i].thread.Halt();
+      const THashFailure helper = helpers_[i].thread.Finish() ? helpers_[i].failure : THashFailure::ReadError;
+      // The others stopped for the failure that halted them: it is the file's, not their stop.
+      if (failure == THashFailure::None || failure == THashFailure::Cancelled) {
+        if (helper != THashFailure::None) failure = helper;
+      }
+    }
+    position = done_.load();
+    report.Read(position);
+    if (failure != THashFailure::None) return failure;
+    // A file cut short leaves the position short of the size: the caller sees a change.
+    if (static_cast<std::uint64_t>(position) != size_) return THashFailure::None;
+    TBlake3Digest digest;
+    Blake3JoinSubtrees(cvs_, digest);
+    hashText = HexUpperBytes(digest.data(), digest.size());
+    return THashFailure::None;
+  }
+
+ private:
+  // Adds one thread's bytes to the file's; the caller's also tells the run.
+  class SharedReport final : public BlockReport {
+   public:
+    SharedReport(std::atomic<std::int64_t>& done, BlockReport* outer) : done_(done), outer_(outer) {}
+    void Opened(std::int64_t) override {}
+    void Read(std::int64_t position) override {
+      const std::int64_t total = done_.fetch_add(position - last_) + (position - last_);
+      last_ = position;
+      if (outer_ != nullptr) outer_->Read(total);
+    }
+    void Restart() { last_ = 0; }
+
+   private:
+    std::atomic<std::int64_t>& done_;
+    BlockReport* outer_;
+    std::int64_t last_ = 0;
+  };
+
+  struct TWorker {
+    HelperThread thread;
+    THashFailure failure = THashFailure::None;
+  };
+
+  // Takes subtrees until none is left; the first failure makes the others stop.
+  THashFailure Work(const Stop& stop, BlockReport* outer) {
+    SharedReport report(done_, outer);
+    for (;;) {
+      const std::size_t index = next_.fetch_add(1);
+      if (index >= cvs_.size()) return THashFailure::None;
+      const std::uint64_t offset = index * part_;
+      win::InFile file;
+      THashFailure failure = THashFailure::ReadError;
+      if (file.ReopenAt(file_, offset)) {
+        Checksum checksum = Checksum::Blake3Subtree(offset / kBlake3ChunkBytes);
+        std::int64_t position = 0;
+        report.Restart();
+        // The last subtree reads on to the end: a file that grew shows in the total.
+        const bool last = index + 1 == cvs_.size();
+        failure = FoldFile(file, last ? UINT64_MAX : part_, true, checksum, position, report, stop);
+        const std::uint64_t want = std::min(part_, size_ - offset);
+        if (failure == THashFailure::None && static_cast<std::uint64_t>(position) == want) {
+          cvs_[index] = checksum.SubtreeCv();
+          continue;
+        }
+        // A subtree cut short: the file changed, which the total shows.
+        if (failure == THashFailure::None) return failure;
+      }
+      halt_ = true;
+      for (TWorker& helper : helpers_) helper.thread.Halt();
+      return failure;
+    }
+  }
+
+  const win::InFile& file_;
+  std::uint64_t size_;
+  std::uint64_t part_;
+  std::vector<TBlake3Cv> cvs_;
+  std::atomic<std::size_t> next_{0};
+  std::atomic<std::int64_t> done_{0};
+  std::atomic<bool> halt_{false};
+  std::stop_token cancel_;
+  std::vector<TWorker> helpers_;  // last: their work uses everything above
+};
+
 // What to hash with: the kind and the digest's length (0: the kind's own).
 struct THashKind {
   THashType kind;
@@ -249,7 +366,17 @@ THashFailure ReadAndHash(THashKind hash, const std::string& fileName, std::strin
 
   std::int64_t position = 0;
   std::optional<THashFailure> failure;
-  if (mayUseThreads && *size >= kBigFileFrom) {
+  if (mayUseThreads && *size >= kBigFileFrom && kind == THashType::BLAKE3) {
+    const unsigned threads = std::min(win::UsableProcessorCount(), kMostSubtreeThreads);
+    if (threads > 1) {
+      failure = Subtrees(file, *size, threads, cancel).Fold(hashText, position, report);
+      if (failure && *failure == THashFailure::None && static_cast<std::uint64_t>(position) == *size) {
+        fileSize = position;
+        return THashFailure::None;
+      }
+    }
+  }
+  if (!failure && mayUseThreads && *size >= kBigFileFrom) {
     failure = IsDigestKind(kind) ? FoldReadAhead(file, checksum, position, report, cancel)
                                  : FoldHalves(file, kind, *size, checksum, position, report, cancel);
   }

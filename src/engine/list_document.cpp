@@ -1,5 +1,6 @@
 #include "engine/list_document.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -34,6 +35,15 @@ TListDocument MakeListDocument(THashType kind, std::span<const ChecksumRow> rows
                          .folder = baseFolder,
                          .fileName = DefaultSaveName(rows, baseFolder, IsNeverLeadByte),
                          .ext = options.DefaultExt(kind)};
+  if (kind == THashType::BLAKE3) {
+    // b3sum reads and writes UTF-8 only: a list of ASCII names is the same in both encodings and
+    // has no mark; another name needs the mark for readers that would take the ANSI code page.
+    document.text = RenderChecksumList(kind, rows, totalLine, DisplayColumns);
+    const bool ascii = std::all_of(document.text.begin(), document.text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    document.bytes = (ascii ? std::string() : std::string(kUtf8Bom)) + document.text;
+    return document;
+  }
   const std::optional<std::vector<ChecksumRow>> ansiRows = AnsiRows(rows);
   const std::optional<std::string> ansiTotal = win::AnsiFromUtf8Exact(totalLine);
   if (ansiRows && ansiTotal) {

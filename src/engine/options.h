@@ -23,16 +23,26 @@ struct TRunOptions {
   std::string defaultExtCRC = "crc";
   std::string defaultExtMD5 = "md5";
   std::string defaultExtSHA256 = "sha256";
+  std::string defaultExtBLAKE3 = "b3";
   // After a list is verified, report the files beside its files that it does not name.
   bool compareUnlisted = false;
   // Threads that hash files at once; 0: as many as the process may use.
   unsigned workers = 0;
 
-  // Upper-case hash texts for the kind; every digest kind follows the MD5 choice.
-  [[nodiscard]] bool UpperCase(THashType forKind) const { return IsDigestKind(forKind) ? upperMD5 : upperCRC; }
+  // Upper-case hash texts for the kind; every digest kind follows the MD5 choice but BLAKE3, whose
+  // lists are b3sum's, always lower case.
+  [[nodiscard]] bool UpperCase(THashType forKind) const {
+    if (forKind == THashType::BLAKE3) return false;
+    return IsDigestKind(forKind) ? upperMD5 : upperCRC;
+  }
+  // The binary-mode mark before each name; b3sum's lists have none.
+  [[nodiscard]] bool BinaryMark(THashType forKind) const {
+    return IsDigestKind(forKind) && forKind != THashType::BLAKE3 && md5BinaryMode;
+  }
   // The extension that saving offers for a list of the kind.
   [[nodiscard]] const std::string& DefaultExt(THashType forKind) const {
     if (forKind == THashType::SHA256) return defaultExtSHA256;
+    if (forKind == THashType::BLAKE3) return defaultExtBLAKE3;
     return IsDigestKind(forKind) ? defaultExtMD5 : defaultExtCRC;
   }
 };

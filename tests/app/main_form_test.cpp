@@ -14,6 +14,7 @@
 #include "app/compare_form.h"
 #include "app/main_form.h"
 #include "app/program_fixture.h"
+#include "e2e/test_win32.h"
 #include "ui/application.h"
 #include "ui/text.h"
 
@@ -434,7 +435,8 @@ TEST_F(MainWindowTest, SetHashTypePressesOnlyForKnownKinds) {
                         {THashType::CRC32, 2, THashType::MD5},     {THashType::MD5, 3, THashType::SHA256},
                         {THashType::CRC16, 4, THashType::CRC16},   {THashType::MD5, 0xFF, THashType::MD5},
                         {THashType::SHA256, 4, THashType::SHA256}, {THashType::SHA256, 5, THashType::SHA256},
-                        {THashType::SHA256, 2, THashType::MD5}};
+                        {THashType::SHA256, 2, THashType::MD5},    {THashType::MD5, 10, THashType::BLAKE3},
+                        {THashType::BLAKE3, 3, THashType::SHA256}};
   for (const Case& c : cases) {
     main_->SetHashType(c.before);
     main_->SetHashType(static_cast<THashType>(c.set));
@@ -471,6 +473,47 @@ TEST_F(MainWindowTest, RightClickShowsNoMenu) {
   EXPECT_TRUE(menu == nullptr || !IsWindowVisible(menu));
   KillTimer(nullptr, timer);
   EXPECT_FALSE(ui::App().Terminated());
+}
+
+// The fourth button's right-click menu chooses between SHA256 and BLAKE3: the choice is pressed and
+// its caption shown, by a real right click and the menu's keys.
+TEST_F(MainWindowTest, TheFourthButtonsMenuChoosesSha256OrBlake3) {
+  ShowPage(0);
+  TMainForm& m = *main_;
+  struct Step {
+    int downs;  // arrow presses in the menu: 1 SHA256, 2 BLAKE3
+    THashType kind;
+    const wchar_t* caption;
+  };
+  const Step steps[] = {
+      {2, THashType::BLAKE3, L"BLAKE3"}, {1, THashType::SHA256, L"SHA256"}, {2, THashType::BLAKE3, L"BLAKE3"}};
+  static int downs = 0;
+  for (const Step& s : steps) {
+    m.SetHashType(THashType::CRC32);
+    downs = s.downs;
+    // Inside the menu's own loop: the keys, and after a while an end to any menu still open.
+    const UINT_PTR keys = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      for (int i = 0; i < downs; ++i) testfiles::SendKeyPress(VK_DOWN);
+      testfiles::SendKeyPress(VK_RETURN);
+    });
+    const UINT_PTR guard = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+    apptest::ClickWindow(m.CalcSHA256Button.Handle(), 1);
+    for (int i = 0; i < 50 && m.GetHashType() != s.kind; ++i) {
+      Sleep(10);
+      apptest::PumpMessages();
+    }
+    KillTimer(nullptr, keys);
+    KillTimer(nullptr, guard);
+    EXPECT_EQ(m.GetHashType(), s.kind) << s.downs;
+    EXPECT_EQ(m.CalcSHA256Button.WideText(), s.caption);
+    EXPECT_TRUE(m.CalcSHA256Button.Down());
+  }
+  // In code alike; the other buttons leave the choice as it is.
+  m.SetHashType(THashType::MD5);
+  EXPECT_EQ(m.CalcSHA256Button.WideText(), L"BLAKE3");
+  m.SetHashType(THashType::SHA256);
+  EXPECT_EQ(m.CalcSHA256Button.WideText(), L"SHA256");
 }
 
 TEST_F(MainWindowTest, StayOnTopClickAppliesToAllFourWindows) {
@@ -602,12 +645,16 @@ TEST_F(MainWindowTest, TheOptionsSnapshotFollowsEveryControl) {
   m.DefaultExtCRCEdit.SetText("sfv");
   m.DefaultExtMD5Edit.SetText("txt");
   m.DefaultExtSHA256 = "s2";
+  m.DefaultExtBLAKE3 = "b3x";
   struct KindCase {
     THashType kind;
     const char* ext;
   };
-  const KindCase kinds[] = {
-      {THashType::CRC16, "sfv"}, {THashType::CRC32, "sfv"}, {THashType::MD5, "txt"}, {THashType::SHA256, "s2"}};
+  const KindCase kinds[] = {{THashType::CRC16, "sfv"},
+                            {THashType::CRC32, "sfv"},
+                            {THashType::MD5, "txt"},
+                            {THashType::SHA256, "s2"},
+                            {THashType::BLAKE3, "b3x"}};
   for (const KindCase& c : kinds) {
     m.SetHashType(c.kind);
     const TRunOptions options = m.Options();

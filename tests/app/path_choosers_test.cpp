@@ -136,7 +136,7 @@ class ChooserTest : public testing::Test {
 
 const std::wstring kListsTitle = L"チェックサムリストを開く";
 const std::wstring kListsFilter =
-    L"チェックサムリスト(*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512)|*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512"
+    L"チェックサムリスト(*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512;*.b3)|*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512;*.b3"
     L"|すべてのファイル(*.*)|*.*";
 
 // Enter and Space on the focused "比較", and a double click on it: the lists' dialog, then the
@@ -245,17 +245,19 @@ TEST_F(ChooserTest, TheListsFilterAddsTheOwnExtensions) {
     const char* crc;
     const char* md5;
     const char* sha256;
+    const char* blake3;
     std::wstring patterns;
   };
   const Case cases[] = {
-      {"crc", "md5", "sha256", L"*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512"},
-      {"txt", "MD5", "h", L"*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512;*.txt;*.h"},
-      {"a;b", "", "s|x", L"*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512"},
+      {"crc", "md5", "sha256", "b3", L"*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512;*.b3"},
+      {"txt", "MD5", "h", "blake3", L"*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512;*.b3;*.txt;*.h;*.blake3"},
+      {"a;b", "", "s|x", "*", L"*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512;*.b3"},
   };
   for (const Case& c : cases) {
     MainForm->DefaultExtCRCEdit.SetText(c.crc);
     MainForm->DefaultExtMD5Edit.SetText(c.md5);
     MainForm->DefaultExtSHA256 = c.sha256;
+    MainForm->DefaultExtBLAKE3 = c.blake3;
     MainForm->ComparePanelInvoke();
     ASSERT_FALSE(asked_.empty());
     EXPECT_EQ(asked_.back().filter,

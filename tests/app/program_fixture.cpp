@@ -44,6 +44,8 @@ void ResetProgramForms() {
   ui::Form* const windows[] = {MainForm, CompareForm, CalcForm, CalcViewForm};
   for (ui::Form* window : windows) window->Hide();
 
+  // The fourth button back to SHA256, then the first start's CRC32.
+  main.SetHashType(THashType::SHA256);
   main.SetHashType(THashType::CRC32);
   struct Default {
     ui::CheckBox* box;
@@ -68,6 +70,7 @@ void ResetProgramForms() {
   main.DefaultExtCRCEdit.SetText("crc");
   main.DefaultExtMD5Edit.SetText("md5");
   main.DefaultExtSHA256 = "sha256";
+  main.DefaultExtBLAKE3 = "b3";
   main.CompareUnlisted = false;
   main.HashThreads = 0;
   main.PageControl.SetActivePageIndex(0);

@@ -85,6 +85,7 @@ TEST_F(SettingsTest, FirstStartWithoutFileKeepsTheDesignedState) {
   EXPECT_EQ(m.DefaultExtCRCEdit.Text(), "crc");
   EXPECT_EQ(m.DefaultExtMD5Edit.Text(), "md5");
   EXPECT_EQ(m.DefaultExtSHA256, "sha256");
+  EXPECT_EQ(m.DefaultExtBLAKE3, "b3");
   EXPECT_FALSE(m.CompareUnlisted);
   EXPECT_EQ(m.HashThreads, 0);
   EXPECT_FALSE(ReadFileBytes(Ini())) << "reading writes nothing";
@@ -109,7 +110,7 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
   m.PageControl.SetActivePageIndex(1);
   CompareForm->ComparePageControl.SetTabWidth(80);
   CalcForm->CalcPageControl.SetTabWidth(90);
-  m.SetHashType(THashType::SHA256);
+  m.SetHashType(THashType::BLAKE3);
   ui::CheckBox* const options[] = {&m.AutoSaveDirCheckBox,   &m.AutoSaveFileCheckBox, &m.AutoSaveForceOverwriteCheckBox,
                                    &m.AutoSaveCloseCheckBox, &m.DirListCheckBox,      &m.DirRecursiveCheckBox,
                                    &m.ShowProcessCheckBox,   &m.DoneBeepCheckBox,     &m.MD5BinaryModeCheckBox,
@@ -118,6 +119,7 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
   m.DefaultExtCRCEdit.SetText("sfv");
   m.DefaultExtMD5Edit.SetText("\xE8\xA1\xA8");  // 表, trail byte 0x5C
   m.DefaultExtSHA256 = "s256";
+  m.DefaultExtBLAKE3 = "blake3";
   m.CompareUnlisted = true;
   m.HashThreads = 3;
   m.SaveSettings();
@@ -143,11 +145,13 @@ TEST_F(SettingsTest, WrittenFileReadBackReproducesEveryValue) {
   EXPECT_EQ(m.PageControl.ActivePageIndex(), 1);
   EXPECT_EQ(CompareForm->ComparePageControl.TabWidth(), 80);
   EXPECT_EQ(CalcForm->CalcPageControl.TabWidth(), 90);
-  EXPECT_EQ(m.GetHashType(), THashType::SHA256);
+  EXPECT_EQ(m.GetHashType(), THashType::BLAKE3);
+  EXPECT_NE(written->find("HashType=5\r\n"), std::string::npos) << "BLAKE3 is stored as 5";
   for (size_t i = 0; i < std::size(options); ++i) EXPECT_EQ(options[i]->Checked(), saved[i]) << "option " << i;
   EXPECT_EQ(m.DefaultExtCRCEdit.Text(), "sfv");
   EXPECT_EQ(m.DefaultExtMD5Edit.Text(), "\xE8\xA1\xA8");
   EXPECT_EQ(m.DefaultExtSHA256, "s256");
+  EXPECT_EQ(m.DefaultExtBLAKE3, "blake3");
   EXPECT_TRUE(m.CompareUnlisted);
   EXPECT_EQ(m.HashThreads, 3);
 
@@ -186,8 +190,8 @@ TEST_F(SettingsTest, HashTypeTakesTheLowByteOfTheValue) {
   using enum THashType;
   const Case cases[] = {{"2", CRC32, MD5},   {"4", CRC32, CRC32},  {"0x1", MD5, CRC32},  {"$0", CRC32, CRC16},
                         {"258", CRC32, MD5}, {"-255", MD5, CRC32}, {"3", CRC16, SHA256}, {"md5", CRC16, CRC16},
-                        {" +2", CRC32, MD5}, {"0X2", CRC16, MD5},  {"259", MD5, SHA256}, {"5", SHA256, SHA256},
-                        {"6", CRC16, CRC16}};
+                        {" +2", CRC32, MD5}, {"0X2", CRC16, MD5},  {"259", MD5, SHA256}, {"5", SHA256, BLAKE3},
+                        {"6", CRC16, CRC16}, {"261", MD5, BLAKE3}, {"10", MD5, MD5},     {"3", BLAKE3, SHA256}};
   for (const Case& c : cases) {
     MainForm->SetHashType(c.before);
     LoadPreferences(std::string("HashType=") + c.value + "\r\n");

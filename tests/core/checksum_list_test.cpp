@@ -242,6 +242,40 @@ TEST(ParseChecksumList, LongDigestsByTheListsName) {
   EXPECT_EQ(ParseChecksumList(std::string(64, 'a') + "  x\n", "B2SUMS").Kind(), THashType::BLAKE2b);
 }
 
+// 64 digits are SHA-256 unless the list's name or a tag says BLAKE3.
+TEST(ParseChecksumList, Blake3ByTheListsNameOrItsTag) {
+  const std::string digest(64, 'c');
+  struct Case {
+    const char* text;
+    const char* listName;
+    THashType kind;
+  };
+  const std::string plain = digest + "  x\n";
+  const std::string tagged = "BLAKE3 (x) = " + digest + "\n";
+  const std::string sha256Tagged = "SHA256 (x) = " + digest + "\n";
+  const std::string shortTag = "BLAKE3 (x) = " + std::string(32, 'c') + "\n";
+  const Case cases[] = {
+      {plain.c_str(), "B3SUMS", THashType::BLAKE3},        {plain.c_str(), "b3sums", THashType::BLAKE3},
+      {plain.c_str(), "files.b3", THashType::BLAKE3},      {plain.c_str(), "files.BLAKE3", THashType::BLAKE3},
+      {plain.c_str(), "files.sha256", THashType::SHA256},  {plain.c_str(), "checksums.txt", THashType::SHA256},
+      {plain.c_str(), "files.b3x", THashType::SHA256},     {tagged.c_str(), "checksums.txt", THashType::BLAKE3},
+      {sha256Tagged.c_str(), "B3SUMS", THashType::SHA256}, {digest.c_str(), "image.iso.b3", THashType::BLAKE3},
+  };
+  for (const Case& c : cases) {
+    const ChecksumList list = ParseChecksumList(c.text, c.listName);
+    ASSERT_EQ(list.size(), 1u) << c.listName << ": " << c.text;
+    EXPECT_EQ(list.Fields(0).kind, c.kind) << c.listName << ": " << c.text;
+  }
+  // A BLAKE3 tag with a digest of another length, and a B3SUMS line of 32 digits, are malformed.
+  const ChecksumList shortDigests = ParseChecksumList(tagged + shortTag, "checksums.txt");
+  ASSERT_EQ(shortDigests.size(), 2u);
+  EXPECT_FALSE(shortDigests.IsMalformed(0));
+  EXPECT_TRUE(shortDigests.IsMalformed(1));
+  const ChecksumList md5InB3sums = ParseChecksumList(plain + std::string(32, 'c') + "  y\n", "B3SUMS");
+  ASSERT_EQ(md5InB3sums.size(), 2u);
+  EXPECT_TRUE(md5InB3sums.IsMalformed(1));
+}
+
 // What creation writes, read back: every kind, lower or upper case, with and without the binary
 // mark, names with blanks (leading ones too), folders and characters of any script.
 TEST(ParseChecksumList, ReadsEveryListCreationWrites) {

@@ -98,6 +98,9 @@ TEST(ParseArguments, OptionsAndPaths) {
       {{"ruvo", "-t256", "a"}, {"a"}, false, THashType::SHA256},
       {{"ruvo", "a", "/t256"}, {"a"}, false, THashType::SHA256},
       {{"ruvo", "-t256", "-tm", "a"}, {"a"}, false, THashType::MD5},
+      {{"ruvo", "-tb3", "a"}, {"a"}, false, THashType::BLAKE3},
+      {{"ruvo", "/tb3", "-t256", "a"}, {"a"}, false, THashType::SHA256},
+      {{"ruvo", "-TB3", "-tb", "-tb33"}, {"-TB3", "-tb", "-tb33"}, false, THashType::None},
       {{"ruvo", "-T256", "-t25", "-t2560", "/sha256"}, {"-T256", "-t25", "-t2560", "/sha256"}, false, THashType::None},
       {{"ruvo", "a", "-c", "-t1"}, {"a"}, true, THashType::CRC16},  // "c" decides; kind unused
       {{"ruvo", "-C", "-T1", "-x", "/Tm", "-c "}, {"-C", "-T1", "-x", "/Tm", "-c "}, false, THashType::None},

@@ -255,16 +255,19 @@ TEST(DetectListStart, CutTextAndTheWindow) {
 TEST(DigestRulesOfListName, TheNameDecidesLongDigests) {
   struct Case {
     const char* name;
-    bool blake2b, sha512;
+    bool blake2b, sha512, blake3;
   };
   const Case cases[] = {
-      {"B2SUMS", true, false},      {"b2sums", true, false},         {"x.b2", true, false},
-      {"x.BLAKE2B", true, false},   {"SHA512SUMS", false, true},     {"x.sha512", false, true},
-      {"SHA256SUMS", false, false}, {"checksums.txt", false, false}, {"", false, false},
+      {"B2SUMS", true, false, false},      {"b2sums", true, false, false},         {"x.b2", true, false, false},
+      {"x.BLAKE2B", true, false, false},   {"SHA512SUMS", false, true, false},     {"x.sha512", false, true, false},
+      {"SHA256SUMS", false, false, false}, {"checksums.txt", false, false, false}, {"", false, false, false},
+      {"B3SUMS", false, false, true},      {"x.b3", false, false, true},           {"x.Blake3", false, false, true},
+      {"b3", false, false, false},         {"x.b32", false, false, false},
   };
   for (const Case& c : cases) {
     const DigestLineRules rules = DigestRulesOfListName(c.name);
     EXPECT_EQ(rules.blake2b, c.blake2b) << c.name;
     EXPECT_EQ(rules.sha512, c.sha512) << c.name;
+    EXPECT_EQ(rules.blake3, c.blake3) << c.name;
   }
 }

@@ -104,10 +104,16 @@ TEST(RenderChecksumList, NothingForNoRowsOrAnotherKind) {
   EXPECT_EQ(RenderChecksumList(THashType::MD5, Rows{}, ""), "");
   const Rows rows = {{"a", "1", "1"}};
   EXPECT_EQ(RenderChecksumList(THashType::None, rows, "T"), "");
-  EXPECT_EQ(RenderChecksumList(static_cast<THashType>(10), rows, "T"), "");
+  EXPECT_EQ(RenderChecksumList(static_cast<THashType>(11), rows, "T"), "");
   // The SHA kinds and BLAKE2b are written in the MD5 layout.
   for (const THashType kind : {THashType::SHA224, THashType::SHA256, THashType::SHA384, THashType::BLAKE2b})
     EXPECT_EQ(RenderChecksumList(kind, rows, "T"), "1 a\r\n") << static_cast<int>(kind);
+}
+
+// b3sum's layout: two blanks, LF, "/" between folders, the name otherwise as it is.
+TEST(RenderChecksumList, Blake3InB3sumsLayout) {
+  const Rows rows = {{"a b.txt", "1f", "1"}, {"sub\\deep\\x", "2e", "2"}, {" lead", "3d", "3"}};
+  EXPECT_EQ(RenderChecksumList(THashType::BLAKE3, rows, "T"), "1f  a b.txt\n2e  sub/deep/x\n3d   lead\n");
 }
 
 TEST(HashColumnTitle, PerKind) {
@@ -121,7 +127,8 @@ TEST(HashColumnTitle, PerKind) {
   EXPECT_EQ(HashColumnTitle(THashType::SHA224), "SHA224");
   EXPECT_EQ(HashColumnTitle(THashType::SHA384), "SHA384");
   EXPECT_EQ(HashColumnTitle(THashType::BLAKE2b), "BLAKE2b");
-  EXPECT_EQ(HashColumnTitle(static_cast<THashType>(10)), "");
+  EXPECT_EQ(HashColumnTitle(THashType::BLAKE3), "BLAKE3");
+  EXPECT_EQ(HashColumnTitle(static_cast<THashType>(11)), "");
 }
 
 TEST(DefaultSaveName, OneRowGivesItsNameWithoutExtension) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the folder of files and of checksum lists written by the real tools (md5sum, sha1sum,
-# sha224sum, sha256sum, sha384sum, sha512sum, b2sum, cksum, openssl, rhash) that the end-to-end
+# sha224sum, sha256sum, sha384sum, sha512sum, b2sum, b3sum, cksum, openssl, rhash) that the end-to-end
 # tests verify with ruvo.exe.
 # Usage: make_tool_lists.sh FOLDER
 set -euo pipefail
@@ -63,6 +63,10 @@ sha256sum "${files[@]}" | sed 's/$/\r\r/' >crcrlf.sha256
 rhash --bsd --md5 --sha1 "${files[@]}" >rhash.bsd
 { rhash --printf '%{crc32} *%p\n' a.txt "b c.bin"; rhash --simple --crc32 sub/d.txt; } >crcfirst.txt
 rhash --printf '%{crc32}\n' a.txt >a.txt.crc32
+# BLAKE3: b3sum's lists, known by their names (B3SUMS, *.b3), and its digests as tags under any name.
+b3sum "${files[@]}" >B3SUMS
+b3sum "${files[@]}" >gnu.b3
+b3sum "${files[@]}" | sed 's/^\([0-9a-f]*\)  \(.*\)$/BLAKE3 (\2) = \1/' >blake3.tags
 # A wrong row after a blank line: the verdict must not be success.
 { md5sum a.txt; echo; echo "00000000000000000000000000000000  b c.bin"; } >late-bad.md5
 # Downloads and the lists published beside them: setup.zip has its own, broken.zip changed since

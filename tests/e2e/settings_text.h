@@ -25,6 +25,7 @@ inline std::string FirstStartPreferences() {
          "DefaultExtSHA256=sha256\r\n"
          "CompareUnlisted=0\r\n"
          "HashThreads=0\r\n"
+         "DefaultExtBLAKE3=b3\r\n"
          "\r\n";
 }
 

@@ -59,7 +59,7 @@ TEST(ShellE2E, EveryStoredValueSurvivesARun) {
       "[CalcForm]\r\nLeft=50\r\nTop=60\r\nWidth=520\r\nHeight=420\r\nTabWidth=72\r\n\r\n"
       "[CalcViewForm]\r\nLeft=70\r\nTop=80\r\nWidth=540\r\nHeight=440\r\n\r\n"
       "[Preferences]\r\n"
-      "HashType=3\r\n"
+      "HashType=5\r\n"  // BLAKE3
       "AutoSaveDir=1\r\n"
       "AutoSaveFile=1\r\n"
       "AutoSaveForceOverwrite=1\r\n"
@@ -78,6 +78,7 @@ TEST(ShellE2E, EveryStoredValueSurvivesARun) {
       "DefaultExtSHA256=sha2\r\n"
       "CompareUnlisted=1\r\n"
       "HashThreads=3\r\n"
+      "DefaultExtBLAKE3=blake3\r\n"
       "\r\n";
   sandbox.WriteIni(stored);
   RunInteractiveAndPressEsc(sandbox, "");

@@ -69,7 +69,8 @@ TEST(ToolListsE2e, EveryListInABatchRun) {
       {"cksum.blake2b", 3, 3}, {"cksum256.blake2b", 3, 3}, {"untagged.sha512", 3, 3}, {"mixed.tags", 3, 3},
       {"blanks.md5", 3, 3},    {"crcrlf.sha256", 3, 3},    {"signed.sha256", 3, 3},   {"openssl.txt", 6, 6},
       {"rhash.bsd", 6, 6},     {"hand.sfv", 3, 3},         {"crcfirst.txt", 3, 3},    {"a.txt.crc32", 1, 1},
-      {"a.txt.sha256", 1, 1},  {"late-bad.md5", 2, 1},
+      {"a.txt.sha256", 1, 1},  {"late-bad.md5", 2, 1},     {"B3SUMS", 3, 3},          {"gnu.b3", 3, 3},
+      {"blake3.tags", 3, 3},
   };
   const e2e::RuvoSandbox box;
   box.WriteIni("[Preferences]\r\nDoneBeep=0\r\n\r\n");

@@ -143,6 +143,40 @@ TEST_F(HashFileTest, VerifyingDigestKindsOnTheWindowThreadAndOnAWorker) {
   }
 }
 
+// BLAKE3 digests from b3sum over the same pattern: small files, and big ones that a worker hashes
+// as whole subtrees on several threads joined at the root (from 16 MiB on), the last subtree whole
+// or cut short.
+struct KnownBlake3File {
+  std::size_t length;
+  const char* blake3;
+};
+const KnownBlake3File kKnownBlake3Files[] = {
+    {0, "AF1349B9F5F9A1A6A0404DEA36DCC9499BCB25C9ADC112B7CC9A93CAE41F3262"},
+    {65537, "7C99F9840A73DFCB6E5BFE4FF6D1558ACAB7E015640790C26411818BDBE17ECA"},
+    {(16u << 20) - 1, "397E524EBB0625E4322C06508780AB35DB716B71641148327B61DC57396E035C"},
+    {16u << 20, "869B1292C8BED5BDB2E0075E0C50CCF8B24B33A0F81071C86206BD8FDB269579"},
+    {(16u << 20) + 5, "CA11D0CBD28D5D805DAF31279F0DECA8872C26EC96F435EF8E75B6BC52F39CD5"},
+    {(33u << 20) + 1025, "B6752C5E3ADD6D2DB2DDEB8DF11B8A71550F5AB2D05F6E85B8CF1EAB06FBEC5A"},
+};
+
+TEST_F(HashFileTest, Blake3OnTheWindowThreadAndInSubtreesOnAWorker) {
+  for (const auto& known : kKnownBlake3Files) {
+    const std::string path = folder_.AddFile(std::to_string(known.length) + ".bin", PatternBytes(known.length));
+    for (const Result& result : {Hash(THashType::BLAKE3, path), HashInWorker(THashType::BLAKE3, path)}) {
+      EXPECT_TRUE(result.ok) << known.length;
+      EXPECT_EQ(result.hash, known.blake3) << known.length;
+      EXPECT_EQ(result.size, static_cast<std::int64_t>(known.length)) << known.length;
+    }
+  }
+}
+
+TEST_F(HashFileTest, ABigBlake3FileInAWorkerStopsForItsCancel) {
+  const std::string path = folder_.AddFile("big.bin", PatternBytes(17u << 20));
+  std::stop_source cancel;
+  cancel.request_stop();
+  ExpectFailure(HashInWorker(THashType::BLAKE3, path, 0, cancel.get_token()));
+}
+
 // A digest length is the kind's own, or for BLAKE2b any from 1 to 64 bytes.
 TEST_F(HashFileTest, DigestLengthsOfTheKind) {
   const std::string path = folder_.AddFile("abc.txt", "abc");
@@ -353,7 +387,7 @@ TEST_F(HashFileTest, UnreadableOrChangingFilesFail) {
 TEST_F(HashFileTest, KindsWithoutAChecksumFail) {
   const std::string path = folder_.AddFile("a.txt", "123456789");
   ExpectFailure(Hash(THashType::None, path));
-  ExpectFailure(Hash(static_cast<THashType>(10), path));
+  ExpectFailure(Hash(static_cast<THashType>(11), path));
 }
 
 }  // namespace
