@@ -8,10 +8,10 @@
 
 namespace {
 
-// The list files that verification reads by their extension. ".b3" (BLAKE3) is no kind Ruvo can
-// verify, so it is left out; the "*SUMS" names have no extension and take the menu of every file.
-constexpr std::wstring_view kListExtensions[] = {L".md5", L".sha1", L".sha224", L".sha256", L".sha384", L".sha512",
-                                                 L".sfv", L".crc",  L".crc32",  L".b2",     L".blake2b"};
+// The list files that verification reads by their extension; the "*SUMS" names have no extension
+// and take the menu of every file.
+constexpr std::wstring_view kListExtensions[] = {L".md5", L".sha1", L".sha224", L".sha256", L".sha384",  L".sha512",
+                                                 L".sfv", L".crc",  L".crc32",  L".b2",     L".blake2b", L".b3"};
 
 constexpr wchar_t kListClass[] = L"Ruvo.List";
 

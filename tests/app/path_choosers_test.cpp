@@ -136,7 +136,8 @@ class ChooserTest : public testing::Test {
 
 const std::wstring kListsTitle = L"チェックサムリストを開く";
 const std::wstring kListsFilter =
-    L"チェックサムリスト(*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512;*.b3)|*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512;*.b3"
+    L"チェックサムリスト(*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512;*.b3)|*.crc;*.md5;*.sfv;*.sha1;*.sha256;*.sha512;*."
+    L"b3"
     L"|すべてのファイル(*.*)|*.*";
 
 // Enter and Space on the focused "比較", and a double click on it: the lists' dialog, then the

@@ -183,7 +183,7 @@ TEST_F(ShellMenusE2eTest, RegisterWritesTheMenusAndUnregisterTakesThemAway) {
       {L".md5", L"", L"Other.md5"},  // the default program stays
   };
   for (const Expected& e : expected) EXPECT_EQ(Text(e.key, e.name), e.text) << U8(e.key) << " " << U8(e.name);
-  for (const wchar_t* extension : {L".md5", L".sha1", L".sha256", L".sha512", L".sfv", L".crc", L".b2"}) {
+  for (const wchar_t* extension : {L".md5", L".sha1", L".sha256", L".sha512", L".sfv", L".crc", L".b2", L".b3"}) {
     EXPECT_EQ(registered.count(L"\\" + std::wstring(extension) + L"\\OpenWithProgids\\[Ruvo.List]"), 1u)
         << U8(extension);
     EXPECT_EQ(registered.count(L"\\SystemFileAssociations\\" + std::wstring(extension) + L"\\shell\\Ruvo.Verify\\"), 1u)
