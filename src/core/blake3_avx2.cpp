@@ -8,8 +8,9 @@
 #include <cstdint>
 
 #include "core/blake3_compress.h"
+#include "core/simd_compat.h"
 
-#define RUVO_LANES [[gnu::always_inline]] inline __attribute__((target("avx2")))
+#define RUVO_LANES RUVO_FORCE_INLINE RUVO_TARGET("avx2")
 
 namespace {
 
@@ -75,8 +76,8 @@ RUVO_LANES void LoadMessage(const std::uint8_t* input, std::size_t offset, V (&m
 
 }  // namespace
 
-__attribute__((target("avx2"))) void Blake3ChunksAvx2(const std::uint8_t* input, std::size_t count,
-                                                      std::uint64_t counter, TBlake3Cv* cvs) {
+RUVO_TARGET("avx2")
+void Blake3ChunksAvx2(const std::uint8_t* input, std::size_t count, std::uint64_t counter, TBlake3Cv* cvs) {
   for (; count >= kLanes; count -= kLanes) {
     ChunksLanes(input, counter, cvs);
     input += kLanes * kBlake3ChunkBytes;

@@ -14,8 +14,9 @@
 #include <cstdint>
 
 #include "core/blake3_compress.h"
+#include "core/simd_compat.h"
 
-#define RUVO_LANES [[gnu::always_inline]] inline __attribute__((target("avx512f,avx512bw,avx512vl")))
+#define RUVO_LANES RUVO_FORCE_INLINE RUVO_TARGET("avx512f,avx512bw,avx512vl")
 
 namespace {
 
@@ -74,9 +75,8 @@ RUVO_LANES void LoadMessage(const std::uint8_t* input, std::size_t offset, V (&m
 
 }  // namespace
 
-__attribute__((target("avx512f,avx512bw,avx512vl"))) void Blake3ChunksAvx512(const std::uint8_t* input,
-                                                                             std::size_t count, std::uint64_t counter,
-                                                                             TBlake3Cv* cvs) {
+RUVO_TARGET("avx512f,avx512bw,avx512vl")
+void Blake3ChunksAvx512(const std::uint8_t* input, std::size_t count, std::uint64_t counter, TBlake3Cv* cvs) {
   for (; count >= kLanes; count -= kLanes) {
     ChunksLanes(input, counter, cvs);
     input += kLanes * kBlake3ChunkBytes;
