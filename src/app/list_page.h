@@ -21,9 +21,10 @@
 // A run's counter, text line and newest rows reach the window at the pace of a TRunPacer, and at
 // once whenever the run flushes them (at its end, on a cancel): a status bar repaints at every
 // text change and a list at every change of its rows, far dearer than hashing a block or a small
-// file. Queued messages run at most every 16 ms (every time with a pace of 0): a round of the
-// message loop costs more than a small file, and a window that answers every few milliseconds is
-// as responsive. Esc and closing still stop the run at the next file or block.
+// file. Queued messages run once 5 ms have passed (up to 10 ms where a round of them is slow;
+// every time with a pace of 0): a round of the message loop costs more than a small file, and a
+// window that answers every few milliseconds is as responsive. Esc and closing still stop the
+// run at the next file or block.
 class TListPage : public ui::Panel, public TRunObserver {
  public:
   // The pace of pages made from now on; tests set 0 to see every text and every round of messages.

@@ -149,7 +149,7 @@ class TMainForm : public ui::Form {
   // The folder whose "sounds" sub-folder holds the WAV files, with a trailing "\"; the exe's folder
   // unless set.
   std::string SoundBaseFolder;
-  // The two sound calls; PlaySoundA(path, nullptr, SND_ASYNC) and MessageBeep unless set.
+  // The two sound calls; PlaySoundW(path, nullptr, SND_ASYNC) and MessageBeep unless set.
   std::function<void(const std::string& path)> PlaySoundFile;
   std::function<void(UINT beepType)> Beep;
 

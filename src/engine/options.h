@@ -15,7 +15,7 @@ struct TRunOptions {
   bool autoSaveClose = false;
   bool dirList = true;
   bool dirRecursive = false;
-  bool showProcess = true;  // let messages run after every block of a file
+  bool showProcess = true;  // show the file being hashed and how far, "name (position/size)"
   bool doneBeep = true;
   bool md5BinaryMode = false;
   bool upperCRC = true;
