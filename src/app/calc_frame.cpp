@@ -107,7 +107,7 @@ bool TCalcFrame::ShowMatches(const std::vector<std::string>& digests) {
   }
   if (first >= 0) {
     ListView.SelectFocusShow(first);
-    // The binary-mode mark is no part of the name.
+    // The binary-mode mark does not belong to the name.
     std::string_view name = Entries[static_cast<std::size_t>(first)].Name;
     if (name.starts_with('*')) name.remove_prefix(1);
     ShowTextNow(ui::Utf8(u8"一致: ") + std::string(name));

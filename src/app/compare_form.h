@@ -97,7 +97,7 @@ class TCompareForm : public TJobForm {
   void SetPageCaption();
   // UpdateList of the page; a list that cannot be written shows the error box.
   void UpdatePage(TCompareFrame& frame);
-  // A new tab for path, named by its last part, with the path as its hint.
+  // A new tab for path, named by its last component, with the path as its hint.
   TCompareFrame& AddPathPage(const std::string& path);
 
   std::size_t listsOpened_ = 0;

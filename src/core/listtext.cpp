@@ -71,7 +71,7 @@ std::string RenderMD5(std::span<const ChecksumRow> rows) {
 }
 
 // b3sum's own layout, which its --check alone reads: "digest  name", two blanks and LF, with "/"
-// between folders (b3sum takes a "\\" as part of a name on other systems, and Windows opens both).
+// between folders (b3sum takes a "\\" as a character of a name on other systems, and Windows opens both).
 std::string RenderB3sum(std::span<const ChecksumRow> rows) {
   std::string text;
   for (const ChecksumRow& row : rows) {

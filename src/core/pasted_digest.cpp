@@ -25,7 +25,7 @@ bool AllHex(std::string_view word) { return !word.empty() && std::all_of(word.be
 
 // A word as hex: without "=" before it (" = digest" written without blanks), without "0x", and
 // without the full stop of a sentence that ends with it.
-std::string_view HexPart(std::string_view word) {
+std::string_view HexDigits(std::string_view word) {
   while (!word.empty() && word.front() == '=') word.remove_prefix(1);
   while (!word.empty() && word.back() == '.') word.remove_suffix(1);
   if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) word.remove_prefix(2);
@@ -98,7 +98,7 @@ std::vector<std::string> DigestsInText(std::string_view text, std::size_t digest
   // Hex words in a row may be one digest written in groups, after a word that only looks like hex
   // ("dead", "face"): every run of them that has the length is one.
   for (std::size_t first = 0; first < words.size(); ++first) {
-    if (!AllHex(HexPart(words[first]))) {
+    if (!AllHex(HexDigits(words[first]))) {
       std::optional<std::string> digest = Base64Digest(words[first], digestBytes);
       // A subresource hash: "sha256-" before the base64.
       const std::size_t dash = words[first].find('-');
@@ -108,9 +108,9 @@ std::vector<std::string> DigestsInText(std::string_view text, std::size_t digest
     }
     std::string joined;
     for (std::size_t i = first; i < words.size() && joined.size() < hexLength; ++i) {
-      const std::string_view part = HexPart(words[i]);
-      if (!AllHex(part)) break;
-      joined += part;
+      const std::string_view digits = HexDigits(words[i]);
+      if (!AllHex(digits)) break;
+      joined += digits;
     }
     if (joined.size() == hexLength) add(Upper(joined));
   }

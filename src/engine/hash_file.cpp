@@ -243,8 +243,8 @@ class Subtrees {
   Subtrees(const win::InFile& file, std::uint64_t size, unsigned threads, const std::stop_token& cancel)
       : file_(file),
         size_(size),
-        part_(Blake3SubtreeBytes(size, threads)),
-        cvs_((size + part_ - 1) / part_),
+        subtreeBytes_(Blake3SubtreeBytes(size, threads)),
+        cvs_((size + subtreeBytes_ - 1) / subtreeBytes_),
         cancel_(cancel),
         helpers_(threads - 1) {}
 
@@ -310,7 +310,7 @@ class Subtrees {
     for (;;) {
       const std::size_t index = next_.fetch_add(1);
       if (index >= cvs_.size()) return THashFailure::None;
-      const std::uint64_t offset = index * part_;
+      const std::uint64_t offset = index * subtreeBytes_;
       win::InFile file;
       THashFailure failure = THashFailure::ReadError;
       if (file.ReopenAt(file_, offset)) {
@@ -319,8 +319,8 @@ class Subtrees {
         report.Restart();
         // The last subtree reads on to the end: a file that grew shows in the total.
         const bool last = index + 1 == cvs_.size();
-        failure = FoldFile(file, last ? UINT64_MAX : part_, true, checksum, position, report, stop);
-        const std::uint64_t want = std::min(part_, size_ - offset);
+        failure = FoldFile(file, last ? UINT64_MAX : subtreeBytes_, true, checksum, position, report, stop);
+        const std::uint64_t want = std::min(subtreeBytes_, size_ - offset);
         if (failure == THashFailure::None && static_cast<std::uint64_t>(position) == want) {
           cvs_[index] = checksum.SubtreeCv();
           continue;
@@ -336,7 +336,7 @@ class Subtrees {
 
   const win::InFile& file_;
   std::uint64_t size_;
-  std::uint64_t part_;
+  std::uint64_t subtreeBytes_;
   std::vector<TBlake3Cv> cvs_;
   std::atomic<std::size_t> next_{0};
   std::atomic<std::int64_t> done_{0};

@@ -152,13 +152,13 @@ TEST(Blake3, SimdDigestsEqualPortableAtEveryLength) {
 
 // An input hashed as its subtrees, each from its own context, joined at the root.
 std::string SplitHex(const std::vector<std::uint8_t>& input, unsigned workers) {
-  const std::uint64_t part = Blake3SubtreeBytes(input.size(), workers);
-  if (input.size() <= part) return Blake3Hex(input.data(), input.size(), Blake3ChosenChunks());
+  const std::uint64_t subtree = Blake3SubtreeBytes(input.size(), workers);
+  if (input.size() <= subtree) return Blake3Hex(input.data(), input.size(), Blake3ChosenChunks());
   std::vector<TBlake3Cv> cvs;
-  for (std::uint64_t at = 0; at < input.size(); at += part) {
+  for (std::uint64_t at = 0; at < input.size(); at += subtree) {
     TBlake3Context context;
     Blake3Init(context, at / kBlake3ChunkBytes);
-    Blake3Update(context, input.data() + at, std::min<std::uint64_t>(part, input.size() - at));
+    Blake3Update(context, input.data() + at, std::min<std::uint64_t>(subtree, input.size() - at));
     cvs.push_back(Blake3FinalCv(context));
   }
   TBlake3Digest digest;

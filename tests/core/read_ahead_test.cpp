@@ -1,5 +1,5 @@
 // The blocks a reader thread hands over (this file also runs under ThreadSanitizer): the bytes in
-// order at every size around the block and ring sizes, a read error or exception part-way, and a
+// order at every size around the block and ring sizes, a read error or exception midway, and a
 // reader that stops when the caller is done early.
 #include "core/read_ahead.h"
 
