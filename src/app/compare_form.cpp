@@ -129,13 +129,16 @@ void TCompareForm::OpenLists(const std::vector<std::string>& paths, bool reportN
     if (!isList && !reportNonLists) continue;
     if (!isList) {
       // A download: verified against the list published beside it that names it.
-      if (std::optional<TSiblingEntry> sibling = FindSiblingList(path)) {
+      TSiblingSearch sibling = FindSiblingList(path);
+      if (sibling.found) {
         ++listsOpened_;
-        TCompareFrame& frame = AddPathPage(sibling->listPath);
+        TCompareFrame& frame = AddPathPage(sibling.found->listPath);
         frame.KeepToTheEntry();
-        frame.StartCompare(sibling->listPath, std::move(sibling->entry), Options(), cancel);
+        frame.StartCompare(sibling.found->listPath, std::move(sibling.found->entry), Options(), cancel);
         continue;
       }
+      // A list beside it that could not be read may have named it: the user learns of each.
+      for (const TLeftOutPath& unread : sibling.unread) ShowUnreadable(unread.path, unread.reason);
       AddPathPage(path).ShowNoList(path);
       Play(TSoundKind::skError);
       continue;

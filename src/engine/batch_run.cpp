@@ -131,15 +131,17 @@ TBatchExit RunBatchVerification(std::vector<std::string> paths, const TRunOption
       }
       if (read.list.Kind() == THashType::None) {
         // A download given by name: verified against the list beside it that names it.
-        std::optional<TSiblingEntry> sibling = named ? FindSiblingList(path) : std::nullopt;
-        if (sibling) {
-          verified.push_back(sibling->listPath);
+        TSiblingSearch sibling = named ? FindSiblingList(path) : TSiblingSearch{};
+        if (sibling.found) {
+          verified.push_back(sibling.found->listPath);
           TRunOptions oneEntry = options;
           oneEntry.compareUnlisted = false;  // the list's other files are not this run's business
-          exit =
-              Worse(exit, VerifyList(sibling->listPath, std::move(sibling->entry), oneEntry, separator, line, cancel));
+          exit = Worse(exit, VerifyList(sibling.found->listPath, std::move(sibling.found->entry), oneEntry, separator,
+                                        line, cancel));
           continue;
         }
+        // A list beside it that could not be read may have named it.
+        for (const TLeftOutPath& unread : sibling.unread) unreadable(unread.path, unread.reason, false);
         // A folder's other files are simply no lists; a named one had to be.
         if (named) {
           line(Tabbed(path, AsUtf8String(u8"チェックサムリストではありません")));

@@ -18,9 +18,6 @@ namespace {
 // The extensions under which lists are published beside a download, upper case.
 constexpr std::array<std::string_view, 13> kListExtensions{"SHA256", "SHA512", "SHA1", "MD5",     "SFV", "CRC", "CRC32",
                                                            "SHA224", "SHA384", "B2",   "BLAKE2B", "B3",  "SUM"};
-// A folder of many lists is not read whole for one download.
-constexpr std::size_t kMostListsRead = 64;
-
 bool HasListExtension(std::string_view upperName) {
   const std::size_t dot = upperName.rfind('.');
   if (dot == std::string_view::npos) return false;
@@ -57,9 +54,10 @@ std::optional<std::size_t> RowNaming(const ChecksumList& list, const std::string
 
 }  // namespace
 
-std::optional<TSiblingEntry> FindSiblingList(const std::string& file) {
+TSiblingSearch FindSiblingList(const std::string& file) {
+  TSiblingSearch search;
   const std::string folder = ExtractFilePath(file, IsNeverLeadByte);
-  if (folder.empty()) return std::nullopt;
+  if (folder.empty()) return search;
   const std::string upperFileName = AsciiUpper(ExtractFileName(file, IsNeverLeadByte));
   const std::wstring fileKey = win::PathKey(file);
 
@@ -68,7 +66,9 @@ std::optional<TSiblingEntry> FindSiblingList(const std::string& file) {
     std::string path;
   };
   std::vector<Candidate> candidates;
-  for (const std::string& path : win::ListFolder(folder, false).files) {
+  const win::FolderListing listing = win::ListFolder(folder, false);
+  if (listing.error != 0) search.unread.push_back({folder, FailureOfError(listing.error)});
+  for (const std::string& path : listing.files) {
     if (win::PathKey(path) == fileKey) continue;
     const int rank = Rank(AsciiUpper(ExtractFileName(path, IsNeverLeadByte)), upperFileName);
     if (rank < 3) candidates.push_back({rank, path});
@@ -76,15 +76,19 @@ std::optional<TSiblingEntry> FindSiblingList(const std::string& file) {
   std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
     return a.rank != b.rank ? a.rank < b.rank : a.path < b.path;
   });
-  if (candidates.size() > kMostListsRead) candidates.resize(kMostListsRead);
-
   for (const Candidate& candidate : candidates) {
     TListRead read = ReadChecksumList(candidate.path);
-    if (read.failure != THashFailure::None || read.list.Kind() == THashType::None) continue;
+    if (read.failure != THashFailure::None) {
+      search.unread.push_back({candidate.path, read.failure});
+      continue;
+    }
+    if (read.list.Kind() == THashType::None) continue;
     const std::string listFolder = ExtractFilePath(candidate.path, IsNeverLeadByte);
     if (const std::optional<std::size_t> row = RowNaming(read.list, listFolder, fileKey)) {
-      return TSiblingEntry{candidate.path, read.list.OnlyRow(*row)};
+      search.found = TSiblingEntry{candidate.path, read.list.OnlyRow(*row)};
+      search.unread.clear();
+      return search;
     }
   }
-  return std::nullopt;
+  return search;
 }

@@ -1,15 +1,19 @@
 // A download that is no list, and the list published beside it: which list is found, which row
 // it gives, and what a batch run of the download says and exits with.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/utf8.h"
+#include "core/verify.h"
 #include "engine/batch_run.h"
 #include "engine/sibling_list.h"
 #include "support/scratch_folder.h"
+#include "win/fault_injection.h"
 
 namespace {
 
@@ -50,13 +54,41 @@ TEST(SiblingList, TheListBesideADownloadThatNamesIt) {
     const ScratchFolder folder;
     const std::string download = folder.AddFile("setup.zip", "abc");
     for (const auto& [name, text] : c.lists) folder.AddFile(name, text);
-    const std::optional<TSiblingEntry> sibling = FindSiblingList(download);
+    const TSiblingSearch search = FindSiblingList(download);
+    EXPECT_TRUE(search.unread.empty());
+    const std::optional<TSiblingEntry>& sibling = search.found;
     ASSERT_EQ(sibling.has_value(), c.found.has_value());
     if (!sibling) continue;
     EXPECT_EQ(sibling->listPath, folder.File(*c.found));
     ASSERT_EQ(sibling->entry.size(), 1u);
     EXPECT_EQ(sibling->entry.Entry(0).name, "setup.zip");
   }
+}
+
+// A list beside the download that cannot be read may have named it: when no other list does, it
+// comes with its reason (in a batch run, a line before "not a list"); a list that names the file
+// makes it no matter.
+TEST(SiblingList, AListBesideItThatCannotBeReadIsReported) {
+  const ScratchFolder folder;
+  const std::string download = folder.AddFile("setup.zip", "abc");
+  const std::string sums = folder.AddFile("SHA256SUMS", kAbcSha256 + "  setup.zip\n");
+  const win::InjectedFault denied(win::FaultCall::Open, "SHA256SUMS", ERROR_ACCESS_DENIED);
+  TSiblingSearch search = FindSiblingList(download);
+  EXPECT_FALSE(search.found);
+  ASSERT_EQ(search.unread.size(), 1u);
+  EXPECT_EQ(search.unread[0].path, sums);
+  EXPECT_EQ(search.unread[0].reason, THashFailure::AccessDenied);
+  std::vector<std::string> lines;
+  EXPECT_EQ(
+      RunBatchVerification({download}, {}, ",", [&lines](std::string_view line) { lines.emplace_back(line); }, {}),
+      TBatchExit::Unusable);
+  EXPECT_EQ(lines, (std::vector<std::string>{sums + "\t" + AsUtf8String(UnreadableText(u8"アクセス拒否")),
+                                             download + "\tチェックサムリストではありません"}));
+  folder.AddFile("setup.zip.md5", kAbcMd5 + "  setup.zip\n");
+  search = FindSiblingList(download);
+  ASSERT_TRUE(search.found);
+  EXPECT_EQ(search.found->listPath, folder.File("setup.zip.md5"));
+  EXPECT_TRUE(search.unread.empty());
 }
 
 // ruvo.exe -q -c setup.zip: verified against the row of the list beside it; 0 when it matches,
